@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing the game need.
+# Only missing packages are installed; `apt-get update` runs only when something
+# is missing. Never asks questions: CI has no standard input.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  g++ cmake ninja-build pkg-config
+  # window, GL context, events, audio output, overlay text
+  libsdl2-dev libsdl2-ttf-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
+  libfontconfig-dev fonts-dejavu-core libfreetype-dev
+  # pictures, sound decoding, preferences, command line, screenshots
+  libtiff-dev libavformat-dev libavcodec-dev libswresample-dev
+  nlohmann-json3-dev libcli11-dev libpng-dev
+  # tests and benchmarks
+  libgtest-dev libbenchmark-dev
+  # headless desktop checks and media tools used by tests and the resource generator
+  xvfb xauth xdotool ffmpeg imagemagick
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}" >&2
+as_root=()
+if ((EUID != 0)); then
+  as_root=(sudo -n)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -q </dev/null
+"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null

@@ -1,0 +1,33 @@
+#include "engine/kiv_alert.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/data.h"
+#include "app/opengl_view.h"
+#include "platform/message_box.h"
+
+KivAlert& KivAlert::share() {
+  static KivAlert instance;
+  return instance;
+}
+
+void KivAlert::setQuitAlert(std::string_view message) {
+  // A modal box cannot be seen over the full-screen view: go back to the window first.
+  if (fullScreen_) {
+    if (OpenGLView* view = Data::share().openGLView()) view->fullScreen();
+  }
+  const std::string text(message);
+  if (throwsForTests) throw FatalAlert(text);
+
+  platform::beep();
+  std::fprintf(stderr, "Error: %s\n", text.c_str());
+  std::fflush(stderr);
+  platform::showModalMessage("Error", text, "Quit");
+
+  // Charts and services are not torn down: an alert can come from deep inside a chart's
+  // teardown, and running the remaining destructors there could fail again. End at once.
+  std::fflush(nullptr);
+  std::_Exit(1);
+}

@@ -1,0 +1,37 @@
+// The single way the game reports an error: it leaves full screen, beeps, shows the message in a
+// modal "Error" box with one button "Quit", writes it to stderr and ends the process with exit
+// status 1. Every error is fatal; nothing returns from an alert.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// Thrown instead of ending the process when tests ask for it, so a test can read the message
+// and see that nothing ran after the alert.
+class FatalAlert : public std::runtime_error {
+ public:
+  explicit FatalAlert(const std::string& message) : std::runtime_error(message) {}
+};
+
+class KivAlert {
+ public:
+  static KivAlert& share();
+
+  void setFullScreen(bool fullScreen) { fullScreen_ = fullScreen; }
+  bool fullScreen() const { return fullScreen_; }
+
+  // Shows `message` exactly as given (it is never used as a format) and ends the run.
+  [[noreturn]] void setQuitAlert(std::string_view message);
+
+  // Test seam: when set, `setQuitAlert` leaves full screen and then throws `FatalAlert` instead
+  // of beeping, showing the box and ending the process. Code that may raise an alert must
+  // therefore not run it from a destructor; the chart runtime tears charts down explicitly.
+  void throwInsteadOfExiting(bool enabled) { throwsForTests = enabled; }
+
+ private:
+  KivAlert() = default;
+
+  bool fullScreen_ = false;
+  bool throwsForTests = false;
+};
