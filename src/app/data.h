@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class OpenGLView;
 
@@ -17,6 +18,10 @@ class Data {
 
   // The process-wide instance, created with its initial values on first use, never released.
   static Data& share();
+
+  // The folder holding `kivResources`, where the charts' picture and sound names are found.
+  void setResourcePath(std::string path) { theResourcePath = std::move(path); }
+  const std::string& resourcePath() const { return theResourcePath; }
 
   void setOpenGLView(OpenGLView* view) { theOpenGLView = view; }
   OpenGLView* openGLView() const { return theOpenGLView; }
@@ -62,6 +67,7 @@ class Data {
  private:
   Data() = default;
 
+  std::string theResourcePath;
   OpenGLView* theOpenGLView = nullptr;
   Date theOldDate{};
   bool hasOldDate = false;
