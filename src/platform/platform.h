@@ -5,6 +5,7 @@
 
 #include "platform/clock.h"
 #include "platform/events.h"
+#include "platform/image_file.h"
 #include "platform/message_box.h"
 #include "platform/overlay_font.h"
 #include "platform/paths.h"
