@@ -23,7 +23,7 @@ bool writeTiff(const std::string& path, const TiffLayout& layout,
   TIFFSetField(out, TIFFTAG_BITSPERSAMPLE, layout.bitsPerSample);
   TIFFSetField(out, TIFFTAG_PHOTOMETRIC, layout.photometric);
   TIFFSetField(out, TIFFTAG_PLANARCONFIG, layout.planarConfig);
-  TIFFSetField(out, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
+  TIFFSetField(out, TIFFTAG_COMPRESSION, layout.compression);
   TIFFSetField(out, TIFFTAG_ROWSPERSTRIP, 1u);
   if (layout.samplesPerPixel == 4 && layout.photometric == PHOTOMETRIC_RGB) {
     const std::uint16_t extra = EXTRASAMPLE_UNASSALPHA;

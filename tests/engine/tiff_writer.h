@@ -12,9 +12,10 @@ struct TiffLayout {
   std::uint16_t bitsPerSample = 8;
   std::uint16_t photometric = 2;   // RGB
   std::uint16_t planarConfig = 1;  // contiguous
+  std::uint16_t compression = 1;   // none
 };
 
-// Writes `pixels` (rows top first, samples as the layout packs them) to `path`, uncompressed.
+// Writes `pixels` (rows top first, samples as the layout packs them) to `path`, one row a strip.
 // A palette picture gets a grey ramp as its colour map. Returns false when libtiff fails.
 bool writeTiff(const std::string& path, const TiffLayout& layout,
                const std::vector<std::uint8_t>& pixels);
