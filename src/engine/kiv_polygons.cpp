@@ -30,8 +30,8 @@ std::int32_t KivPolygons::addPolygonsType(std::string_view typeName,
   auto mismatch = [&](std::size_t listLength, std::size_t perVertex, const char* what) {
     if (listLength == 0 || std::int32_t(listLength / perVertex) == vertexCount) return;
     KivAlert::share().setQuitAlert(messageOpening() + " has " + std::to_string(vertexCount) +
-                                   " vertices and " + std::to_string(listLength / perVertex) +
-                                   " " + what + ". Please use the same amount.");
+                                   " vertices and " + std::to_string(listLength / perVertex) + " " +
+                                   what + ". Please use the same amount.");
   };
   mismatch(colors.size(), 4, "colors");
   mismatch(normals.size(), 3, "normals");

@@ -85,7 +85,10 @@ class KivPolygons {
   // --- Picking ---
 
   // The mouse position for this frame, in window coordinates with y up, in drawable pixels.
-  void pickingPoint(double x, double y) { pickX = x; pickY = y; }
+  void pickingPoint(double x, double y) {
+    pickX = x;
+    pickY = y;
+  }
   double pickingX() const { return pickX; }
   double pickingY() const { return pickY; }
 
@@ -104,7 +107,7 @@ class KivPolygons {
   // Reports (which ends the run) when a list of `listLength` floats cannot replace the data of
   // `kind` of polygon `index`, whose stored count is `storedCount`.
   void checkReplacement(std::int32_t index, BufferKind kind, std::size_t listLength,
-                          std::int32_t storedCount) const;
+                        std::int32_t storedCount) const;
   void replaceBuffer(engine::PolygonRecord& record, BufferKind kind, std::span<const float> list);
 
   std::unordered_map<std::int32_t, engine::PolygonRecord> thePolygonDictionary;

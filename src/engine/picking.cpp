@@ -29,10 +29,10 @@ std::optional<WindowPoint> projectToWindow(const PickingView& view, float x, flo
   const std::array<float, 4> clip = transform(view.projection, eye);
   if (-eye[2] == 0) return std::nullopt;
   const float k = 1 / -eye[2];
-  const float windowX = ((clip[0] * k) * 0.5f + 0.5f) * float(view.viewport[2]) +
-                        float(view.viewport[0]);
-  const float windowY = ((clip[1] * k) * 0.5f + 0.5f) * float(view.viewport[3]) +
-                        float(view.viewport[1]);
+  const float windowX =
+      ((clip[0] * k) * 0.5f + 0.5f) * float(view.viewport[2]) + float(view.viewport[0]);
+  const float windowY =
+      ((clip[1] * k) * 0.5f + 0.5f) * float(view.viewport[3]) + float(view.viewport[1]);
   if (std::isnan(windowX) || std::isnan(windowY)) return std::nullopt;
   return WindowPoint{truncateToInt32(windowX), truncateToInt32(windowY)};
 }

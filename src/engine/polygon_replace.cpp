@@ -31,8 +31,7 @@ void KivPolygons::replaceArray(std::int32_t index, std::span<const float> vertic
                                std::span<const float> colors, std::span<const float> normals,
                                std::span<const float> textures) {
   const auto found = thePolygonDictionary.find(index);
-  engine::PolygonRecord* record =
-      found == thePolygonDictionary.end() ? nullptr : &found->second;
+  engine::PolygonRecord* record = found == thePolygonDictionary.end() ? nullptr : &found->second;
   const std::array<std::span<const float>, 4> lists = {vertices, colors, normals, textures};
   const std::array<std::int32_t, 4> storedCounts = {
       record ? record->verticesNumber : 0, record ? record->colorsNumber : 0,
@@ -47,8 +46,8 @@ void KivPolygons::replaceArray(std::int32_t index, std::span<const float> vertic
   }
 }
 
-void KivPolygons::checkReplacement(std::int32_t index, BufferKind kind,
-                                     std::size_t listLength, std::int32_t storedCount) const {
+void KivPolygons::checkReplacement(std::int32_t index, BufferKind kind, std::size_t listLength,
+                                   std::int32_t storedCount) const {
   const BufferWords& words = kWords[std::size_t(kind)];
   const std::string opening = messageOpening() + " with polygon index " + std::to_string(index);
   auto report = [](const std::string& message) { KivAlert::share().setQuitAlert(message); };
@@ -77,8 +76,8 @@ void KivPolygons::replaceBuffer(engine::PolygonRecord& record, BufferKind kind,
                                 std::span<const float> list) {
   const bool isTextures = kind == BufferKind::Textures;
   if (replacingRange) {
-    engine::FloatBuffer& buffer = kind == BufferKind::Vertices ? *record.vertices
-                                  : kind == BufferKind::Colors ? record.colors
+    engine::FloatBuffer& buffer = kind == BufferKind::Vertices  ? *record.vertices
+                                  : kind == BufferKind::Colors  ? record.colors
                                   : kind == BufferKind::Normals ? record.normals
                                                                 : record.textures;
     engine::writeFloats(list.first(std::size_t(rangeLength)), buffer, std::size_t(rangeStart),

@@ -6,8 +6,8 @@
 
 namespace engine {
 
-ViewportPlacement placeViewport(double frameX, double frameY, double frameWidth,
-                                double frameHeight, double ratioWidth, double ratioHeight) {
+ViewportPlacement placeViewport(double frameX, double frameY, double frameWidth, double frameHeight,
+                                double ratioWidth, double ratioHeight) {
   double x = frameX;
   double y = frameY;
   double width = frameWidth;

@@ -16,7 +16,7 @@ struct ViewportPlacement {
 // For a view frame at (frameX, frameY) of frameWidth × frameHeight and the ratio
 // ratioWidth : ratioHeight: the picture fills the view's width or height, with equal bars on
 // the other two sides, or the whole frame when the ratios are equal.
-ViewportPlacement placeViewport(double frameX, double frameY, double frameWidth,
-                                double frameHeight, double ratioWidth, double ratioHeight);
+ViewportPlacement placeViewport(double frameX, double frameY, double frameWidth, double frameHeight,
+                                double ratioWidth, double ratioHeight);
 
 }  // namespace engine

@@ -11,7 +11,7 @@ namespace platform {
 struct DecodedImage {
   int width = 0;
   int height = 0;
-  int samplesPerPixel = 0;  // 3 (RGB) or 4 (RGBA, alpha as stored in the file)
+  int samplesPerPixel = 0;           // 3 (RGB) or 4 (RGBA, alpha as stored in the file)
   std::vector<std::uint8_t> pixels;  // width × samplesPerPixel bytes per row, no padding
 
   int bitsPerPixel() const { return samplesPerPixel * 8; }

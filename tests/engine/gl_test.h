@@ -4,14 +4,13 @@
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
-
-#include <unistd.h>
 
 #include "engine/kiv_alert.h"
 #include "platform/window.h"

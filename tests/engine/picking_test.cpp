@@ -55,9 +55,9 @@ TEST_F(Picking, OnlyCounterClockwiseTrianglesUnderThePointHit) {
 
 TEST_F(Picking, APointOnAnEdgeHits) {
   const std::int32_t triangle = registered("Triangles", kCounterClockwise);
-  EXPECT_EQ(pickAt(triangle, 100, 50), 0);    // on the bottom edge
-  EXPECT_EQ(pickAt(triangle, 50, 50), 0);     // on a corner
-  EXPECT_EQ(pickAt(triangle, 100, 49), -1);   // a pixel below it
+  EXPECT_EQ(pickAt(triangle, 100, 50), 0);   // on the bottom edge
+  EXPECT_EQ(pickAt(triangle, 50, 50), 0);    // on a corner
+  EXPECT_EQ(pickAt(triangle, 100, 49), -1);  // a pixel below it
 }
 
 TEST_F(Picking, TheMatricesInForceAtTheCallPlaceThePolygon) {
@@ -107,7 +107,8 @@ TEST_F(Picking, UnknownAndRemovedEntriesMiss) {
 }
 
 TEST_F(Picking, PickingSharesThePolygonsVertexBufferUntilAWholeReplacement) {
-  const std::int32_t polygon = polygons->addPolygonsType("Triangles", kCounterClockwise, {}, {}, {});
+  const std::int32_t polygon =
+      polygons->addPolygonsType("Triangles", kCounterClockwise, {}, {}, {});
   const std::int32_t picking = polygons->addPicking(polygon);
 
   // Moving the top vertex down to the bottom edge's height, in place: picking sees it.

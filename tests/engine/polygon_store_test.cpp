@@ -82,9 +82,12 @@ TEST_F(PolygonStore, TypesCountTheirFaces) {
     std::int32_t faces;
   };
   const Case cases[] = {
-      {"Points", 9, GL_POINTS, 0},           {"Lines", 12, GL_LINES, 0},
-      {"LineLoop", 9, GL_LINE_LOOP, 0},      {"LineStrip", 9, GL_LINE_STRIP, 0},
-      {"Triangles", 18, GL_TRIANGLES, 2},    {"Triangles", 17, GL_TRIANGLES, 1},
+      {"Points", 9, GL_POINTS, 0},
+      {"Lines", 12, GL_LINES, 0},
+      {"LineLoop", 9, GL_LINE_LOOP, 0},
+      {"LineStrip", 9, GL_LINE_STRIP, 0},
+      {"Triangles", 18, GL_TRIANGLES, 2},
+      {"Triangles", 17, GL_TRIANGLES, 1},
       {"TriangleStrip", 12, GL_TRIANGLE_STRIP, 2},
       {"TriangleStrip", 9, GL_TRIANGLE_STRIP, 1},
       {"TriangleFan", 30, GL_TRIANGLE_FAN, 1},
@@ -157,24 +160,29 @@ TEST_F(PolygonStore, RangeReplacementsOutsideTheBufferOrWithTooMuchDataAreReport
   };
 
   EXPECT_EQ(replaceInRange(6, 6, 0, Floats(6)),
-            opening + "an incorrect vertex buffer size when using the Polygon.replace.range "
-                      "function.");
+            opening +
+                "an incorrect vertex buffer size when using the Polygon.replace.range "
+                "function.");
   EXPECT_EQ(replaceInRange(0, 2, 1, Floats(13)),
             opening + "a total of 13 colors which is too big for the Polygon.replace function.");
   EXPECT_EQ(replaceInRange(0, 3, 2, Floats(10)),
-            opening + "a total of 10 lighting normals which is too big for the Polygon.replace "
-                      "function.");
+            opening +
+                "a total of 10 lighting normals which is too big for the Polygon.replace "
+                "function.");
   EXPECT_EQ(replaceInRange(4, 4, 3, Floats(4)),
-            opening + "an incorrect image map coordinates buffer size when using the "
-                      "Polygon.replace.range function.");
+            opening +
+                "an incorrect image map coordinates buffer size when using the "
+                "Polygon.replace.range function.");
   // A negative start would otherwise write before the buffer, and a list shorter than the
   // range would be read past its end.
   EXPECT_EQ(replaceInRange(-1, 2, 1, Floats(2)),
-            opening + "an incorrect color buffer size when using the Polygon.replace.range "
-                      "function.");
+            opening +
+                "an incorrect color buffer size when using the Polygon.replace.range "
+                "function.");
   EXPECT_EQ(replaceInRange(0, 6, 0, Floats(3)),
-            opening + "an incorrect vertex buffer size when using the Polygon.replace.range "
-                      "function.");
+            opening +
+                "an incorrect vertex buffer size when using the Polygon.replace.range "
+                "function.");
 }
 
 TEST_F(PolygonStore, TheMatrixStackPushesAtMostOnceAndPopsOnlyWhenPushed) {

@@ -115,8 +115,8 @@ TEST_F(Textures, OddRowLengthsArriveUnpadded) {
 }
 
 TEST_F(Textures, FiltersAndWrapsAreSetAndMipmapsGeneratedOnlyForMipmapFilters) {
-  const std::int32_t plain = textures->addTexture(rgbPicture("a.tif"), GL_CLAMP_TO_EDGE,
-                                                  GL_REPEAT, GL_LINEAR, GL_NEAREST);
+  const std::int32_t plain =
+      textures->addTexture(rgbPicture("a.tif"), GL_CLAMP_TO_EDGE, GL_REPEAT, GL_LINEAR, GL_NEAREST);
   GLint value = 0;
   glBindTexture(GL_TEXTURE_2D, GLuint(plain));
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &value);
@@ -127,10 +127,9 @@ TEST_F(Textures, FiltersAndWrapsAreSetAndMipmapsGeneratedOnlyForMipmapFilters) {
   EXPECT_EQ(value, GL_FALSE);
   EXPECT_EQ(levelParameter(plain, 1, GL_TEXTURE_WIDTH), 0);
 
-  for (GLenum filter : {GL_NEAREST_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR,
-                        GL_LINEAR_MIPMAP_NEAREST, GL_NEAREST_MIPMAP_NEAREST}) {
-    const std::int32_t mipmapped =
-        add(rgbPicture("m" + std::to_string(filter) + ".tif"), filter);
+  for (GLenum filter : {GL_NEAREST_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_NEAREST,
+                        GL_NEAREST_MIPMAP_NEAREST}) {
+    const std::int32_t mipmapped = add(rgbPicture("m" + std::to_string(filter) + ".tif"), filter);
     glBindTexture(GL_TEXTURE_2D, GLuint(mipmapped));
     glGetTexParameteriv(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, &value);
     EXPECT_EQ(value, GL_TRUE) << filter;
@@ -152,9 +151,8 @@ TEST_F(Textures, PicturesThatAreNotEightBitRgbHaveAnInvalidBitPerPixel) {
   };
   for (const Case& c : cases) {
     const std::string path = picture(c.name, c.layout, Bytes(64, 128));
-    EXPECT_EQ(alertOf([&] { add(path); }),
-              "The \" Logos \" chart with image in directory " + path +
-                  " has an invalid bit per pixel.");
+    EXPECT_EQ(alertOf([&] { add(path); }), "The \" Logos \" chart with image in directory " + path +
+                                               " has an invalid bit per pixel.");
   }
 }
 
@@ -171,8 +169,9 @@ TEST_F(Textures, FilesThatCannotBeDecodedWereNotFound) {
   // A sound header and directory over compressed rows that do not inflate.
   big.compression = COMPRESSION_ADOBE_DEFLATE;
   const std::string corrupt = picture("corrupt.tif", big, Bytes(64 * 64 * 3, 50));
-  std::fstream(corrupt, std::ios::in | std::ios::out | std::ios::binary).seekp(8).write(
-      "\xff\xff\xff\xff\xff\xff\xff\xff", 8);
+  std::fstream(corrupt, std::ios::in | std::ios::out | std::ios::binary)
+      .seekp(8)
+      .write("\xff\xff\xff\xff\xff\xff\xff\xff", 8);
 
   for (const std::string name :
        {"empty.tif", "text.tif", "truncated.tif", "corrupt.tif", "missing.tif", ""}) {
