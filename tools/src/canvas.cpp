@@ -32,23 +32,13 @@ void Canvas::paintOver(const Mask& mask, Colour colour, float opacity) {
 
 Image Canvas::toPremultipliedRgba() const {
     Image image(width_, height_, 4);
-    for (std::size_t i = 0; i < pixels_.size(); ++i) {
-        const Pixel& pixel = pixels_[i];
-        image.samples[4 * i + 0] = toSample(pixel.r);
-        image.samples[4 * i + 1] = toSample(pixel.g);
-        image.samples[4 * i + 2] = toSample(pixel.b);
-        image.samples[4 * i + 3] = toSample(pixel.a);
-    }
-    return image;
-}
-
-Image Canvas::toRgb() const {
-    Image image(width_, height_, 3);
-    for (std::size_t i = 0; i < pixels_.size(); ++i) {
-        const Pixel& pixel = pixels_[i];
-        image.samples[3 * i + 0] = toSample(pixel.r);
-        image.samples[3 * i + 1] = toSample(pixel.g);
-        image.samples[3 * i + 2] = toSample(pixel.b);
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x) {
+            const Pixel& pixel = pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                                         static_cast<std::size_t>(x)];
+            image.setColour(x, y, {pixel.r, pixel.g, pixel.b});
+            image.pixel(x, y)[3] = toSample(pixel.a);
+        }
     }
     return image;
 }

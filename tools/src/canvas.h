@@ -17,17 +17,12 @@ class Canvas {
 public:
     Canvas(int width, int height);
 
-    int width() const { return width_; }
-    int height() const { return height_; }
-
     // Lays `paint` over the canvas wherever `mask` covers it, scaled by `opacity`.
     void paintOver(const Mask& mask, const Paint& paint, float opacity = 1.0f);
     void paintOver(const Mask& mask, Colour colour, float opacity = 1.0f);
 
     // RGBA whose colour is premultiplied by alpha, i.e. the picture as seen over black.
     Image toPremultipliedRgba() const;
-    // RGB of the picture as seen over black; for pictures with nothing transparent.
-    Image toRgb() const;
 
 private:
     struct Pixel {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "colour.h"
+
 namespace resgen {
 
 // A picture as it is written to disk: 8-bit samples, interleaved, top row first.
@@ -15,6 +17,8 @@ struct Image {
     Image(int width, int height, int channels);
 
     std::uint8_t* pixel(int x, int y);
+    // Sets the colour samples of a pixel, leaving its alpha alone.
+    void setColour(int x, int y, Colour colour);
 };
 
 // Rounds a value in [0, 1] to an 8-bit sample, clamping anything outside.

@@ -66,12 +66,4 @@ std::vector<Point> quadraticCurve(Point from, Point control, Point to, int segme
     return points;
 }
 
-Mask united(const Mask& a, const Mask& b) {
-    Mask result = a;
-    for (std::size_t i = 0; i < result.coverage.size(); ++i) {
-        result.coverage[i] = std::max(result.coverage[i], b.coverage[i]);
-    }
-    return result;
-}
-
 }  // namespace resgen

@@ -28,7 +28,4 @@ float signedDistanceToRoundedBox(Point p, Point centre, Point half, float radius
 // Points along a quadratic Bezier curve from `from` to `to` pulled towards `control`.
 std::vector<Point> quadraticCurve(Point from, Point control, Point to, int segments);
 
-// Pixel-wise union of two masks of the same size.
-Mask united(const Mask& a, const Mask& b);
-
 }  // namespace resgen

@@ -90,10 +90,7 @@ Image makeGrass() {
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             const Colour colour = surface.at(x, y);
-            std::uint8_t* pixel = image.pixel(x, y);
-            pixel[0] = toSample(colour.r);
-            pixel[1] = toSample(colour.g);
-            pixel[2] = toSample(colour.b);
+            image.setColour(x, y, colour);
         }
     }
     return image;

@@ -65,10 +65,7 @@ Image makeSky() {
                 std::clamp((above - density) * 2.0f + density * 0.2f + 0.35f * clouds.billowAt(u, altitude), 0.0f, 1.0f);
             const Colour cloud = mix(lit, shaded, shadow);
             const Colour colour = mix(sky, cloud, density * 0.95f);
-            std::uint8_t* pixel = image.pixel(x, y);
-            pixel[0] = toSample(colour.r);
-            pixel[1] = toSample(colour.g);
-            pixel[2] = toSample(colour.b);
+            image.setColour(x, y, colour);
         }
     }
     return image;
