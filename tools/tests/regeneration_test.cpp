@@ -5,6 +5,8 @@
 #include <iterator>
 #include <string>
 
+#include <unistd.h>
+
 #include "picture_set.h"
 #include "resource_dir.h"
 
