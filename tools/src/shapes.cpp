@@ -6,11 +6,13 @@
 
 namespace resgen {
 
-Mask shapeMask(int width, int height, const SignedDistance& shape) {
+Mask shapeMask(int width, int height, const SignedDistance& shape, float pixelsPerUnit) {
     Mask mask(width, height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const float distance = shape({static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f});
+            const Point centre{(static_cast<float>(x) + 0.5f) / pixelsPerUnit,
+                               (static_cast<float>(y) + 0.5f) / pixelsPerUnit};
+            const float distance = shape(centre) * pixelsPerUnit;
             mask.at(x, y) = std::clamp(0.5f - distance, 0.0f, 1.0f);
         }
     }

@@ -15,8 +15,10 @@ struct Point {
 // Signed distance in pixels from a point to a shape's edge: negative inside.
 using SignedDistance = std::function<float(Point)>;
 
-// Coverage of a shape, anti-aliased over one pixel around its edge.
-Mask shapeMask(int width, int height, const SignedDistance& shape);
+// Coverage of a shape, anti-aliased over one pixel around its edge. The shape is measured
+// in design units of which the picture has `pixelsPerUnit` per unit, so a design can be
+// drawn at any resolution.
+Mask shapeMask(int width, int height, const SignedDistance& shape, float pixelsPerUnit = 1.0f);
 
 float distanceToSegment(Point p, Point a, Point b);
 float distanceToPolyline(Point p, const std::vector<Point>& points);

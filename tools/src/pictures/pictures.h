@@ -7,9 +7,9 @@ namespace resgen {
 
 // The game's pictures. Each maker is deterministic: the same build gives the same pixels.
 
-// First splash: the title "ALOFT" with a flyer mark, 1024 x 256 RGBA, colour premultiplied.
+// First splash: the title "ALOFT" with a flyer mark, 2048 x 512 RGBA, colour premultiplied.
 Image makeTitleLogo(FontFace& font);
-// Second splash: "MADE WITH CHARTS" with a flowchart emblem, 512 x 256 RGBA, premultiplied.
+// Second splash: "MADE WITH CHARTS" with a flowchart emblem, 1024 x 512 RGBA, premultiplied.
 Image makeMakersMark(FontFace& font);
 // Seamlessly tiling lawn, 256 x 256 RGB.
 Image makeGrass();

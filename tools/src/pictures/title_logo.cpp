@@ -11,8 +11,15 @@ namespace resgen {
 
 namespace {
 
-constexpr int kWidth = 1024;
-constexpr int kHeight = 256;
+// Laid out on a 1024 x 256 design grid, drawn at twice that: the splash fills most of the
+// window's width, and a large window would otherwise show it blurred.
+constexpr float kScale = 2.0f;
+constexpr int kWidth = 2048;
+constexpr int kHeight = 512;
+
+Mask designMask(const SignedDistance& shape) { return shapeMask(kWidth, kHeight, shape, kScale); }
+
+Point designPoint(int x, int y) { return {static_cast<float>(x) / kScale, static_cast<float>(y) / kScale}; }
 
 // The flyer as the game builds it, seen from above: nose, wing tips, inner wing roots and
 // keel, in the game's own units.
@@ -53,13 +60,14 @@ void paintContrail(Canvas& canvas, const FlyerPlacement& flyer) {
     const Point bend{near.x - 40.0f, far.y};
     const std::vector<Point> trail = quadraticCurve(near, bend, far, 32);
     const float span = std::hypot(far.x - near.x, far.y - near.y);
-    const Mask mask = shapeMask(kWidth, kHeight, [&](Point p) {
+    const Mask mask = designMask([&](Point p) {
         // Thinner towards the far end.
         const float along = std::clamp(std::hypot(p.x - near.x, p.y - near.y) / span, 0.0f, 1.0f);
         return distanceToPolyline(p, trail) - (4.0f - 2.5f * along);
     });
     const Paint fade = [&](int x, int y) {
-        const float along = std::hypot(static_cast<float>(x) - near.x, static_cast<float>(y) - near.y) / span;
+        const Point p = designPoint(x, y);
+        const float along = std::hypot(p.x - near.x, p.y - near.y) / span;
         return scaled(hexColour(0xBDE6FF), std::clamp(1.0f - along, 0.0f, 1.0f));
     };
     canvas.paintOver(mask, fade, 0.9f);
@@ -69,8 +77,9 @@ void paintFlyer(Canvas& canvas, const FlyerPlacement& flyer) {
     for (const FlyerTriangle& triangle : flyerTriangles()) {
         const std::vector<Point> corners = {flyer.toPixels(triangle.a), flyer.toPixels(triangle.b),
                                             flyer.toPixels(triangle.c)};
-        canvas.paintOver(shapeMask(kWidth, kHeight,
-                                   [&](Point p) { return signedDistanceToPolygon(p, corners); }),
+        // Each triangle reaches a little under its neighbours, so that no dark hairline
+        // shows where two anti-aliased edges meet.
+        canvas.paintOver(designMask([&](Point p) { return signedDistanceToPolygon(p, corners) - 0.4f; }),
                          triangle.colour);
     }
 }
@@ -78,14 +87,14 @@ void paintFlyer(Canvas& canvas, const FlyerPlacement& flyer) {
 void paintTitle(Canvas& canvas, FontFace& font) {
     constexpr std::string_view title = "ALOFT";
     constexpr float tracking = 10.0f;
-    fitTextSize(font, title, tracking, 640.0f, 160.0f, 260);
+    fitTextSize(font, title, tracking * kScale, 640.0f * kScale, 160.0f * kScale, 520);
     Mask letters(kWidth, kHeight);
-    drawTextCentred(letters, font, title, {660.0f, 128.0f}, tracking);
+    drawTextCentred(letters, font, title, {660.0f * kScale, 128.0f * kScale}, tracking * kScale);
 
     // A soft sky-blue glow behind white letters that deepen to sky blue at their feet.
-    canvas.paintOver(blurred(dilated(letters, 3.0f), 6), hexColour(0x2E8FE0), 0.55f);
-    const Paint sky = [](int, int y) {
-        const float t = std::clamp((static_cast<float>(y) - 56.0f) / 150.0f, 0.0f, 1.0f);
+    canvas.paintOver(blurred(dilated(letters, 3.0f * kScale), 6 * static_cast<int>(kScale)), hexColour(0x2E8FE0), 0.55f);
+    const Paint sky = [](int x, int y) {
+        const float t = std::clamp((designPoint(x, y).y - 56.0f) / 150.0f, 0.0f, 1.0f);
         return mix(hexColour(0xFFFFFF), hexColour(0x5CB8FF), t * t);
     };
     canvas.paintOver(letters, sky);
