@@ -63,10 +63,10 @@ void paintFlowchartEmblem(Canvas& canvas) {
     canvas.paintOver(arrow({118, 67}, {118, 95}), kLine);
     const std::vector<Point> leftPath = {{77, 130}, {50, 130}, {50, 190}};
     const std::vector<Point> rightPath = {{159, 130}, {186, 130}, {186, 190}};
+    // Out of the diamond's side corners, then down into the outcomes.
     for (const auto& path : {leftPath, rightPath}) {
-        const std::vector<Point> line = {path[0], path[1], {path[1].x, path[2].y - 11}};
-        canvas.paintOver(designMask([&](Point p) { return distanceToPolyline(p, line) - kStroke; }), kLine);
-        canvas.paintOver(arrow({path[1].x, path[2].y - 14}, path[2]), kLine);
+        canvas.paintOver(designMask([&](Point p) { return distanceToSegment(p, path[0], path[1]) - kStroke; }), kLine);
+        canvas.paintOver(arrow(path[1], path[2]), kLine);
     }
 }
 

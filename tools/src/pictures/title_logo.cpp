@@ -38,7 +38,8 @@ const std::vector<FlyerTriangle>& flyerTriangles() {
     return triangles;
 }
 
-// Maps flyer units to pixels: scaled, turned to climb towards the upper right, and placed.
+// Maps flyer units onto the design grid: scaled, turned to climb towards the upper right,
+// and placed left of the title.
 struct FlyerPlacement {
     Point centre{206, 116};
     float scale = 34.0f;
