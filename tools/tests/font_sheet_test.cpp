@@ -30,14 +30,16 @@ InkBox inkInRegion(const DecodedPicture& sheet, std::uint32_t left, std::uint32_
 
 class FontSheet : public testing::Test {
 protected:
-    static void SetUpTestSuite() { sheet_ = new DecodedPicture(decodePicture(resourceFile("RobotFont.tif"))); }
-    static void TearDownTestSuite() { delete sheet_; }
+    static const DecodedPicture& sheet() {
+        static const DecodedPicture decoded = decodePicture(resourceFile("RobotFont.tif"));
+        return decoded;
+    }
 
-    static std::uint32_t cellSize() { return sheet_->width / 8; }
+    static std::uint32_t cellSize() { return sheet().width / 8; }
 
     // Row 1 is the top row of the picture, column 1 the leftmost.
     static InkBox inkOfCell(int row, int column) {
-        return inkInRegion(*sheet_, static_cast<std::uint32_t>(column - 1) * cellSize(),
+        return inkInRegion(sheet(), static_cast<std::uint32_t>(column - 1) * cellSize(),
                            static_cast<std::uint32_t>(row - 1) * cellSize(), cellSize());
     }
 
@@ -49,15 +51,11 @@ protected:
         return !box.empty() && (box.left <= left || box.top <= top || box.right >= left + cellSize() - 1 ||
                                 box.bottom >= top + cellSize() - 1);
     }
-
-    static DecodedPicture* sheet_;
 };
 
-DecodedPicture* FontSheet::sheet_ = nullptr;
-
 TEST_F(FontSheet, IsAnEightByEightGridOfSquareCells) {
-    EXPECT_EQ(sheet_->width, sheet_->height);
-    EXPECT_EQ(sheet_->width % 8, 0u);
+    EXPECT_EQ(sheet().width, sheet().height);
+    EXPECT_EQ(sheet().width % 8, 0u);
 }
 
 // "A" (code 65) is glyph 32: row 5, column 1. "0" (code 48) is glyph 15: row 2, column 8.
@@ -71,8 +69,8 @@ TEST_F(FontSheet, CapitalAIsInRowFiveColumnOneWithItsFeetAtTheBottom) {
     // An upright "A": its apex row is narrower than its feet row.
     std::uint32_t apexWidth = 0, feetWidth = 0;
     for (std::uint32_t x = 0; x < cellSize(); ++x) {
-        apexWidth += sheet_->at(x, a.top + 1, 3) > 128;
-        feetWidth += sheet_->at(x, a.bottom - 1, 3) > 128;
+        apexWidth += sheet().at(x, a.top + 1, 3) > 128;
+        feetWidth += sheet().at(x, a.bottom - 1, 3) > 128;
     }
     EXPECT_LT(apexWidth, feetWidth) << "the A is upside down: rows are in the wrong order";
 }
@@ -84,7 +82,7 @@ TEST_F(FontSheet, DigitZeroIsInRowTwoColumnEightAndHollow) {
     EXPECT_GE(zero.top, cellSize());
     EXPECT_LT(zero.bottom, 2 * cellSize());
     const std::uint32_t middleX = (zero.left + zero.right) / 2, middleY = (zero.top + zero.bottom) / 2;
-    EXPECT_EQ(sheet_->at(middleX, middleY, 3), 0) << "the middle of a 0 is empty";
+    EXPECT_EQ(sheet().at(middleX, middleY, 3), 0) << "the middle of a 0 is empty";
 }
 
 TEST_F(FontSheet, EveryGlyphHasInkCentredInItsOwnCellWithAMargin) {
@@ -101,9 +99,9 @@ TEST_F(FontSheet, EveryGlyphHasInkCentredInItsOwnCellWithAMargin) {
 }
 
 TEST_F(FontSheet, GlyphsAreWhite) {
-    for (std::size_t i = 0; i < sheet_->samples.size(); i += 4) {
-        if (sheet_->samples[i + 3] == 0) continue;
-        ASSERT_EQ(sheet_->samples[i] & sheet_->samples[i + 1] & sheet_->samples[i + 2], 255) << "pixel " << i / 4;
+    for (std::size_t i = 0; i < sheet().samples.size(); i += 4) {
+        if (sheet().samples[i + 3] == 0) continue;
+        ASSERT_EQ(sheet().samples[i] & sheet().samples[i + 1] & sheet().samples[i + 2], 255) << "pixel " << i / 4;
     }
 }
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <tiffio.h>
 
 #include <bit>
 #include <cstdint>
@@ -26,7 +27,7 @@ TEST_P(CommittedPicture, DecodesAsEightBitTopRowFirstWithPowerOfTwoSides) {
     const DecodedPicture picture = decodePicture(resourceFile(requirement.name));
     EXPECT_EQ(picture.bitsPerSample, 8);
     EXPECT_EQ(picture.samplesPerPixel, requirement.samplesPerPixel);
-    EXPECT_EQ(picture.orientation, 1) << "row 0 must be the top of the picture";
+    EXPECT_EQ(picture.orientation, ORIENTATION_TOPLEFT) << "row 0 must be the top of the picture";
     EXPECT_TRUE(std::has_single_bit(picture.width)) << picture.width;
     EXPECT_TRUE(std::has_single_bit(picture.height)) << picture.height;
     EXPECT_EQ(picture.width, picture.height * requirement.aspect);
