@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "chart/global_variables.h"
+
 class OpenGLView;
 
 class Data {
@@ -17,6 +19,12 @@ class Data {
 
   // The process-wide instance, created with its initial values on first use, never released.
   static Data& share();
+
+  // Global variables by name (entry format in chart/global_variables.h); callers change the
+  // dictionary in place.
+  chart::GlobalVariableDictionary& globalVariableDictionary() {
+    return theGlobalVariableDictionary;
+  }
 
   void setOpenGLView(OpenGLView* view) { theOpenGLView = view; }
   OpenGLView* openGLView() const { return theOpenGLView; }
@@ -62,6 +70,7 @@ class Data {
  private:
   Data() = default;
 
+  chart::GlobalVariableDictionary theGlobalVariableDictionary;
   OpenGLView* theOpenGLView = nullptr;
   Date theOldDate{};
   bool hasOldDate = false;
