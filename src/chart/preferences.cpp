@@ -143,7 +143,8 @@ void Preferences::load() {
 
 bool Preferences::loadFile(const std::string& file) {
   struct stat status {};
-  if (::stat(file.c_str(), &status) != 0 && errno == ENOENT) return false;  // no preferences
+  // No file, or no directory it could be in: no preferences.
+  if (::stat(file.c_str(), &status) != 0 && (errno == ENOENT || errno == ENOTDIR)) return false;
   std::ifstream in(file, std::ios::binary);
   if (!in) {
     KivAlert::share().setQuitAlert("The preferences file " + file +

@@ -36,6 +36,7 @@ class Compiler {
       nodeName = node.name;
       program.nodes.push_back(compileNode(node));
     }
+    nodeName = {};
     program.entry = nodeIndex("trunk0_1", "entry node");
     return program;
   }
