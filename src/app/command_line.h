@@ -1,0 +1,30 @@
+// The program's options.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "platform/window.h"
+
+struct Options {
+  bool fullscreen = false;
+  platform::Size size{960, 640};  // the window's size in points
+  std::string resources;          // the folder holding kivResources; empty: the installed one
+  std::string prefs;              // the preference file; empty: the default location
+
+  // Automation, for tests, benchmarks and checks.
+  bool headless = false;
+  std::optional<std::int64_t> frames;   // end normally after this frame
+  std::optional<double> fixedStep;      // every frame lasts this many seconds
+  std::string script;                   // input events to deliver
+  std::string screenshot;               // PNG of the last frame
+};
+
+// Exit statuses of the command line itself.
+inline constexpr int kExitUsage = 2;
+
+// Parses the command line. Returns the options to run with, or the exit status to end with at
+// once (after --help or --version, 0; after a bad option, 2 with the usage on stderr).
+std::variant<Options, int> parseCommandLine(int argc, const char* const* argv);

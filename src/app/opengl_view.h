@@ -1,0 +1,83 @@
+// The game's view: it owns the root chart and runs one frame each timer tick, keeps the input
+// event the charts see, draws the frames-per-second overlay, and switches between the window and
+// full screen.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "app/frame_counter.h"
+#include "app/root_chart.h"
+#include "platform/clock.h"
+#include "platform/events.h"
+#include "platform/window.h"
+
+class OpenGLView {
+ public:
+  // Sets up the GL defaults, registers the view with `Data`, creates the root chart and starts
+  // the frame timer. The window's GL context must be current.
+  OpenGLView(platform::Window& window, platform::Clock& clock);
+  ~OpenGLView();
+  OpenGLView(const OpenGLView&) = delete;
+  OpenGLView& operator=(const OpenGLView&) = delete;
+
+  // Shows the window, in front and with the keyboard focus, and reports its size.
+  void awakeFromNib();
+
+  // Stops the frame timer when it runs, starts it otherwise.
+  void pause();
+  bool timerRunning() const { return timerRunning_; }
+
+  // One frame: `renderFrame` then `present`. Split so a caller can read the finished picture
+  // back before it is presented.
+  void drawFrame();
+  void renderFrame();
+  void present();
+  std::int64_t framesDrawn() const { return framesDrawn_; }
+
+  void reshape();
+  void keyDown(const platform::InputEvent& event);
+  bool frameCounting() const { return frameCounting_; }
+  const FrameCounter& counter() const { return frameCounter_; }
+
+  // Toggles between the window and full screen.
+  void fullScreen();
+  void setFullScreen(bool enter);
+  bool isFullScreen() const { return !fullScreenAvailable; }
+
+  // Takes the input for the coming frame from the event queue. A button or key going down stops
+  // the taking, so that it is current for at least one frame even when its release is already
+  // queued; the rest waits for the next frame.
+  void takeFrameEvents();
+  // While paused: waits up to `timeoutMs` for events and handles what arrives.
+  void waitForEvents(int timeoutMs);
+  bool quitRequested() const { return quitRequested_; }
+
+  // The most recent key or mouse-button event taken from the queue; it stays current until the
+  // next one. Pointer motion does not replace it.
+  const platform::InputEvent& currentEvent() const { return theCurrentEvent; }
+  platform::Point mouseLocation() const { return theMouseLocation; }
+
+ private:
+  void handle(const platform::Event& event);
+  void handleCommand(platform::Command command);
+  void applyGLDefaults();
+
+  platform::Window& window;
+  platform::Clock& clock;
+  std::unique_ptr<RootChart> theStart;
+  FrameCounter frameCounter_;
+
+  bool timerRunning_ = false;
+  bool fullScreenAvailable = true;  // YES while windowed: the view may enter full screen
+  bool frameCounting_ = false;
+  bool start = false;
+  bool timerStarted = false;
+  bool pausedByFocusLoss = false;
+  bool quitRequested_ = false;
+  double previousFrameTime = 0;
+  std::int64_t framesDrawn_ = 0;
+
+  platform::InputEvent theCurrentEvent;
+  platform::Point theMouseLocation;
+};

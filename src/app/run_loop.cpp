@@ -1,0 +1,41 @@
+#include "app/run_loop.h"
+
+#include "engine/kiv_alert.h"
+#include "app/screenshot.h"
+
+namespace {
+
+// While paused the loop only waits for events; this bounds each wait.
+constexpr int kPausedWaitMs = 100;
+
+void writeLastFrame(const std::string& path, const platform::Window& window) {
+  std::string error;
+  if (!writeScreenshot(path, window.drawableSize(), error)) {
+    KivAlert::share().setQuitAlert(error);
+  }
+}
+
+}  // namespace
+
+int runFrames(OpenGLView& view, platform::Window& window, platform::Clock& clock,
+              const RunSettings& settings) {
+  while (!view.quitRequested()) {
+    if (!view.timerRunning()) {
+      view.waitForEvents(kPausedWaitMs);
+      continue;
+    }
+    clock.waitForNextTick();
+    const std::int64_t frame = view.framesDrawn() + 1;
+    if (settings.script) settings.script->deliver(frame);
+    view.takeFrameEvents();
+    if (view.quitRequested()) break;
+    if (!view.timerRunning()) continue;
+
+    view.renderFrame();
+    const bool last = settings.frameLimit && frame >= *settings.frameLimit;
+    if (last && !settings.screenshotPath.empty()) writeLastFrame(settings.screenshotPath, window);
+    view.present();
+    if (last) break;
+  }
+  return 0;
+}

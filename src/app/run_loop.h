@@ -1,0 +1,19 @@
+// The frame timer's loop: ticks, scripted input, events, frames, until the game ends.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/input_script.h"
+#include "app/opengl_view.h"
+
+struct RunSettings {
+  std::optional<std::int64_t> frameLimit;  // end normally after this frame
+  InputScript* script = nullptr;
+  std::string screenshotPath;  // written from the last frame when the run ends after frameLimit
+};
+
+// Runs frames until a quit command or the frame limit. Returns the exit status: 0.
+int runFrames(OpenGLView& view, platform::Window& window, platform::Clock& clock,
+              const RunSettings& settings);

@@ -1,0 +1,45 @@
+// The frame timer's sense of time: the real monotonic clock, or a fixed step per frame for
+// reproducible runs.
+#pragma once
+
+namespace platform {
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // Seconds since an arbitrary origin.
+  virtual double now() const = 0;
+  // Waits until the next frame tick is due and advances to it. The real clock sleeps (never
+  // spins) until the tick `interval` seconds after the previous one; the fixed-step clock
+  // returns at once, one step later.
+  virtual void waitForNextTick() = 0;
+  // Forget the tick schedule, e.g. after a pause, so the next wait starts a fresh interval
+  // instead of hurrying to catch up with the ticks that were missed.
+  virtual void restartTicks() = 0;
+};
+
+class MonotonicClock final : public Clock {
+ public:
+  explicit MonotonicClock(double interval);
+  double now() const override;
+  void waitForNextTick() override;
+  void restartTicks() override;
+
+ private:
+  double interval;
+  double nextTick = -1;
+};
+
+class FixedStepClock final : public Clock {
+ public:
+  explicit FixedStepClock(double step) : step(step) {}
+  double now() const override { return double(ticks) * step; }
+  void waitForNextTick() override { ++ticks; }
+  void restartTicks() override {}
+
+ private:
+  double step;
+  long long ticks = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,10 @@
+// What a platform must provide to the game: a window with an OpenGL context, input events, clocks,
+// text rendering for the overlay, a modal message box and a beep. This directory is the only code
+// that includes SDL; everything above it sees these headers.
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/events.h"
+#include "platform/message_box.h"
+#include "platform/overlay_font.h"
+#include "platform/window.h"

@@ -1,0 +1,179 @@
+// The options and the input script, parsed in-process and through the real binary.
+#include <gtest/gtest.h>
+
+#include <png.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <variant>
+
+#include "app/command_line.h"
+#include "app/input_script.h"
+#include "support/run_program.h"
+
+namespace {
+
+std::variant<Options, int> parse(std::vector<const char*> arguments) {
+  arguments.insert(arguments.begin(), "aloft");
+  return parseCommandLine(int(arguments.size()), arguments.data());
+}
+
+TEST(CommandLine, ReadsEveryOption) {
+  auto parsed = parse({"--fullscreen", "--size", "1280x720", "--resources", "/r", "--prefs",
+                       "/p.json", "--headless", "--frames", "12", "--fixed-step", "0.005",
+                       "--script", "s.txt", "--screenshot", "x.png"});
+  ASSERT_TRUE(std::holds_alternative<Options>(parsed));
+  const Options& options = std::get<Options>(parsed);
+  EXPECT_TRUE(options.fullscreen);
+  EXPECT_EQ(options.size, (platform::Size{1280, 720}));
+  EXPECT_EQ(options.resources, "/r");
+  EXPECT_EQ(options.prefs, "/p.json");
+  EXPECT_TRUE(options.headless);
+  EXPECT_EQ(options.frames, 12);
+  EXPECT_EQ(options.fixedStep, 0.005);
+  EXPECT_EQ(options.script, "s.txt");
+  EXPECT_EQ(options.screenshot, "x.png");
+
+  auto defaults = parse({});
+  ASSERT_TRUE(std::holds_alternative<Options>(defaults));
+  EXPECT_EQ(std::get<Options>(defaults).size, (platform::Size{960, 640}));
+  EXPECT_FALSE(std::get<Options>(defaults).frames);
+  EXPECT_FALSE(std::get<Options>(defaults).fixedStep);
+}
+
+TEST(CommandLine, RefusesBadValuesWithTheUsageStatus) {
+  for (auto arguments : std::vector<std::vector<const char*>>{
+           {"--bogus"}, {"--size", "960"}, {"--size", "0x640"}, {"--size", "960x640x2"},
+           {"--frames", "0"}, {"--frames", "ten"}, {"--fixed-step", "0"},
+           {"--fixed-step", "-1"}, {"extra"}}) {
+    auto parsed = parse(arguments);
+    ASSERT_TRUE(std::holds_alternative<int>(parsed)) << arguments[0];
+    EXPECT_EQ(std::get<int>(parsed), kExitUsage) << arguments[0];
+  }
+}
+
+TEST(InputScript, ReadsEventsInFrameOrderKeepingFileOrderWithinAFrame) {
+  std::istringstream in(
+      "# a comment line\n"
+      "\n"
+      "5 key-down Right   # trailing comment\n"
+      "2 mouse-move 10 20\n"
+      "2 mouse-down right\n"
+      "5 key-up F12\n"
+      "3\tkey-down ~\n");
+  std::string error;
+  auto script = InputScript::parse(in, "s.txt", error);
+  ASSERT_TRUE(script) << error;
+  std::vector<std::int64_t> frames;
+  std::vector<ScriptEvent::Kind> kinds;
+  for (const ScriptEvent& event : script->events()) {
+    frames.push_back(event.frame);
+    kinds.push_back(event.kind);
+  }
+  using Kind = ScriptEvent::Kind;
+  EXPECT_EQ(frames, (std::vector<std::int64_t>{2, 2, 3, 5, 5}));
+  EXPECT_EQ(kinds, (std::vector<Kind>{Kind::MouseMove, Kind::MouseDown, Kind::KeyDown,
+                                      Kind::KeyDown, Kind::KeyUp}));
+  EXPECT_EQ(script->events()[0].x, 10);
+  EXPECT_EQ(script->events()[0].y, 20);
+  EXPECT_EQ(script->events()[1].button, platform::MouseButton::Right);
+}
+
+TEST(InputScript, NamesTheFileAndLineOfAMalformedLine) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"0 key-down a", "s.txt:2: frame \"0\" is not a whole number from 1 up"},
+      {"x key-down a", "s.txt:2: frame \"x\" is not a whole number from 1 up"},
+      {"4", "s.txt:2: an event is missing after the frame"},
+      {"4 key-press a", "s.txt:2: unknown event \"key-press\""},
+      {"4 key-down Shift", "s.txt:2: unknown key \"Shift\""},
+      {"4 key-down F13", "s.txt:2: unknown key \"F13\""},
+      {"4 key-down", "s.txt:2: \"key-down\" takes 1 argument"},
+      {"4 mouse-move 1", "s.txt:2: \"mouse-move\" takes 2 arguments"},
+      {"4 mouse-move 1 y", "s.txt:2: mouse-move needs two whole numbers"},
+      {"4 mouse-up middle", "s.txt:2: unknown mouse button \"middle\" (left or right)"},
+  };
+  for (const auto& [line, message] : cases) {
+    std::istringstream in(std::string("1 key-down a\n") + line + "\n9 key-up a\n");
+    std::string error;
+    EXPECT_FALSE(InputScript::parse(in, "s.txt", error)) << line;
+    EXPECT_EQ(error, message);
+  }
+}
+
+class Binary : public ::testing::Test {
+ protected:
+  std::string temporaryFile(const std::string& name, const std::string& content) {
+    const std::string path = ::testing::TempDir() + name;
+    std::ofstream(path) << content;
+    return path;
+  }
+};
+
+TEST_F(Binary, HelpAndVersionEndAtOnceWithStatusZero) {
+  ProgramResult help = runProgram(gameBinary(), {"--help"});
+  EXPECT_EQ(help.exitStatus, 0);
+  for (const char* option : {"--fullscreen", "--size", "--resources", "--prefs", "--headless",
+                             "--frames", "--fixed-step", "--script", "--screenshot"}) {
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
+  ProgramResult version = runProgram(gameBinary(), {"--version"});
+  EXPECT_EQ(version.exitStatus, 0);
+  EXPECT_EQ(version.out, std::string("aloft ") + ALOFT_VERSION + "\n");
+}
+
+TEST_F(Binary, BadOptionGivesTheUsageAndStatusTwo) {
+  ProgramResult result = runProgram(gameBinary(), {"--headless", "--colour", "red"});
+  EXPECT_EQ(result.exitStatus, 2);
+  EXPECT_NE(result.err.find("--colour"), std::string::npos);
+  EXPECT_NE(result.err.find("Usage:"), std::string::npos);
+}
+
+TEST_F(Binary, MalformedScriptLineGivesFileAndLineAndStatusTwo) {
+  const std::string path = temporaryFile("bad-script.txt", "1 key-down a\n2 key-down Shift\n");
+  ProgramResult result = runProgram(gameBinary(), {"--headless", "--script", path});
+  EXPECT_EQ(result.exitStatus, 2);
+  EXPECT_EQ(result.err, "aloft: " + path + ":2: unknown key \"Shift\"\n");
+
+  ProgramResult missing = runProgram(gameBinary(), {"--headless", "--script", path + ".none"});
+  EXPECT_EQ(missing.exitStatus, 2);
+}
+
+// Reads a PNG's size and whether every pixel is opaque black.
+bool readBlackPng(const std::string& path, int& width, int& height) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+  image.format = PNG_FORMAT_RGBA;
+  std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return false;
+  width = int(image.width);
+  height = int(image.height);
+  for (std::size_t i = 0; i < pixels.size(); i += 4) {
+    if (pixels[i] || pixels[i + 1] || pixels[i + 2] || pixels[i + 3] != 255) return false;
+  }
+  return true;
+}
+
+TEST_F(Binary, HeadlessRunEndsAfterItsFramesWithAScreenshot) {
+  const std::string png = ::testing::TempDir() + "frames.png";
+  std::remove(png.c_str());
+  ProgramResult result =
+      runProgram(gameBinary(), {"--headless", "--frames", "5", "--screenshot", png});
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  int width = 0, height = 0;
+  EXPECT_TRUE(readBlackPng(png, width, height));
+  EXPECT_EQ(width, 960);
+  EXPECT_EQ(height, 640);
+}
+
+TEST_F(Binary, ErrorDetectedWhileRunningEndsWithStatusOne) {
+  ProgramResult result = runProgram(
+      gameBinary(), {"--headless", "--frames", "3", "--screenshot", "/nonexistent/dir/x.png"});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.err,
+            "Error: The screenshot /nonexistent/dir/x.png could not be written: "
+            "No such file or directory\n");
+}
+
+}  // namespace

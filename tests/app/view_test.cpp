@@ -1,0 +1,100 @@
+// The view's own reactions: the frame-rate overlay, other keys, and full-screen switching.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "app/data.h"
+#include "engine/kiv_alert.h"
+#include "support/headless_view.h"
+
+namespace {
+
+class View : public HeadlessView {
+ protected:
+  // Renders the next frame and counts clearly red pixels in the top-left corner, where the
+  // overlay's text goes.
+  int redPixelsInCornerAfterFrame(InputScript* script = nullptr) {
+    const std::int64_t frame = view->framesDrawn() + 1;
+    if (script) script->deliver(frame);
+    clock.waitForNextTick();
+    view->takeFrameEvents();
+    view->renderFrame();
+    const platform::Size size = window->drawableSize();
+    const int width = 200, height = 30;
+    std::vector<std::uint8_t> rgba(std::size_t(width) * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, size.height - height, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    view->present();
+    int red = 0;
+    for (std::size_t i = 0; i < rgba.size(); i += 4) {
+      if (rgba[i] > 128 && rgba[i + 1] < 64 && rgba[i + 2] < 64) ++red;
+    }
+    return red;
+  }
+};
+
+TEST_F(View, F1ShowsAndThenHidesTheFrameRate) {
+  InputScript script = scriptOf("2 key-down F1\n3 key-up F1\n150 key-down F1\n");
+  for (int frame = 1; frame < 149; ++frame) redPixelsInCornerAfterFrame(&script);
+  EXPECT_TRUE(view->frameCounting());
+  // The first reading measures from time 0: 100 frames over 1.01 s.
+  EXPECT_STREQ(view->counter().reading(), "99.0099 FPS\n");
+  EXPECT_GT(redPixelsInCornerAfterFrame(&script), 50);
+
+  EXPECT_EQ(redPixelsInCornerAfterFrame(&script), 0);
+  EXPECT_FALSE(view->frameCounting());
+}
+
+TEST_F(View, OtherKeysLeaveTheViewAsItWas) {
+  InputScript script = scriptOf("2 key-down F2\n3 key-down a\n4 key-down Escape\n");
+  for (int frame = 1; frame <= 5; ++frame) step(&script);
+  EXPECT_FALSE(view->frameCounting());
+  EXPECT_FALSE(view->isFullScreen());
+  EXPECT_TRUE(view->timerRunning());
+  EXPECT_FALSE(view->quitRequested());
+}
+
+TEST_F(View, SettingTheModeInForceChangesNothing) {
+  step();
+  Data& data = Data::share();
+  view->setFullScreen(false);
+  EXPECT_FALSE(view->isFullScreen());
+  EXPECT_FALSE(window->isFullScreen());
+  EXPECT_FALSE(data.fullScreen());
+
+  view->setFullScreen(true);
+  ASSERT_TRUE(view->isFullScreen());
+  EXPECT_TRUE(window->isFullScreen());
+  EXPECT_TRUE(data.fullScreen());
+  EXPECT_TRUE(KivAlert::share().fullScreen());
+
+  view->setFullScreen(true);
+  EXPECT_TRUE(view->isFullScreen());
+  EXPECT_TRUE(window->isFullScreen());
+
+  view->fullScreen();
+  EXPECT_FALSE(view->isFullScreen());
+  EXPECT_FALSE(window->isFullScreen());
+  EXPECT_FALSE(data.fullScreen());
+  EXPECT_FALSE(KivAlert::share().fullScreen());
+}
+
+TEST_F(View, AlertInFullScreenReturnsToTheWindowFirst) {
+  step();
+  view->setFullScreen(true);
+  ASSERT_TRUE(window->isFullScreen());
+  try {
+    KivAlert::share().setQuitAlert("The \" Game \" chart failed at 100%d %s.");
+    FAIL() << "the alert returned";
+  } catch (const FatalAlert& alert) {
+    EXPECT_STREQ(alert.what(), "The \" Game \" chart failed at 100%d %s.");
+  }
+  EXPECT_FALSE(window->isFullScreen());
+  EXPECT_FALSE(view->isFullScreen());
+  EXPECT_FALSE(KivAlert::share().fullScreen());
+}
+
+}  // namespace
