@@ -26,7 +26,10 @@ void mathEquation(Chart& chart, const Node& node) {
     }
   }
   for (std::uint16_t operand : equation.operands) {
-    checkArgument(chart, Command::Math_equation, 0, operand);
+    // A number without a leftover text passes; only other cells need the full check.
+    const Cell& cell = cells[operand];
+    const bool number = cell.type == kNumber || cell.type == kUndefined;
+    if (!number || cell.text != nullptr) checkArgument(chart, Command::Math_equation, 0, operand);
   }
   storeNumber(cells[node.result], evaluateEquation(equation, cells.data()));
 }
