@@ -100,13 +100,15 @@ std::string utcStamp() {
 }  // namespace
 
 Preferences& Preferences::share() {
-  if (!shared()) {
-    shared() = std::make_unique<Preferences>(defaultPath(std::getenv("XDG_DATA_HOME"), homeDirectory()));
-  }
+  if (!shared()) open({});
   return *shared();
 }
 
-void Preferences::open(const std::string& path) { shared() = std::make_unique<Preferences>(path); }
+void Preferences::open(const std::string& path) {
+  const std::string chosen =
+      path.empty() ? defaultPath(std::getenv("XDG_DATA_HOME"), homeDirectory()) : path;
+  shared() = std::make_unique<Preferences>(chosen);
+}
 
 std::string Preferences::defaultPath(const char* xdgDataHome, const std::string& home) {
   const bool usable = xdgDataHome != nullptr && xdgDataHome[0] == '/';

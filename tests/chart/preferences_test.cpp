@@ -158,6 +158,14 @@ TEST(PreferencesPath, FollowsTheDataHome) {
             "/home/u/.local/share/aloft/preferences.json");
 }
 
+TEST_F(PreferencesTest, WithoutAFileOptionTheDataHomeIsUsed) {
+  setenv("XDG_DATA_HOME", directory.c_str(), 1);
+  Preferences::open("");
+  unsetenv("XDG_DATA_HOME");
+  Preferences::share().save("Easy", nlohmann::json(4));
+  EXPECT_EQ(nlohmann::json::parse(readFile(file))["Easy"], 4);
+}
+
 TEST_F(PreferencesTest, AKilledSaveLeavesAWholeFile) {
   Preferences::open(file);
   Preferences::share().save("Hard", nlohmann::json(0));
