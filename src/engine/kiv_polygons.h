@@ -14,9 +14,10 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "chart/services.h"
 #include "engine/polygon_record.h"
 
-class KivPolygons {
+class KivPolygons final : public chart::PolygonService {
  public:
   struct Rect {
     double x = 0, y = 0, width = 0, height = 0;
@@ -34,7 +35,7 @@ class KivPolygons {
   KivPolygons(const KivPolygons&) = delete;
   KivPolygons& operator=(const KivPolygons&) = delete;
 
-  void setActiveChart(std::string_view chartName) { theActiveChart.assign(chartName); }
+  void setActiveChart(std::string_view chartName) override { theActiveChart.assign(chartName); }
   const std::string& activeChart() const { return theActiveChart; }
 
   // --- Polygon store ---
@@ -44,29 +45,29 @@ class KivPolygons {
   // entry per vertex. Returns the new index.
   std::int32_t addPolygonsType(std::string_view typeName, std::span<const float> vertices,
                                std::span<const float> colors, std::span<const float> normals,
-                               std::span<const float> textures);
+                               std::span<const float> textures) override;
   // Makes the next `replaceArray` write only floats [start, start + length) of its first
   // non-empty list's buffer.
-  void replaceRange(std::int32_t start, std::int32_t length);
+  void replaceRange(std::int32_t start, std::int32_t length) override;
   // Replaces each non-empty list's data of polygon `index`: the pending range of the first one,
   // the whole buffer (same size) otherwise.
   void replaceArray(std::int32_t index, std::span<const float> vertices,
                     std::span<const float> colors, std::span<const float> normals,
-                    std::span<const float> textures);
+                    std::span<const float> textures) override;
   // Draws polygon `index` with the current GL state and matrices; an unknown index draws
   // nothing. Lighting and texturing are switched on for the draw when it has normals or
   // texture coordinates, and off again after it.
-  void updatePolygon(std::int32_t index);
+  void updatePolygon(std::int32_t index) override;
   // Unknown indexes are ignored.
-  void removePolygons(std::int32_t index);
+  void removePolygons(std::int32_t index) override;
   // No chart of the game adds lighting, so there is never an entry to remove.
-  void removeLighting(std::int32_t) {}
+  void removeLighting(std::int32_t) override {}
   const engine::PolygonRecord* polygon(std::int32_t index) const;
 
   // Pushes the model-view matrix unless already pushed; `endMatrixStack` pops it only when
   // pushed. So one polygon's moves pile up on the frame's matrix and its draw restores it.
-  void startMatrixStack();
-  void endMatrixStack();
+  void startMatrixStack() override;
+  void endMatrixStack() override;
   bool matrixStackPushed() const { return matrixStack; }
 
   // --- Projection ---
@@ -76,10 +77,10 @@ class KivPolygons {
   // Places the GL viewport inside the view frame with the ratio width : height, equal bars on
   // two sides, and sets a perspective frustum to match (near 1, far 10000, corners on the unit
   // circle at the near plane). Leaves the model-view matrix current, loaded with the identity.
-  void setViewportRatio(double width, double height);
+  void setViewportRatio(double width, double height) override;
   Size viewportRatio() const { return theViewportRatio; }
   // Depth testing as the charts last switched it; stored for them, read by nothing.
-  void setDepthTest(bool enabled) { depthTest = enabled; }
+  void setDepthTest(bool enabled) override { depthTest = enabled; }
   bool depthTestEnabled() const { return depthTest; }
 
   // --- Picking ---
@@ -93,12 +94,12 @@ class KivPolygons {
   double pickingY() const { return pickY; }
 
   // Registers polygon `polygonIndex` for picking, sharing its current vertex buffer.
-  std::int32_t addPicking(std::int32_t polygonIndex);
+  std::int32_t addPicking(std::int32_t polygonIndex) override;
   // The registered polygon's index when the picking point lies on one of its counter-clockwise
   // triangles as the current matrices and viewport place them, else −1.
-  std::int32_t updatePicking(std::int32_t pickingIndex) const;
+  std::int32_t updatePicking(std::int32_t pickingIndex) override;
   // Unknown indexes are ignored.
-  void removePicking(std::int32_t pickingIndex);
+  void removePicking(std::int32_t pickingIndex) override;
 
  private:
   enum class BufferKind { Vertices, Colors, Normals, Textures };

@@ -36,7 +36,7 @@ std::int32_t KivPolygons::addPicking(std::int32_t polygonIndex) {
   return index;
 }
 
-std::int32_t KivPolygons::updatePicking(std::int32_t index) const {
+std::int32_t KivPolygons::updatePicking(std::int32_t index) {
   const auto found = thePickingDictionary.find(index);
   if (found == thePickingDictionary.end() || !found->second.vertices) return -1;
   const engine::PickingEntry& entry = found->second;

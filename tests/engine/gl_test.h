@@ -15,6 +15,47 @@
 #include "engine/kiv_alert.h"
 #include "platform/window.h"
 
+// The colour of the back-buffer pixel (x, y), counted from the bottom left.
+inline std::array<int, 4> pixelAt(int x, int y) {
+  std::array<std::uint8_t, 4> rgba{};
+  glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  return {rgba[0], rgba[1], rgba[2], rgba[3]};
+}
+
+// A directory for one test's files, made on first use and removed with the object.
+class ScratchDirectory {
+ public:
+  ScratchDirectory() = default;
+  ScratchDirectory(const ScratchDirectory&) = delete;
+  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+  ~ScratchDirectory() {
+    if (!path_.empty()) std::filesystem::remove_all(path_);
+  }
+
+  const std::filesystem::path& path() {
+    if (path_.empty()) {
+      const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+      path_ = std::filesystem::temp_directory_path() /
+              ("aloft-" + std::string(test->name()) + "-" + std::to_string(::getpid()));
+      std::filesystem::create_directories(path_);
+    }
+    return path_;
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Opens a headless window of `width` × `height` with its GL context current, cleared to black.
+inline std::unique_ptr<platform::Window> openTestWindow(int width, int height) {
+  std::string error;
+  auto window = platform::Window::open({"engine test", {width, height}, true}, error);
+  EXPECT_TRUE(window) << error;
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  return window;
+}
+
 class GLTest : public ::testing::Test {
  protected:
   static constexpr int kWidth = 300;
@@ -22,40 +63,15 @@ class GLTest : public ::testing::Test {
 
   void SetUp() override {
     KivAlert::share().throwInsteadOfExiting(true);
-    std::string error;
-    window = platform::Window::open({"engine test", {kWidth, kHeight}, true}, error);
-    ASSERT_TRUE(window) << error;
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    window = openTestWindow(kWidth, kHeight);
+    ASSERT_TRUE(window);
   }
 
-  void TearDown() override {
-    window.reset();
-    if (!scratch.empty()) std::filesystem::remove_all(scratch);
-  }
+  std::filesystem::path scratchDirectory() { return scratch.path(); }
 
-  // The colour of the back-buffer pixel (x, y), counted from the bottom left.
-  static std::array<int, 4> pixelAt(int x, int y) {
-    std::array<std::uint8_t, 4> rgba{};
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    return {rgba[0], rgba[1], rgba[2], rgba[3]};
-  }
-
-  // A fresh directory for this test's files, removed afterwards.
-  std::filesystem::path scratchDirectory() {
-    if (scratch.empty()) {
-      const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-      scratch = std::filesystem::temp_directory_path() /
-                ("aloft-" + std::string(test->name()) + "-" + std::to_string(::getpid()));
-      std::filesystem::create_directories(scratch);
-    }
-    return scratch;
-  }
-
+  // Declared first so that it outlives the window: files go after the context.
+  ScratchDirectory scratch;
   std::unique_ptr<platform::Window> window;
-
- private:
-  std::filesystem::path scratch;
 };
 
 // The message of the fatal alert `action` raises, or "(no alert)".
