@@ -22,6 +22,14 @@ inline std::array<int, 4> pixelAt(int x, int y) {
   return {rgba[0], rgba[1], rgba[2], rgba[3]};
 }
 
+// A parameter of the 2-D texture named `texture` (binding it).
+inline GLint textureParameter(std::int32_t texture, GLenum parameter) {
+  GLint value = 0;
+  glBindTexture(GL_TEXTURE_2D, GLuint(texture));
+  glGetTexParameteriv(GL_TEXTURE_2D, parameter, &value);
+  return value;
+}
+
 // A directory for one test's files, made on first use and removed with the object.
 class ScratchDirectory {
  public:

@@ -239,12 +239,8 @@ TEST_F(GraphicsCommands, ImageAddFindsBareNamesInTheResourceFolderAndClearsTheFi
   const auto index = std::int32_t(cell(chart, "tex").math);
   EXPECT_EQ(textures->quantityOf((scratch.path() / "kivResources" / "Grass.tif").string()), 1);
   EXPECT_EQ(chart.deallocArray(Resource::Image), std::vector<float>{float(index)});
-  GLint filter = 0;
-  glBindTexture(GL_TEXTURE_2D, GLuint(index));
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-  EXPECT_EQ(filter, GL_LINEAR);
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
-  EXPECT_EQ(filter, GL_NEAREST);
+  EXPECT_EQ(textureParameter(index, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+  EXPECT_EQ(textureParameter(index, GL_TEXTURE_MAG_FILTER), GL_NEAREST);
   EXPECT_EQ(cell(chart, "MIN_FILTER").type, kEmpty);
   EXPECT_EQ(cell(chart, "MAG_FILTER").type, kEmpty);
 }
@@ -266,12 +262,9 @@ TEST_F(GraphicsCommands, ImageAddTakesAbsoluteAndHomePathsAsTheyAre) {
   // "~/a.tif" names the very same path string: one texture, used twice.
   EXPECT_EQ(textures->quantityOf(absolute), 2);
   // Default filters: linear magnification, mipmapped minification.
-  GLint filter = 0;
-  glBindTexture(GL_TEXTURE_2D, GLuint(cell(chart, "tex").math));
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-  EXPECT_EQ(filter, GL_NEAREST_MIPMAP_LINEAR);
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
-  EXPECT_EQ(filter, GL_LINEAR);
+  const auto index = std::int32_t(cell(chart, "tex").math);
+  EXPECT_EQ(textureParameter(index, GL_TEXTURE_MIN_FILTER), GL_NEAREST_MIPMAP_LINEAR);
+  EXPECT_EQ(textureParameter(index, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
 }
 
 TEST_F(GraphicsCommands, ImageAddWithoutAResourceFolderHasNoPath) {

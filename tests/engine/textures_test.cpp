@@ -117,22 +117,15 @@ TEST_F(Textures, OddRowLengthsArriveUnpadded) {
 TEST_F(Textures, FiltersAndWrapsAreSetAndMipmapsGeneratedOnlyForMipmapFilters) {
   const std::int32_t plain =
       textures->addTexture(rgbPicture("a.tif"), GL_CLAMP_TO_EDGE, GL_REPEAT, GL_LINEAR, GL_NEAREST);
-  GLint value = 0;
-  glBindTexture(GL_TEXTURE_2D, GLuint(plain));
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &value);
-  EXPECT_EQ(value, GL_CLAMP_TO_EDGE);
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &value);
-  EXPECT_EQ(value, GL_NEAREST);
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, &value);
-  EXPECT_EQ(value, GL_FALSE);
+  EXPECT_EQ(textureParameter(plain, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
+  EXPECT_EQ(textureParameter(plain, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
+  EXPECT_EQ(textureParameter(plain, GL_GENERATE_MIPMAP), GL_FALSE);
   EXPECT_EQ(levelParameter(plain, 1, GL_TEXTURE_WIDTH), 0);
 
   for (GLenum filter : {GL_NEAREST_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR_MIPMAP_NEAREST,
                         GL_NEAREST_MIPMAP_NEAREST}) {
     const std::int32_t mipmapped = add(rgbPicture("m" + std::to_string(filter) + ".tif"), filter);
-    glBindTexture(GL_TEXTURE_2D, GLuint(mipmapped));
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, &value);
-    EXPECT_EQ(value, GL_TRUE) << filter;
+    EXPECT_EQ(textureParameter(mipmapped, GL_GENERATE_MIPMAP), GL_TRUE) << filter;
     EXPECT_EQ(levelParameter(mipmapped, 1, GL_TEXTURE_WIDTH), 1) << filter;
   }
 }
