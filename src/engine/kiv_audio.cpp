@@ -10,9 +10,6 @@ KivAudio& KivAudio::share() {
 
 KivAudio::KivAudio() : output(platform::AudioOutput::open(kFormat, mixer)) {}
 
-// Sounds go before the output closes, the output before the mixer it calls.
-KivAudio::~KivAudio() { theSoundDictionary.clear(); }
-
 std::int32_t KivAudio::addSound(const std::string& path) {
   auto pcm = platform::decodeSoundFile(path, {kFormat.sampleRate, kFormat.channels});
   if (!pcm) {

@@ -22,7 +22,6 @@ class KivAudio {
   static KivAudio& share();
   // A service of its own with its own output; `share` is the game's.
   KivAudio();
-  ~KivAudio();
   KivAudio(const KivAudio&) = delete;
   KivAudio& operator=(const KivAudio&) = delete;
 
@@ -45,7 +44,8 @@ class KivAudio {
  private:
   [[noreturn]] void report(std::int32_t index, std::string_view failure) const;
 
-  // The mixer outlives the output that calls it and the sounds that hold its voices.
+  // Declared in this order so that the sounds go first (giving back their voices) and the
+  // output closes before the mixer it calls.
   Mixer mixer{kFormat.channels};
   std::unique_ptr<platform::AudioOutput> output;
   std::map<std::int32_t, std::unique_ptr<Sound>> theSoundDictionary;
