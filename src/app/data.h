@@ -1,4 +1,5 @@
-// The one object every part of the game can reach: the timing of the current frame, the name of
+// The one object every part of the game can reach: the dictionary of global variables through
+// which charts talk to each other, the timing of the current frame, the name of
 // the chart and snippet being run, the removal counters the chart runtime compares against, and
 // the application view. It holds bookkeeping only; the view writes the frame timing and the chart
 // runtime reads and writes the rest.
@@ -10,6 +11,8 @@
 #include <string_view>
 #include <utility>
 
+#include "chart/global_variables.h"
+
 class OpenGLView;
 
 class Data {
@@ -18,6 +21,12 @@ class Data {
 
   // The process-wide instance, created with its initial values on first use, never released.
   static Data& share();
+
+  // Global variables by name (entry format in chart/global_variables.h); callers change the
+  // dictionary in place.
+  chart::GlobalVariableDictionary& globalVariableDictionary() {
+    return theGlobalVariableDictionary;
+  }
 
   // The folder holding `kivResources`, where the charts' picture and sound names are found.
   void setResourcePath(std::string path) { theResourcePath = std::move(path); }
@@ -67,6 +76,7 @@ class Data {
  private:
   Data() = default;
 
+  chart::GlobalVariableDictionary theGlobalVariableDictionary;
   std::string theResourcePath;
   OpenGLView* theOpenGLView = nullptr;
   Date theOldDate{};

@@ -1,0 +1,48 @@
+// The user's preferences: one JSON object in a file, read once at start and kept in memory.
+// Every save writes the whole file so that a crash or power cut at any moment leaves a whole
+// file, old or new; the previous file is kept beside it as `<file>.bak`. A file that does not
+// parse is moved aside, never overwritten, and the backup is tried next. A file that cannot be
+// written is a fatal error: a best time is never lost silently.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json_fwd.hpp>
+
+namespace chart {
+
+class Preferences {
+ public:
+  // The game's store. `open` reads the file at start: `path` is the `--prefs FILE` option, or
+  // empty for the default location. Without `open`, the first use opens the default location.
+  static Preferences& share();
+  static void open(const std::string& path);
+
+  // `$XDG_DATA_HOME/aloft/preferences.json`, or below `<home>/.local/share` when the variable is
+  // unset, empty or not an absolute path.
+  static std::string defaultPath(const char* xdgDataHome, const std::string& home);
+
+  // Loads `path` now.
+  explicit Preferences(std::string path);
+  ~Preferences();
+
+  // The value stored under `key`, or null.
+  const nlohmann::json* find(std::string_view key) const;
+  // Stores `value` under `key` (nothing removes the key) and writes the whole file.
+  void save(std::string_view key, const std::optional<nlohmann::json>& value);
+
+  const std::string& path() const { return path_; }
+
+ private:
+  void load();
+  bool loadFile(const std::string& file);
+  void write(const std::string& contents) const;
+
+  std::string path_;
+  std::unique_ptr<nlohmann::json> values;
+};
+
+}  // namespace chart

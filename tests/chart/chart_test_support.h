@@ -1,0 +1,97 @@
+// Small chart definitions run frame by frame, with the cells and globals they leave behind: the
+// shape the chart runtime's tests take.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/data.h"
+#include "chart/chart.h"
+#include "chart/recording_services.h"
+#include "chart/registry.h"
+#include "chart/utf16.h"
+#include "engine/kiv_alert.h"
+
+namespace chart::testing {
+
+using enum Command;
+
+// A test chart: its own cells get the indexes after the thirteen constants, in order; the one
+// unnamed cell is added at the end.
+inline ChartSource testChart(std::string_view name, std::vector<std::string_view> cells,
+                             std::vector<NodeSource> nodes) {
+  ChartSource source{name, 0, {}, std::move(nodes)};
+  cells.push_back("");
+  for (std::string_view cell : cells) {
+    source.cells.push_back({kBuiltinCellCount + int(source.cells.size()), cell});
+  }
+  source.cellCount = kBuiltinCellCount + int(source.cells.size());
+  return source;
+}
+
+// The alert's message when `action` raises one; fails the test when it does not.
+inline std::string alertOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const FatalAlert& alert) {
+    return alert.what();
+  }
+  ADD_FAILURE() << "no fatal alert was raised";
+  return {};
+}
+
+inline GlobalVariableDictionary& globals() { return Data::share().globalVariableDictionary(); }
+
+class ChartTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    KivAlert::share().throwInsteadOfExiting(true);
+    Data::share().globalVariableDictionary().removeAll();
+  }
+  void TearDown() override {
+    for (Chart* chart : charts) Chart::release(chart);
+    Data::share().globalVariableDictionary().removeAll();
+  }
+
+  // Registers `sources` and makes a chart of the first one.
+  Chart& load(const std::vector<ChartSource>& sources) {
+    use(sources);
+    return make(sources.front().name);
+  }
+  // Registers `sources`; `make` then creates from them. Earlier registries live on for the
+  // charts made from them.
+  void use(const std::vector<ChartSource>& sources) {
+    registries.push_back(std::make_unique<Registry>(sources));
+  }
+  Chart& make(std::string_view name) {
+    charts.push_back(registries.back()->create(name, recording.services()));
+    return *charts.back();
+  }
+
+  static Cell& cell(Chart& chart, std::string_view name) {
+    const auto& names = chart.program().cellNames;
+    for (std::size_t at = 0; at < names.size(); ++at) {
+      if (names[at] == name) return chart.cell(std::uint16_t(at));
+    }
+    ADD_FAILURE() << "no cell " << name;
+    return chart.cell(kEmptyConstant);
+  }
+  static std::string text(Chart& chart, std::string_view name) {
+    const Cell& found = cell(chart, name);
+    return found.text ? toUtf8(found.text->units) : "(no text)";
+  }
+  static void frames(Chart& chart, int count) {
+    for (int frame = 0; frame < count; ++frame) chart.update(kDefaultSnippet);
+  }
+
+  RecordingServices recording;
+  std::vector<std::unique_ptr<Registry>> registries;
+  std::vector<Chart*> charts;
+};
+
+}  // namespace chart::testing

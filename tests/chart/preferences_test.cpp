@@ -1,0 +1,200 @@
+#include "chart/preferences.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <random>
+#include <sstream>
+
+#include "chart_test_support.h"
+
+namespace chart::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path);
+  std::stringstream contents;
+  contents << in.rdbuf();
+  return contents.str();
+}
+
+class PreferencesTest : public ChartTest {
+ protected:
+  void SetUp() override {
+    ChartTest::SetUp();
+    char pattern[] = "/tmp/aloft-preferences-XXXXXX";
+    directory = mkdtemp(pattern);
+    file = directory / "aloft" / "preferences.json";
+  }
+  void TearDown() override {
+    ChartTest::TearDown();
+    fs::remove_all(directory);
+  }
+
+  // A chart that saves a number, a text, a number list and a text list under four keys.
+  static ChartSource saver() {
+    return testChart("Word", {"key", "value"},
+                     {{"trunk0_1", gets("key", "Hard"), "trunk0_2"},
+                      {"trunk0_2", run(Object_add_math, {"YES"}, "value"), "trunk0_3"},
+                      {"trunk0_3", run(Object_add_math, {"NO"}, "value"), "trunk0_4"},
+                      {"trunk0_4", run(Preference_save, {"key", "value"}), "trunk0_5"},
+                      {"trunk0_5", run(Text_remove_all, {"key"}), "trunk0_6"},
+                      {"trunk0_6", gets("key", "Name"), "trunk0_7"},
+                      {"trunk0_7", run(Object_add, {"EMPTY"}, "value"), "trunk0_8"},
+                      {"trunk0_8", run(Text_add, {"EMPTY"}, "value"), "trunk0_9"},
+                      {"trunk0_9", gets("value", "fl\xC3\xBCgel"), "trunk0_10"},
+                      {"trunk0_10", run(Preference_save, {"key", "value"}), "trunk0_11"},
+                      {"trunk0_11", run(Text_remove_all, {"key"}), "trunk0_12"},
+                      {"trunk0_12", gets("key", "Best"), "trunk0_13"},
+                      {"trunk0_13", set("value", 12.5f), "trunk0_14"},
+                      {"trunk0_14", run(Preference_save, {"key", "value"}), endOfPass}});
+  }
+  static ChartSource opener() {
+    return testChart("Stats", {"hard", "name", "best", "easy", "gone", "hardPrefs", "namePrefs",
+                               "bestPrefs", "easyPrefs"},
+                     {{"trunk0_1", gets("hard", "Hard"), "trunk0_2"},
+                      {"trunk0_2", gets("name", "Name"), "trunk0_3"},
+                      {"trunk0_3", gets("best", "Best"), "trunk0_4"},
+                      {"trunk0_4", gets("easy", "Easy"), "trunk0_5"},
+                      {"trunk0_5", run(Preference_open, {"hard"}, "hardPrefs"), "trunk0_6"},
+                      {"trunk0_6", run(Preference_open, {"name"}, "namePrefs"), "trunk0_7"},
+                      {"trunk0_7", run(Preference_open, {"best"}, "bestPrefs"), "trunk0_8"},
+                      {"trunk0_8", set("easyPrefs", 3), "trunk0_9"},
+                      {"trunk0_9", run(Preference_open, {"easy"}, "easyPrefs"), endOfPass}});
+  }
+
+  fs::path directory;
+  fs::path file;
+};
+
+TEST_F(PreferencesTest, EveryValueTypeSurvivesARestart) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    Preferences::open(file);
+    load({saver()});
+    frames(*charts.back(), 1);
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+  Preferences::open(file);
+  Chart& chart = load({opener()});
+  frames(chart, 1);
+  const Cell& hard = cell(chart, "hardPrefs");
+  EXPECT_EQ(hard.type, kNumberList);
+  ASSERT_EQ(hard.object->size(), 2u);
+  EXPECT_EQ(std::get<float>((*hard.object)[0]), 1.0f);
+  EXPECT_EQ(text(chart, "namePrefs"), "fl\xC3\xBCgel");
+  EXPECT_EQ(cell(chart, "bestPrefs").math, 12.5f);
+  EXPECT_EQ(cell(chart, "easyPrefs").type, kEmpty);  // never saved
+}
+
+TEST_F(PreferencesTest, SavingAnUndefinedNumberRemovesTheKey) {
+  Preferences::open(file);
+  Preferences::share().save("Hard", nlohmann::json(3));
+  Chart& chart = load({testChart("Word", {"key", "value"},
+                                 {{"trunk0_1", gets("key", "Hard"), "trunk0_2"},
+                                  {"trunk0_2", set("value", 1.0f / 0.0f), "trunk0_3"},
+                                  {"trunk0_3", run(Preference_save, {"key", "value"}), endOfPass}})});
+  frames(chart, 1);
+  EXPECT_EQ(Preferences::share().find("Hard"), nullptr);
+  EXPECT_EQ(nlohmann::json::parse(readFile(file)), nlohmann::json::object());
+}
+
+TEST_F(PreferencesTest, ACorruptFileIsMovedAsideAndTheBackupUsed) {
+  Preferences::open(file);
+  Preferences::share().save("Hard", nlohmann::json(1));
+  Preferences::share().save("Hard", nlohmann::json(2));  // the backup holds 1
+  std::ofstream(file) << "{\"Hard\": [1, 2";
+  Preferences::open(file);
+  ASSERT_NE(Preferences::share().find("Hard"), nullptr);
+  EXPECT_EQ(*Preferences::share().find("Hard"), 1);
+  int asides = 0;
+  for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+    if (entry.path().filename().string().starts_with("preferences.json.corrupt-")) {
+      ++asides;
+      EXPECT_EQ(readFile(entry.path()), "{\"Hard\": [1, 2");
+    }
+  }
+  EXPECT_EQ(asides, 1);
+  // The next save writes the file again and keeps the backup until the new file is in place.
+  Preferences::share().save("Easy", nlohmann::json(5));
+  EXPECT_EQ(nlohmann::json::parse(readFile(file))["Hard"], 1);
+  EXPECT_EQ(nlohmann::json::parse(readFile(file.string() + ".bak"))["Hard"], 1);
+}
+
+TEST_F(PreferencesTest, AnUnwritableLocationIsFatal) {
+  const fs::path regular = directory / "regular";
+  std::ofstream(regular) << "x";
+  Preferences::open(regular / "preferences.json");
+  EXPECT_EQ(alertOf([] { Preferences::share().save("Hard", nlohmann::json(1)); }),
+            "The preferences file " + (regular / "preferences.json").string() +
+                " could not be saved: Not a directory");
+}
+
+TEST_F(PreferencesTest, AFailedSaveLeavesTheOldFileAsItWas) {
+  Preferences::open(file);
+  Preferences::share().save("Hard", nlohmann::json(1));
+  const std::string before = readFile(file);
+  // A directory in the way of the backup makes the save fail after the new file was written.
+  fs::remove(file.string() + ".bak");
+  fs::create_directories(file.string() + ".bak/blocker");
+  ASSERT_TRUE(fs::is_directory(file.string() + ".bak"));
+  EXPECT_NE(alertOf([] { Preferences::share().save("Hard", nlohmann::json(2)); }).find("could not"),
+            std::string::npos);
+  EXPECT_EQ(readFile(file), before);
+}
+
+TEST(PreferencesPath, FollowsTheDataHome) {
+  EXPECT_EQ(Preferences::defaultPath("/data", "/home/u"), "/data/aloft/preferences.json");
+  EXPECT_EQ(Preferences::defaultPath(nullptr, "/home/u"),
+            "/home/u/.local/share/aloft/preferences.json");
+  EXPECT_EQ(Preferences::defaultPath("", "/home/u"), "/home/u/.local/share/aloft/preferences.json");
+  EXPECT_EQ(Preferences::defaultPath("relative", "/home/u"),
+            "/home/u/.local/share/aloft/preferences.json");
+}
+
+TEST_F(PreferencesTest, WithoutAFileOptionTheDataHomeIsUsed) {
+  setenv("XDG_DATA_HOME", directory.c_str(), 1);
+  Preferences::open("");
+  unsetenv("XDG_DATA_HOME");
+  Preferences::share().save("Easy", nlohmann::json(4));
+  EXPECT_EQ(nlohmann::json::parse(readFile(file))["Easy"], 4);
+}
+
+TEST_F(PreferencesTest, AKilledSaveLeavesAWholeFile) {
+  Preferences::open(file);
+  Preferences::share().save("Hard", nlohmann::json(0));
+  std::mt19937 random(20261206);
+  std::uniform_int_distribution<int> delayMicroseconds(0, 20000);
+  int highest = 0;
+  for (int round = 0; round < 200; ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      Preferences::open(file);
+      for (int value = highest + 1;; ++value) Preferences::share().save("Hard", value);
+    }
+    usleep(useconds_t(delayMicroseconds(random)));
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    const nlohmann::json stored = nlohmann::json::parse(readFile(file), nullptr, false);
+    ASSERT_FALSE(stored.is_discarded()) << "round " << round << ": torn file";
+    ASSERT_TRUE(stored.contains("Hard")) << "round " << round;
+    const int value = stored["Hard"].get<int>();
+    ASSERT_GE(value, highest) << "round " << round << ": an older value came back";
+    highest = value;
+  }
+}
+
+}  // namespace
+}  // namespace chart::testing
