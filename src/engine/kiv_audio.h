@@ -9,11 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "chart/services.h"
 #include "engine/mixer.h"
 #include "engine/sound.h"
 #include "platform/audio_output.h"
 
-class KivAudio {
+class KivAudio final : public chart::AudioService {
  public:
   // What the output plays and the sounds are decoded to.
   static constexpr platform::AudioFormat kFormat{44100, 2, 1024};
@@ -25,16 +26,16 @@ class KivAudio {
   KivAudio(const KivAudio&) = delete;
   KivAudio& operator=(const KivAudio&) = delete;
 
-  void setActiveChart(std::string_view chartName) { theActiveChart.assign(chartName); }
+  void setActiveChart(std::string_view chartName) override { theActiveChart.assign(chartName); }
 
   // Decodes the file at `path` and returns the new sound's index.
-  std::int32_t addSound(const std::string& path);
+  std::int32_t addSound(const std::string& path) override;
   // Plays the sound from its current position; a sound already playing goes on from where it is.
-  void playSound(std::int32_t index);
-  void setLoopSound(bool loop, std::int32_t index);
-  void setTimeSound(float seconds, std::int32_t index);
+  void playSound(std::int32_t index) override;
+  void setLoopSound(bool loop, std::int32_t index) override;
+  void setTimeSound(float seconds, std::int32_t index) override;
   // Stops the sound and forgets it.
-  void removeSound(std::int32_t index);
+  void removeSound(std::int32_t index) override;
 
   // The sound under `index`, or null when there is none.
   Sound* sound(std::int32_t index);
