@@ -4,17 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "audio/signal.h"
 #include "audio/sound_files.h"
+#include "audio/wait.h"
 #include "engine/kiv_alert.h"
 #include "platform/message_box.h"
 
@@ -23,16 +22,6 @@ namespace {
 constexpr int kRate = KivAudio::kFormat.sampleRate;
 constexpr int kChannels = KivAudio::kFormat.channels;
 constexpr int kBuffer = KivAudio::kFormat.bufferFrames;
-
-// Waits up to ten seconds for `done`; the sound plays in real time meanwhile.
-bool eventually(const std::function<bool()>& done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
-}
 
 std::string messageOf(const std::function<void()>& call) {
   try {

@@ -1,13 +1,12 @@
 // The sound commands of the chart language, run by charts against the real sound service.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <thread>
 
 #include "audio/sound_files.h"
+#include "audio/wait.h"
 #include "chart/chart_test_support.h"
 #include "chart/resource_path.h"
 #include "engine/kiv_audio.h"
@@ -91,7 +90,7 @@ TEST_F(SoundCommands, LoopPlayAndTimeSendReachTheSoundTheIndexNames) {
   EXPECT_TRUE(sound.isPlaying());
   EXPECT_GE(sound.currentTime(), 0.15 - 0.001);
   // Looping, it plays on past its end (0.05 s away) without being told again.
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_TRUE(eventually([&] { return sound.currentTime() < 0.1; }));
   EXPECT_TRUE(sound.isPlaying());
 
   Chart& stopper = makeWithAudio({testChart(
@@ -99,11 +98,7 @@ TEST_F(SoundCommands, LoopPlayAndTimeSendReachTheSoundTheIndexNames) {
       {{"trunk0_1", set("index", 1), "trunk0_2"},
        {"trunk0_2", run(Sound_loop, {"index", "NO"}), endOfPass}})});
   frames(stopper, 1);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (sound.isPlaying() && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  EXPECT_FALSE(sound.isPlaying());
+  EXPECT_TRUE(eventually([&] { return !sound.isPlaying(); }));
 }
 
 TEST(ResourceFilePath, NamesAreResourcesUnlessAbsoluteOrInAHomeFolder) {
