@@ -2,12 +2,13 @@
 // per buffer with 2 and with 8 sounds playing, with the heap allocations it makes (none).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "audio_allocations.h"
+#include "counting_new.h"
 #include "engine/kiv_audio.h"
 #include "engine/mixer.h"
 #include "platform/sound_file.h"

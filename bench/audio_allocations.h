@@ -1,4 +1,0 @@
-// Counts the process's heap allocations through operator new, for the audio benchmarks.
-#pragma once
-
-long heapAllocations();
