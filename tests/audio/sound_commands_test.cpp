@@ -67,11 +67,14 @@ TEST_F(SoundCommands, SoundAddLoadsFromTheResourcesAndTheChartGivesItsSoundsBack
   EXPECT_EQ(audio->sound(2), nullptr);
 }
 
-TEST_F(SoundCommands, AMissingFileIsReportedByTheServiceWithTheChartsNameAndThePath) {
-  Chart& chart = makeWithAudio({loader("silence.m4a")});
-  EXPECT_EQ(alertOf([&] { frames(chart, 1); }),
+TEST_F(SoundCommands, AMissingFileIsReportedByTheServiceAndANameGivingNoPathByTheChart) {
+  Chart& missing = makeWithAudio({loader("silence.m4a")});
+  EXPECT_EQ(alertOf([&] { frames(missing, 1); }),
             "The \" Menus \" chart has an invalid sound file with directory " +
                 files.path("kivResources/silence.m4a") + " .");
+  Chart& unnamed = makeWithAudio({loader("")});
+  EXPECT_EQ(alertOf([&] { frames(unnamed, 1); }),
+            "The Menus chart has an invalid sound file with directory  .");
 }
 
 TEST_F(SoundCommands, LoopPlayAndTimeSendReachTheSoundTheIndexNames) {
