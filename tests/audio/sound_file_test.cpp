@@ -45,6 +45,14 @@ TEST(SoundFile, ToneDecodesToItsExactLengthAndPitch) {
   }
 }
 
+TEST(SoundFile, TheGamesOwnSoundsDecode) {
+  for (const char* name : {"PianoAndPer.m4a", "Death2.m4a"}) {
+    const auto pcm = decodeSoundFile(std::string(ALOFT_KIV_RESOURCES) + "/" + name, kOutput);
+    ASSERT_TRUE(pcm) << name;
+    EXPECT_GT(pcm->frames(), kOutput.sampleRate) << name;
+  }
+}
+
 TEST(SoundFile, OtherRatesAndLayoutsAreConvertedToTheOutputs) {
   SoundFolder files;
   struct Case {
