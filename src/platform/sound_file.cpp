@@ -91,9 +91,11 @@ class Converter {
   // Takes what the resampler still holds back for its filter.
   bool finish() {
     if (!resampler) return true;
-    const std::int64_t before = pcm.frames();
-    if (!convert(nullptr, 0)) return false;
-    return pcm.frames() == before || finish();
+    for (;;) {
+      const std::int64_t before = pcm.frames();
+      if (!convert(nullptr, 0)) return false;
+      if (pcm.frames() == before) return true;
+    }
   }
 
   Pcm& result() { return pcm; }
@@ -103,10 +105,12 @@ class Converter {
     if (!sampleRateAllowed(frame.sample_rate) || !channelCountAllowed(frame.ch_layout.nb_channels)) {
       return false;
     }
-    const int copied = frame.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC
-                           ? (av_channel_layout_default(&inputLayout, frame.ch_layout.nb_channels), 0)
-                           : av_channel_layout_copy(&inputLayout, &frame.ch_layout);
-    if (copied < 0) return false;
+    // A stream that gives only its channel count gets the usual layout for that count.
+    if (frame.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
+      av_channel_layout_default(&inputLayout, frame.ch_layout.nb_channels);
+    } else if (av_channel_layout_copy(&inputLayout, &frame.ch_layout) < 0) {
+      return false;
+    }
     inputRate = frame.sample_rate;
     inputFormat = frame.format;
     AVChannelLayout outputLayout;
