@@ -39,6 +39,10 @@ struct SilentServices final : AudioService, PolygonService, TextureService {
     return -1;
   }
   void bindTexture(std::int32_t) override {}
+  std::int32_t addSound(const std::string&) override { return 1; }
+  void playSound(std::int32_t) override {}
+  void setLoopSound(bool, std::int32_t) override {}
+  void setTimeSound(float, std::int32_t) override {}
   void removeSound(std::int32_t) override {}
 };
 

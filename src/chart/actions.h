@@ -57,4 +57,14 @@ void screenRatio(Chart& chart, const Node& node);
 void pickingAdd(Chart& chart, const Node& node);
 void pickingUpdate(Chart& chart, const Node& node);
 
+// Sounds.
+void soundAdd(Chart& chart, const Node& node);
+void soundPlay(Chart& chart, const Node& node);
+void soundLoop(Chart& chart, const Node& node);
+void soundTimeSend(Chart& chart, const Node& node);
+
+// Input.
+void keyboardDown(Chart& chart, const Node& node);
+void mouseType(Chart& chart, const Node& node);
+
 }  // namespace chart

@@ -135,7 +135,7 @@ void place(Chart& chart, const Node& node) {
 void imageAdd(Chart& chart, const Node& node) {
   checkArgument(chart, node.command, 0, node.arguments[0]);
   const std::string name = toUtf8(chart.cell(node.arguments[0]).text->units);
-  const std::optional<std::string> path = resourceFilePath(name, Data::share().resourcePath());
+  const std::optional<std::string> path = resourceFilePath(name);
   if (!path) raise(missingResourceMessage("image", chart.chartName(), name));
 
   const GLenum magFilter = magnificationFilter(chart.cell(kMagFilter));

@@ -1,4 +1,5 @@
-// The file a chart names for a picture or a sound.
+// Where a picture or sound named by a chart is: a name beginning with "/" is a path as it is, one
+// beginning with "~" is in a home folder, anything else is a file in the game's `kivResources`.
 #pragma once
 
 #include <optional>
@@ -7,11 +8,8 @@
 
 namespace chart {
 
-// A name beginning with "/" is used as it is; one beginning with "~" has the home directory put
-// in its place ("~/x", or "~user/x" for another user's); any other name is a file in
-// `kivResources` inside `resourceFolder`. None when no path results: a home directory that
-// cannot be found, or a bare name while there is no resource folder.
-std::optional<std::string> resourceFilePath(std::string_view name,
-                                            const std::string& resourceFolder);
+// The path for `name`, or nothing when none results: an empty name, or a home folder that
+// cannot be found.
+std::optional<std::string> resourceFilePath(std::string_view name);
 
 }  // namespace chart

@@ -1,7 +1,7 @@
 // What the chart runtime needs from the engine services: the calls that attribute work to the
-// running chart, those that give back a chart's resources when it is torn down, and those the
-// graphics commands make. The real services (`KivPolygons`, `KivTextures`, the audio service)
-// implement these; `RecordingServices` stands in where a test only looks at the calls.
+// running chart, those that give back a chart's resources when it is torn down, and the calls of
+// the graphics and sound commands. `KivPolygons`, `KivTextures` and `KivAudio` are the real
+// services; `RecordingServices` stands in for all three where a test wants the calls recorded.
 #pragma once
 
 #include <cstdint>
@@ -56,6 +56,10 @@ class TextureService {
 class AudioService {
  public:
   virtual void setActiveChart(std::string_view chartName) = 0;
+  virtual std::int32_t addSound(const std::string& path) = 0;
+  virtual void playSound(std::int32_t index) = 0;
+  virtual void setLoopSound(bool loop, std::int32_t index) = 0;
+  virtual void setTimeSound(float seconds, std::int32_t index) = 0;
   virtual void removeSound(std::int32_t index) = 0;
 
  protected:
