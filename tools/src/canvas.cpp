@@ -30,13 +30,18 @@ void Canvas::paintOver(const Mask& mask, Colour colour, float opacity) {
     paintOver(mask, [colour](int, int) { return colour; }, opacity);
 }
 
-Image Canvas::toPremultipliedRgba() const {
+Image Canvas::toPremultipliedRgba() const { return toRgba(false); }
+
+Image Canvas::toStraightRgba() const { return toRgba(true); }
+
+Image Canvas::toRgba(bool unpremultiply) const {
     Image image(width_, height_, 4);
     for (int y = 0; y < height_; ++y) {
         for (int x = 0; x < width_; ++x) {
             const Pixel& pixel = pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
                                          static_cast<std::size_t>(x)];
-            image.setColour(x, y, {pixel.r, pixel.g, pixel.b});
+            const float divisor = unpremultiply && pixel.a > 0.0f ? pixel.a : 1.0f;
+            image.setColour(x, y, {pixel.r / divisor, pixel.g / divisor, pixel.b / divisor});
             image.pixel(x, y)[3] = toSample(pixel.a);
         }
     }

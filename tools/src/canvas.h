@@ -23,8 +23,12 @@ public:
 
     // RGBA whose colour is premultiplied by alpha, i.e. the picture as seen over black.
     Image toPremultipliedRgba() const;
+    // RGBA whose colour is independent of alpha, as PNG stores it.
+    Image toStraightRgba() const;
 
 private:
+    Image toRgba(bool unpremultiply) const;
+
     struct Pixel {
         float r = 0.0f, g = 0.0f, b = 0.0f, a = 0.0f;
     };

@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include "icon_set.h"
 #include "picture_set.h"
 #include "resource_dir.h"
 
@@ -30,6 +31,20 @@ TEST(Regeneration, PicturesMatchTheCommittedFilesByteForByte) {
         const std::string made = bytesOf(directory / name);
         EXPECT_FALSE(made.empty()) << name;
         EXPECT_TRUE(made == bytesOf(resourceFile(name))) << name << " differs from the committed file";
+    }
+    std::filesystem::remove_all(directory);
+}
+
+// So are the desktop icons.
+TEST(Regeneration, IconsMatchTheCommittedFilesByteForByte) {
+    const std::filesystem::path directory =
+        std::filesystem::temp_directory_path() / ("aloft-icon-test-" + std::to_string(::getpid()));
+    resgen::writeIcons(directory);
+    for (const int size : resgen::kIconSizes) {
+        const std::string made = bytesOf(resgen::iconFile(directory, size));
+        EXPECT_FALSE(made.empty()) << size;
+        EXPECT_TRUE(made == bytesOf(resgen::iconFile(ALOFT_ICON_DIR, size)))
+            << size << " px icon differs from the committed file";
     }
     std::filesystem::remove_all(directory);
 }

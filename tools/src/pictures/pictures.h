@@ -19,5 +19,7 @@ Image makeSky();
 Image makeFontSheet(FontFace& font);
 // Soft elliptical shadow, black with alpha, 128 x 64 RGBA.
 Image makeShadow();
+// The desktop icon: the flyer mark on a rounded sky tile, `size` x `size` RGBA, straight alpha.
+Image makeAppIcon(int size);
 
 }  // namespace resgen

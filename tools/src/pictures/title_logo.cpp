@@ -5,6 +5,7 @@
 #include "../canvas.h"
 #include "../shapes.h"
 #include "../text.h"
+#include "flyer.h"
 #include "pictures.h"
 
 namespace resgen {
@@ -20,23 +21,6 @@ constexpr int kHeight = 512;
 Mask designMask(const SignedDistance& shape) { return shapeMask(kWidth, kHeight, shape, kScale); }
 
 Point designPoint(int x, int y) { return {static_cast<float>(x) / kScale, static_cast<float>(y) / kScale}; }
-
-// The flyer as the game builds it, seen from above: nose, wing tips, inner wing roots and
-// keel, in the game's own units.
-struct FlyerTriangle {
-    Point a, b, c;
-    Colour colour;
-};
-
-const std::vector<FlyerTriangle>& flyerTriangles() {
-    static const std::vector<FlyerTriangle> triangles = {
-        {{0, 1.5f}, {-3, -1.5f}, {-1, -0.5f}, hexColour(0x3FA9F5)},
-        {{0, 1.5f}, {-1, -0.5f}, {0, -1.5f}, hexColour(0xFFD23F)},
-        {{0, 1.5f}, {0, -1.5f}, {1, -0.5f}, hexColour(0xFF5A4E)},
-        {{0, 1.5f}, {1, -0.5f}, {3, -1.5f}, hexColour(0xA66BE0)},
-    };
-    return triangles;
-}
 
 // Maps flyer units onto the design grid: scaled, turned to climb towards the upper right,
 // and placed left of the title.
