@@ -20,6 +20,11 @@ bool initVideo(bool headless, std::string& error) {
   // SDL's poll sentinel would then end the next frame's taking early, before the events
   // queued after it: switch it off so a poll sees the whole queue.
   SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
+  // The desktop matches the window to its menu entry by class (X11) or app id (Wayland),
+  // which must be the desktop file's id; SDL reads both when the video subsystem starts.
+  // A user's own setting wins (overwrite 0).
+  SDL_setenv("SDL_VIDEO_X11_WMCLASS", ALOFT_APP_ID, 0);
+  SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", ALOFT_APP_ID, 0);
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     error = SDL_GetError();
     return false;
