@@ -14,9 +14,9 @@ namespace {
 // Laid out on a 256 x 256 design grid and drawn at any size from it.
 constexpr float kGrid = 256.0f;
 
-// The flyer in the tile's middle, climbing towards the upper right as on the title logo.
-constexpr Point kFlyerCentre{128.0f, 134.0f};
-constexpr float kFlyerScale = 30.0f;
+// The flyer climbing towards the upper right as on the title logo, its outline centred on the tile.
+constexpr Point kFlyerCentre{156.0f, 100.0f};
+constexpr float kFlyerScale = 32.0f;
 constexpr float kFlyerHeading = 0.95f;  // radians, clockwise from straight up
 
 Point flyerToGrid(Point p) {
