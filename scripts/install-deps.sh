@@ -17,6 +17,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   # headless desktop checks and media tools used by tests and the resource generator
   xvfb xauth xdotool ffmpeg imagemagick
+  # validators for the installed desktop entry and AppStream metadata
+  desktop-file-utils appstream
 )
 
 missing=()

@@ -1,0 +1,24 @@
+# The manual page documents exactly the options `aloft --help` lists.
+# Arguments: PROGRAM (the game), MANUAL (the configured aloft.6).
+execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE help RESULT_VARIABLE status TIMEOUT 30)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "aloft --help ended with ${status}")
+endif()
+string(REGEX MATCHALL "--[a-z][a-z-]*" help_options "${help}")
+
+# roff writes a hyphen in an option's name as "\-".
+file(READ ${MANUAL} manual)
+string(REPLACE "\\-" "-" manual "${manual}")
+string(REGEX MATCHALL "(^|[^a-z-])--[a-z][a-z-]*" manual_options "${manual}")
+list(TRANSFORM manual_options REGEX "^[^-]" "")
+
+foreach(list help_options manual_options)
+  list(REMOVE_DUPLICATES ${list})
+  list(SORT ${list})
+endforeach()
+if(NOT help_options)
+  message(FATAL_ERROR "no options found in aloft --help:\n${help}")
+endif()
+if(NOT help_options STREQUAL manual_options)
+  message(FATAL_ERROR "aloft --help lists ${help_options}\nbut aloft.6 lists ${manual_options}")
+endif()
