@@ -31,6 +31,7 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
   std::int64_t frames = 0;
   double fixedStep = 0;
 
+  // Every option's help fits on one line: the ranges checked are left out of the type names.
   CLI::App app{"aloft: steer a flyer aloft for as long as you can.\n\n"
                "Keys: Left/Right turn the flyer, any key starts a run, F1 shows the frame rate,\n"
                "F11 or Alt+Enter toggles full screen, Pause or Ctrl+P pauses, Ctrl+Q quits.",
@@ -48,12 +49,12 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
   app.add_flag("--headless", options.headless, "No visible window and no sound");
   auto* framesOption = app.add_option("--frames", frames, "End normally after frame N")
                            ->type_name("N")
-                           ->check(CLI::Range(std::int64_t{1}, std::int64_t{1} << 40));
+                           ->check(CLI::Range(std::int64_t{1}, std::int64_t{1} << 40).description(""));
   auto* stepOption =
       app.add_option("--fixed-step", fixedStep,
                      "Every frame lasts SECONDS; frames run back to back")
           ->type_name("SECONDS")
-          ->check(CLI::Range(1e-6, 10.0));
+          ->check(CLI::Range(1e-6, 10.0).description(""));
   app.add_option("--script", options.script, "Input events to deliver (see README)")
       ->type_name("FILE");
   app.add_option("--screenshot", options.screenshot, "Write the last frame as PNG")

@@ -78,7 +78,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_
                         ${WORK_DIR}/moved/${BINDIR}/aloft --headless --frames 10
                 RESULT_VARIABLE status ERROR_VARIABLE err OUTPUT_QUIET TIMEOUT 60)
 string(FIND "${err}" "\n  ${WORK_DIR}/moved/${BINDIR}/${DATA_FROM_BIN}/kivResources" named)
-string(FIND "${err}" "${SOURCE_DIR}" named_source)
+string(FIND "${err}" "\n  ${SOURCE_DIR}/kivResources" named_source)
 if(NOT status EQUAL 1 OR named EQUAL -1 OR NOT named_source EQUAL -1)
   message(FATAL_ERROR "without its data the installed game ended with ${status}, saying:\n${err}")
 endif()
