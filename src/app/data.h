@@ -1,4 +1,5 @@
-// The one object every part of the game can reach: the timing of the current frame, the name of
+// The one object every part of the game can reach: the dictionary of global variables through
+// which charts talk to each other, the timing of the current frame, the name of
 // the chart and snippet being run, the removal counters the chart runtime compares against, and
 // the application view. It holds bookkeeping only; the view writes the frame timing and the chart
 // runtime reads and writes the rest.
