@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "chart/global_variables.h"
 
@@ -26,6 +27,10 @@ class Data {
   chart::GlobalVariableDictionary& globalVariableDictionary() {
     return theGlobalVariableDictionary;
   }
+
+  // The folder holding `kivResources`, where the charts' picture and sound names are found.
+  void setResourcePath(std::string path) { theResourcePath = std::move(path); }
+  const std::string& resourcePath() const { return theResourcePath; }
 
   void setOpenGLView(OpenGLView* view) { theOpenGLView = view; }
   OpenGLView* openGLView() const { return theOpenGLView; }
@@ -72,6 +77,7 @@ class Data {
   Data() = default;
 
   chart::GlobalVariableDictionary theGlobalVariableDictionary;
+  std::string theResourcePath;
   OpenGLView* theOpenGLView = nullptr;
   Date theOldDate{};
   bool hasOldDate = false;
