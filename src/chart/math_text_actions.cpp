@@ -10,7 +10,6 @@ namespace chart {
 
 namespace {
 
-const Text* textOf(const Cell& cell) { return cell.text; }
 std::size_t lengthOf(const Cell& cell) { return cell.text ? cell.text->units.size() : 0; }
 
 }  // namespace
@@ -59,7 +58,7 @@ void textAdd(Chart& chart, const Node& node) {
   Cell& result = chart.cell(node.result);
   if (clearedForEmptySource(source, result)) return;
   // Read the source's text before the result's can be created: they may be the same cell.
-  const Text* const added = textOf(source);
+  const Text* const added = source.text;
   Text& text = ensureText(result);
   if (added != nullptr) text.units += added->units;
 }

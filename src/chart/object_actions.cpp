@@ -69,8 +69,9 @@ void objectUpdate(Chart& chart, const Node& node, bool lastOnly) {
       }
     }
   }
-  // Every snippet that passed is the default one. The list is held while its charts run, in
-  // case one of them lets go of the last other reference to it.
+  // Every snippet that passed is the default one. The list is held while its charts run: one of
+  // them may drop the last other reference to it (through a global), and a list freed under
+  // this loop would take its charts with it.
   if (children != nullptr) {
     children->retain();
     for (std::size_t at = first; at < count && at < children->size(); ++at) {
