@@ -3,26 +3,9 @@
 // global operator new. Run: build/bench/chart_bench
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "chart/chart.h"
 #include "chart/registry.h"
-
-namespace {
-
-std::atomic<long> allocations{0};
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
-  throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+#include "counting_new.h"
 
 namespace {
 
@@ -56,9 +39,9 @@ void ChartLoop(benchmark::State& state) {
   Chart* chart = registry.create("Loop", {&silent, &silent, &silent});
   chart->update(kDefaultSnippet);  // the first frame may size reusable buffers
 
-  const long before = allocations.load();
+  const long before = heapAllocations();
   for (auto _ : state) chart->update(kDefaultSnippet);
-  const long allocated = allocations.load() - before;
+  const long allocated = heapAllocations() - before;
 
   const double totalTurns = double(state.iterations()) * turns;
   state.counters["ns_per_turn"] = benchmark::Counter(

@@ -1,4 +1,5 @@
-// The one object every part of the game can reach: the timing of the current frame, the name of
+// The one object every part of the game can reach: the dictionary of global variables through
+// which charts talk to each other, the timing of the current frame, the name of
 // the chart and snippet being run, the removal counters the chart runtime compares against, and
 // the application view. It holds bookkeeping only; the view writes the frame timing and the chart
 // runtime reads and writes the rest.
@@ -8,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "chart/global_variables.h"
 
@@ -25,6 +27,10 @@ class Data {
   chart::GlobalVariableDictionary& globalVariableDictionary() {
     return theGlobalVariableDictionary;
   }
+
+  // The folder holding `kivResources`, where the charts' picture and sound names are found.
+  void setResourcePath(std::string path) { theResourcePath = std::move(path); }
+  const std::string& resourcePath() const { return theResourcePath; }
 
   void setOpenGLView(OpenGLView* view) { theOpenGLView = view; }
   OpenGLView* openGLView() const { return theOpenGLView; }
@@ -71,6 +77,7 @@ class Data {
   Data() = default;
 
   chart::GlobalVariableDictionary theGlobalVariableDictionary;
+  std::string theResourcePath;
   OpenGLView* theOpenGLView = nullptr;
   Date theOldDate{};
   bool hasOldDate = false;

@@ -4,12 +4,15 @@
 #include <variant>
 
 #include "app/command_line.h"
+#include "app/data.h"
 #include "app/input_script.h"
 #include "app/opengl_view.h"
+#include "app/resource_folder.h"
 #include "app/run_loop.h"
 #include "app/startup_check.h"
 #include "engine/kiv_alert.h"
 #include "platform/clock.h"
+#include "platform/paths.h"
 #include "platform/window.h"
 
 namespace {
@@ -38,6 +41,18 @@ int main(int argc, char** argv) {
       return kExitUsage;
     }
   }
+
+  const auto candidates = options.resources.empty()
+                              ? resourceFolderCandidates(platform::executableDirectory())
+                              : std::vector<std::string>{options.resources};
+  const std::string resources = findResourceFolder(candidates);
+  if (resources.empty()) {
+    std::string looked;
+    for (const auto& folder : candidates) looked += "\n  " + folder + "/kivResources";
+    KivAlert::share().setQuitAlert("The game's pictures and sounds were not found. Looked in:" +
+                                   looked);
+  }
+  Data::share().setResourcePath(resources);
 
   std::string error;
   auto window = platform::Window::open({"Aloft", options.size, options.headless}, error);

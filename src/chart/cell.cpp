@@ -43,6 +43,12 @@ void clearCell(Cell& cell) {
   cell.type = kEmpty;
 }
 
+bool clearedForEmptySource(const Cell& source, Cell& result) {
+  if (source.type != kEmpty) return false;
+  clearCell(result);
+  return true;
+}
+
 void releaseCell(Cell& cell) {
   Text::release(cell.text);
   cell.text = nullptr;

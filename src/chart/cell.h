@@ -61,6 +61,10 @@ void setBuiltinConstants(std::span<Cell> cells);
 // the type becomes empty in every case.
 void clearCell(Cell& cell);
 
+// An empty source (the `EMPTY` constant in the charts) empties the result of a command that
+// adds it; says whether it did.
+bool clearedForEmptySource(const Cell& source, Cell& result);
+
 // Releases both references, as a chart's teardown does, and leaves the cell empty.
 void releaseCell(Cell& cell);
 

@@ -127,36 +127,58 @@ enum class Availability : std::uint8_t { Ready, Later };
   X(Preference_open, "Preference_open", Text, None, Result, Ready)                                 \
   /* preference under the key text = the value, written to disk at once */                        \
   X(Preference_save, "Preference_save", Text, StorableValue, Nothing, Ready)                       \
+  /* result = polygon made from the collected vertices, colours and texture points */              \
   X(Polygon_add, "Polygon_add", Text, None, Result, Later)                                         \
+  /* draw the polygon and close the placement */                                                   \
   X(Polygon_update, "Polygon_update", Math, None, Nothing, Later)                                  \
+  /* replace the polygon's arrays with the collected ones */                                       \
   X(Polygon_replace, "Polygon_replace", Math, None, Nothing, Later)                                \
+  /* the range (length, start) the next replace works on */                                        \
   X(Polygon_replace_range, "Polygon_replace_range", Math, Math, Nothing, Later)                    \
+  /* result = texture loaded from the file */                                                      \
   X(Image_add, "Image_add", Text, None, Result, Later)                                             \
+  /* bind the texture */                                                                           \
   X(Image_update, "Image_update", Math, None, Nothing, Later)                                      \
+  /* collect a texture coordinate */                                                               \
   X(Image_map_x, "Image_map_x", Math, None, Nothing, Later)                                        \
   X(Image_map_y, "Image_map_y", Math, None, Nothing, Later)                                        \
+  /* collect a vertex coordinate */                                                                \
   X(Vertex_x, "Vertex_x", Math, None, Nothing, Later)                                              \
   X(Vertex_y, "Vertex_y", Math, None, Nothing, Later)                                              \
   X(Vertex_z, "Vertex_z", Math, None, Nothing, Later)                                              \
+  /* collect a colour component */                                                                 \
   X(Color_red, "Color_red", Math, None, Nothing, Later)                                            \
   X(Color_green, "Color_green", Math, None, Nothing, Later)                                        \
   X(Color_blue, "Color_blue", Math, None, Nothing, Later)                                          \
   X(Color_alpha, "Color_alpha", Math, None, Nothing, Later)                                        \
+  /* open the placement, translate along one axis */                                               \
   X(Move_x, "Move_x", Math, None, Nothing, Later)                                                  \
   X(Move_y, "Move_y", Math, None, Nothing, Later)                                                  \
   X(Move_z, "Move_z", Math, None, Nothing, Later)                                                  \
+  /* open the placement, rotate by degrees about one axis */                                       \
   X(Rotate_x, "Rotate_x", Math, None, Nothing, Later)                                              \
   X(Rotate_z, "Rotate_z", Math, None, Nothing, Later)                                              \
+  /* viewport ratio = second term : first term */                                                  \
   X(Screen_ratio, "Screen_ratio", Math, Math, Nothing, Later)                                      \
+  /* blending on (YES) or off (NO) */                                                              \
   X(Blend, "Blend", YesOrNo, None, Nothing, Later)                                                 \
+  /* depth test on (YES) or off (NO) */                                                            \
   X(Depth, "Depth", YesOrNo, None, Nothing, Later)                                                 \
+  /* result = picking entry for the polygon */                                                     \
   X(Picking_add, "Picking_add", Math, None, Result, Later)                                         \
+  /* result = the polygon under the mouse, or -1 */                                                \
   X(Picking_update, "Picking_update", Math, None, Result, Later)                                   \
+  /* result = sound loaded from the file */                                                        \
   X(Sound_add, "Sound_add", Text, None, Result, Later)                                             \
+  /* play the sound */                                                                             \
   X(Sound_play, "Sound_play", Math, None, Nothing, Later)                                          \
+  /* looping on (YES) or off for the sound */                                                      \
   X(Sound_loop, "Sound_loop", Math, YesOrNo, Nothing, Later)                                       \
+  /* set the sound's playback position */                                                          \
   X(Sound_time_send, "Sound_time_send", Math, Math, Nothing, Later)                                \
+  /* result text = the current key, as a hex code (YES) or a character (NO) */                     \
   X(Keyboard_down, "Keyboard_down", YesOrNo, None, Result, Later)                                  \
+  /* result = YES while the named mouse event is current, else NO */                               \
   X(Mouse_type, "Mouse_type", Text, None, Result, Later)
 
 enum class Command : std::uint8_t {

@@ -37,7 +37,7 @@ bool decisionDiamond(Operator op, const Cell& left, const Cell& right) {
   if (left.type == kUndefined) return right.type == kUndefined;
   if (right.type == kUndefined) return false;
   if (left.type == kNumber || right.type == kNumber) return compareNumbers(op, left.math, right.math);
-  // A missing text or list equals nothing, as a message to nothing answers no.
+  // A missing text or list equals nothing, not even another missing one.
   if (left.type == kText || right.type == kText) {
     return left.text != nullptr && right.text != nullptr && left.text->units == right.text->units;
   }

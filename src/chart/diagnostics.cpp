@@ -101,6 +101,14 @@ void checkArgument(Chart& chart, Command command, int position, std::uint16_t ce
                          *word, accepted.printed));
 }
 
+void checkIndex(Chart& chart, Command command, std::uint16_t cellIndex, float index,
+                std::size_t count) {
+  if (index >= 0.0f && index < float(count)) return;
+  raise(indexOutOfRangeMessage(chart.chartName(), commandInfo(command).printed,
+                               chart.program().cellNames[cellIndex], truncatedIndex(index),
+                               std::int64_t(count)));
+}
+
 void raise(const std::string& message) { KivAlert::share().setQuitAlert(message); }
 
 std::int32_t truncatedIndex(float value) {

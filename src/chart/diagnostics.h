@@ -39,6 +39,11 @@ std::string indexOutOfRangeMessage(std::string_view chart, std::string_view comm
 // raises the wrong-type alert when its type is not accepted.
 void checkArgument(Chart& chart, Command command, int position, std::uint16_t cellIndex);
 
+// Raises the index-out-of-range alert for `command` on cell `cellIndex` unless
+// 0 <= `index` < `count`; a NaN index is out of range.
+void checkIndex(Chart& chart, Command command, std::uint16_t cellIndex, float index,
+                std::size_t count);
+
 [[noreturn]] void raise(const std::string& message);
 
 // A float index truncated toward zero as the processor does it: values with no int32 form

@@ -10,7 +10,6 @@ namespace chart {
 
 namespace {
 
-const Text* textOf(const Cell& cell) { return cell.text; }
 std::size_t lengthOf(const Cell& cell) { return cell.text ? cell.text->units.size() : 0; }
 
 }  // namespace
@@ -26,7 +25,10 @@ void mathEquation(Chart& chart, const Node& node) {
     }
   }
   for (std::uint16_t operand : equation.operands) {
-    checkArgument(chart, Command::Math_equation, 0, operand);
+    // A number without a leftover text passes; only other cells need the full check.
+    const Cell& cell = cells[operand];
+    const bool number = cell.type == kNumber || cell.type == kUndefined;
+    if (!number || cell.text != nullptr) checkArgument(chart, Command::Math_equation, 0, operand);
   }
   storeNumber(cells[node.result], evaluateEquation(equation, cells.data()));
 }
@@ -54,12 +56,9 @@ void textAdd(Chart& chart, const Node& node) {
   checkArgument(chart, Command::Text_add, 0, node.arguments[0]);
   const Cell& source = chart.cell(node.arguments[0]);
   Cell& result = chart.cell(node.result);
-  if (source.type == kEmpty) {
-    clearCell(result);
-    return;
-  }
+  if (clearedForEmptySource(source, result)) return;
   // Read the source's text before the result's can be created: they may be the same cell.
-  const Text* const added = textOf(source);
+  const Text* const added = source.text;
   Text& text = ensureText(result);
   if (added != nullptr) text.units += added->units;
 }
@@ -83,12 +82,7 @@ void textSelectedCharacter(Chart& chart, const Node& node) {
   checkArgument(chart, Command::Text_selected_character, 0, node.arguments[0]);
   const float index = chart.cell(kSelectedText).math;
   const std::size_t length = lengthOf(chart.cell(node.arguments[0]));
-  if (!(index >= 0.0f && index < float(length))) {
-    raise(indexOutOfRangeMessage(chart.chartName(),
-                                 commandInfo(Command::Text_selected_character).printed,
-                                 chart.program().cellNames[node.arguments[0]],
-                                 truncatedIndex(index), std::int64_t(length)));
-  }
+  checkIndex(chart, Command::Text_selected_character, node.arguments[0], index, length);
   const char16_t unit = chart.cell(node.arguments[0]).text->units[std::size_t(index)];
   ensureText(chart.cell(node.result)).units.assign(1, unit);
 }

@@ -22,10 +22,7 @@ void objectAdd(Chart& chart, const Node& node) {
   checkArgument(chart, Command::Object_add, 0, node.arguments[0]);
   const Cell& source = chart.cell(node.arguments[0]);
   Cell& result = chart.cell(node.result);
-  if (source.type == kEmpty) {
-    clearCell(result);
-    return;
-  }
+  if (clearedForEmptySource(source, result)) return;
   const List* const added = source.object;
   List& list = ensureList(result, kObjectList);
   // The source may be the result's own list: add only what it held before.
@@ -37,10 +34,7 @@ void objectAddMath(Chart& chart, const Node& node) {
   checkArgument(chart, Command::Object_add_math, 0, node.arguments[0]);
   const Cell& source = chart.cell(node.arguments[0]);
   Cell& result = chart.cell(node.result);
-  if (source.type == kEmpty) {
-    clearCell(result);
-    return;
-  }
+  if (clearedForEmptySource(source, result)) return;
   const std::int32_t type = source.type;
   const float number = source.math;
   const List* const added = source.object;
@@ -75,8 +69,9 @@ void objectUpdate(Chart& chart, const Node& node, bool lastOnly) {
       }
     }
   }
-  // Every snippet that passed is the default one. The list is held while its charts run, in
-  // case one of them lets go of the last other reference to it.
+  // Every snippet that passed is the default one. The list is held while its charts run: one of
+  // them may drop the last other reference to it (through a global), and a list freed under
+  // this loop would take its charts with it.
   if (children != nullptr) {
     children->retain();
     for (std::size_t at = first; at < count && at < children->size(); ++at) {
@@ -101,12 +96,7 @@ void objectSelectedObject(Chart& chart, const Node& node) {
   const List* const list = chart.cell(node.arguments[0]).object;
   const float index = chart.cell(kSelectedObject).math;
   const std::size_t count = list ? list->size() : 0;
-  if (!(index >= 0.0f && index < float(count))) {
-    raise(indexOutOfRangeMessage(chart.chartName(),
-                                 commandInfo(Command::Object_selected_object).printed,
-                                 chart.program().cellNames[node.arguments[0]],
-                                 truncatedIndex(index), std::int64_t(count)));
-  }
+  checkIndex(chart, Command::Object_selected_object, node.arguments[0], index, count);
   // Nothing below changes the list, so the element can be read in place.
   const ListElement& element = (*list)[std::size_t(index)];
   Cell& result = chart.cell(node.result);

@@ -66,18 +66,28 @@ int writeSynced(const std::string& path, std::string_view contents) {
   return ::close(fd) == 0 ? 0 : errno;
 }
 
-// Keeps the current file as `backup` without the current file ever going missing: a second link
-// to it, or a copy where links are not supported. No current file: nothing to keep.
+// Keeps the current file as `backup` without either ever going missing: a second link to it (or
+// a copy where links are not supported) made under a staging name and renamed over the old
+// backup. With no current file there is nothing to keep, and the old backup stays as it is.
 int keepBackup(const std::string& path, const std::string& backup) {
-  if (::unlink(backup.c_str()) != 0 && errno != ENOENT) return errno;
-  if (::link(path.c_str(), backup.c_str()) == 0) return 0;
-  if (errno == ENOENT) return 0;
-  if (errno != EPERM && errno != EXDEV && errno != EMLINK && errno != ENOTSUP) return errno;
-  std::ifstream old(path, std::ios::binary);
-  std::ostringstream contents;
-  contents << old.rdbuf();
-  if (!old) return EIO;
-  return writeSynced(backup, contents.str());
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return errno == ENOENT ? 0 : errno;
+  const std::string staging = backup + ".new";
+  if (::unlink(staging.c_str()) != 0 && errno != ENOENT) return errno;
+  if (::link(path.c_str(), staging.c_str()) != 0) {
+    if (errno != EPERM && errno != EXDEV && errno != EMLINK && errno != ENOTSUP) return errno;
+    std::ifstream old(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << old.rdbuf();
+    if (!old) return EIO;
+    if (const int error = writeSynced(staging, contents.str())) return error;
+  }
+  if (::rename(staging.c_str(), backup.c_str()) != 0) {
+    const int error = errno;
+    ::unlink(staging.c_str());
+    return error;
+  }
+  return 0;
 }
 
 int syncDirectory(const std::string& directory) {
@@ -100,13 +110,15 @@ std::string utcStamp() {
 }  // namespace
 
 Preferences& Preferences::share() {
-  if (!shared()) {
-    shared() = std::make_unique<Preferences>(defaultPath(std::getenv("XDG_DATA_HOME"), homeDirectory()));
-  }
+  if (!shared()) open({});
   return *shared();
 }
 
-void Preferences::open(const std::string& path) { shared() = std::make_unique<Preferences>(path); }
+void Preferences::open(const std::string& path) {
+  const std::string chosen =
+      path.empty() ? defaultPath(std::getenv("XDG_DATA_HOME"), homeDirectory()) : path;
+  shared() = std::make_unique<Preferences>(chosen);
+}
 
 std::string Preferences::defaultPath(const char* xdgDataHome, const std::string& home) {
   const bool usable = xdgDataHome != nullptr && xdgDataHome[0] == '/';

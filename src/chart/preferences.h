@@ -16,8 +16,8 @@ namespace chart {
 
 class Preferences {
  public:
-  // The game's store. `open` (for `--prefs FILE`) chooses the file; without it the first use
-  // opens the default location.
+  // The game's store. `open` reads the file at start: `path` is the `--prefs FILE` option, or
+  // empty for the default location. Without `open`, the first use opens the default location.
   static Preferences& share();
   static void open(const std::string& path);
 

@@ -7,4 +7,5 @@
 #include "platform/events.h"
 #include "platform/message_box.h"
 #include "platform/overlay_font.h"
+#include "platform/paths.h"
 #include "platform/window.h"

@@ -4,12 +4,14 @@
 #include <png.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <variant>
 
 #include "app/command_line.h"
 #include "app/input_script.h"
+#include "app/resource_folder.h"
 #include "support/run_program.h"
 
 namespace {
@@ -101,6 +103,19 @@ TEST(InputScript, NamesTheFileAndLineOfAMalformedLine) {
   }
 }
 
+TEST(ResourceFolder, IsTheFirstCandidateHoldingTheResources) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::path(::testing::TempDir()) / "resource-folders";
+  fs::remove_all(root);
+  fs::create_directories(root / "empty");
+  fs::create_directories(root / "installed/kivResources");
+  const std::vector<std::string> candidates{(root / "empty").string(),
+                                            (root / "installed").string()};
+  EXPECT_EQ(findResourceFolder(candidates), (root / "installed").string());
+  EXPECT_EQ(findResourceFolder({(root / "empty").string()}), "");
+  EXPECT_EQ(resourceFolderCandidates("/opt/aloft/bin/").front(), "/opt/aloft/bin/../share/aloft");
+}
+
 class Binary : public ::testing::Test {
  protected:
   std::string temporaryFile(const std::string& name, const std::string& content) {
@@ -153,6 +168,14 @@ bool readBlackPng(const std::string& path, int& width, int& height) {
     if (pixels[i] || pixels[i + 1] || pixels[i + 2] || pixels[i + 3] != 255) return false;
   }
   return true;
+}
+
+TEST_F(Binary, FolderWithoutResourcesEndsWithStatusOneNamingWhereItLooked) {
+  ProgramResult result = runProgram(gameBinary(), {"--headless", "--resources", "/nowhere"});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.err,
+            "Error: The game's pictures and sounds were not found. Looked in:\n"
+            "  /nowhere/kivResources\n");
 }
 
 TEST_F(Binary, HeadlessRunEndsAfterItsFramesWithAScreenshot) {

@@ -126,6 +126,10 @@ TEST_F(PreferencesTest, ACorruptFileIsMovedAsideAndTheBackupUsed) {
     }
   }
   EXPECT_EQ(asides, 1);
+  // The next save writes the file again and keeps the backup until the new file is in place.
+  Preferences::share().save("Easy", nlohmann::json(5));
+  EXPECT_EQ(nlohmann::json::parse(readFile(file))["Hard"], 1);
+  EXPECT_EQ(nlohmann::json::parse(readFile(file.string() + ".bak"))["Hard"], 1);
 }
 
 TEST_F(PreferencesTest, AnUnwritableLocationIsFatal) {
@@ -144,6 +148,7 @@ TEST_F(PreferencesTest, AFailedSaveLeavesTheOldFileAsItWas) {
   // A directory in the way of the backup makes the save fail after the new file was written.
   fs::remove(file.string() + ".bak");
   fs::create_directories(file.string() + ".bak/blocker");
+  ASSERT_TRUE(fs::is_directory(file.string() + ".bak"));
   EXPECT_NE(alertOf([] { Preferences::share().save("Hard", nlohmann::json(2)); }).find("could not"),
             std::string::npos);
   EXPECT_EQ(readFile(file), before);
@@ -156,6 +161,14 @@ TEST(PreferencesPath, FollowsTheDataHome) {
   EXPECT_EQ(Preferences::defaultPath("", "/home/u"), "/home/u/.local/share/aloft/preferences.json");
   EXPECT_EQ(Preferences::defaultPath("relative", "/home/u"),
             "/home/u/.local/share/aloft/preferences.json");
+}
+
+TEST_F(PreferencesTest, WithoutAFileOptionTheDataHomeIsUsed) {
+  setenv("XDG_DATA_HOME", directory.c_str(), 1);
+  Preferences::open("");
+  unsetenv("XDG_DATA_HOME");
+  Preferences::share().save("Easy", nlohmann::json(4));
+  EXPECT_EQ(nlohmann::json::parse(readFile(file))["Easy"], 4);
 }
 
 TEST_F(PreferencesTest, AKilledSaveLeavesAWholeFile) {

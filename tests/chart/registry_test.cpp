@@ -35,6 +35,8 @@ TEST(Registry, BrokenDefinitionsAreNamedAtStartUp) {
             "Chart definition \"Start\", node \"trunk0_1\": unknown operator \"=\".");
   EXPECT_EQ(verdict(testChart("Start", {"a"}, {{"trunk0_1", create("Camera", "a"), endOfPass}})),
             "Chart definition \"Start\", node \"trunk0_1\": there is no chart class \"Camera\".");
+  EXPECT_EQ(verdict(testChart("Start", {"a"}, {{"trunk0_1", gets("a", "\xFF"), endOfPass}})),
+            "Chart definition \"Start\", node \"trunk0_1\": the text literal is not valid UTF-8.");
   EXPECT_EQ(verdict(testChart("Start", {"a"}, {{"trunk0_1", equation("a = (a + 1"), endOfPass}})),
             "Chart definition \"Start\", node \"trunk0_1\": equation \"a = (a + 1\": expected ')' "
             "at \"\".");
