@@ -68,24 +68,6 @@ class GameTest : public RunChartsTest {
     for (const auto& pixel : pixels) red += pixel[0] == 255 && pixel[1] == 0 && pixel[2] == 0;
     return red;
   }
-  // Pixels that are not the clear colour.
-  static int drawnPixels() {
-    std::array<float, 4> clear{};
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear.data());
-    std::vector<std::array<std::uint8_t, 4>> pixels(480 * 320);
-    glReadPixels(0, 0, 480, 320, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    int drawn = 0;
-    for (const auto& pixel : pixels) {
-      for (int channel = 0; channel < 3; ++channel) {
-        if (pixel[channel] != std::uint8_t(clear[channel] * 255.0f + 0.5f)) {
-          ++drawn;
-          break;
-        }
-      }
-    }
-    return drawn;
-  }
-
   Chart* ownerChart = nullptr;
 };
 
@@ -131,6 +113,8 @@ struct ModeCase {
   float speed;  // units per second
   float turn;   // degrees per frame
 };
+
+std::ostream& operator<<(std::ostream& out, const ModeCase& c) { return out << c.mode; }
 
 class GameModeTest : public GameTest, public ::testing::WithParamInterface<ModeCase> {};
 

@@ -7,6 +7,8 @@
 
 #include <GL/gl.h>
 
+#include <array>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -18,6 +20,7 @@
 #include "chart/chart_test_support.h"
 #include "chart/preferences.h"
 #include "charts/run_charts.h"
+#include "engine/kiv_polygons.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/window.h"
@@ -45,9 +48,13 @@ class RunChartsTest : public ChartTest {
     std::filesystem::remove_all(directory);
   }
 
-  // One frame of `chart` as the view runs it: the frame's input taken, the picture cleared.
+  // One frame of `chart` as the view and the root chart run it: the frame's input taken, the
+  // pointer handed to picking, the 3 : 2 picture ratio set, the picture cleared.
   void frame(Chart& chart) {
     view->takeFrameEvents();
+    KivPolygons& polygons = KivPolygons::share();
+    polygons.pickingPoint(view->mouseLocation().x, view->mouseLocation().y);
+    polygons.setViewportRatio(3, 2);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     chart.update(kDefaultSnippet);
@@ -84,6 +91,27 @@ class RunChartsTest : public ChartTest {
       found.push_back(std::get<Chart*>((*list.object)[at]));
     }
     return found;
+  }
+
+  // Pixels of the frame not of the clear colour.
+  static int drawnPixels() {
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    std::array<float, 4> clear{};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear.data());
+    std::vector<std::array<std::uint8_t, 4>> pixels(std::size_t(viewport[2] * viewport[3]));
+    glReadPixels(viewport[0], viewport[1], viewport[2], viewport[3], GL_RGBA, GL_UNSIGNED_BYTE,
+                 pixels.data());
+    int drawn = 0;
+    for (const auto& pixel : pixels) {
+      for (int channel = 0; channel < 3; ++channel) {
+        if (pixel[channel] != std::uint8_t(clear[channel] * 255.0f + 0.5f)) {
+          ++drawn;
+          break;
+        }
+      }
+    }
+    return drawn;
   }
 
   std::filesystem::path directory;
