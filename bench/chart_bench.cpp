@@ -18,6 +18,10 @@ struct SilentServices final : AudioService, PolygonService, TextureService {
   void removePicking(std::int32_t) override {}
   void removeLighting(std::int32_t) override {}
   void deleteTexture(std::int32_t) override {}
+  std::int32_t addSound(const std::string&) override { return 1; }
+  void playSound(std::int32_t) override {}
+  void setLoopSound(bool, std::int32_t) override {}
+  void setTimeSound(float, std::int32_t) override {}
   void removeSound(std::int32_t) override {}
 };
 

@@ -41,6 +41,10 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
   app.add_option("--resources", options.resources, "Folder holding kivResources")
       ->type_name("DIR");
   app.add_option("--prefs", options.prefs, "Preference file (best times)")->type_name("FILE");
+  app.add_option("--trace", options.trace,
+                 "Print each node of CHART, with the cells it reads and writes, as it runs "
+                 "(repeatable)")
+      ->type_name("CHART");
   app.add_flag("--headless", options.headless, "No visible window and no sound");
   auto* framesOption = app.add_option("--frames", frames, "End normally after frame N")
                            ->type_name("N")

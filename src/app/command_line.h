@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "platform/window.h"
 
@@ -13,6 +14,7 @@ struct Options {
   platform::Size size{960, 640};  // the window's size in points
   std::string resources;          // the folder holding kivResources; empty: the installed one
   std::string prefs;              // the preference file; empty: the default location
+  std::vector<std::string> trace;  // charts whose nodes are printed as they run
 
   // Automation, for tests, benchmarks and checks.
   bool headless = false;

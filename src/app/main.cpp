@@ -10,6 +10,8 @@
 #include "app/resource_folder.h"
 #include "app/run_loop.h"
 #include "app/startup_check.h"
+#include "chart/preferences.h"
+#include "chart/trace.h"
 #include "engine/kiv_alert.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
@@ -53,6 +55,9 @@ int main(int argc, char** argv) {
                                    looked);
   }
   Data::share().setResourcePath(resources);
+  chart::Preferences::open(options.prefs);
+  // Charts read the trace setting when they are made: before the root chart exists.
+  for (const std::string& chartName : options.trace) chart::enableTrace(chartName);
 
   std::string error;
   auto window = platform::Window::open({"Aloft", options.size, options.headless}, error);

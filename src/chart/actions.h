@@ -40,4 +40,14 @@ void globalVariableRemoveAll(Chart& chart, const Node& node);
 void preferenceOpen(Chart& chart, const Node& node);
 void preferenceSave(Chart& chart, const Node& node);
 
+// Sounds.
+void soundAdd(Chart& chart, const Node& node);
+void soundPlay(Chart& chart, const Node& node);
+void soundLoop(Chart& chart, const Node& node);
+void soundTimeSend(Chart& chart, const Node& node);
+
+// Input.
+void keyboardDown(Chart& chart, const Node& node);
+void mouseType(Chart& chart, const Node& node);
+
 }  // namespace chart

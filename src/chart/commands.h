@@ -75,8 +75,8 @@ constexpr const AcceptedTypes& acceptedTypes(Accepts accepts) {
 
 // Whether a command writes a result cell besides its arguments.
 enum class Writes : std::uint8_t { Nothing, Result };
-// Whether this runtime has the command's action yet; the graphics, sound and input actions
-// arrive with the engine services they drive, and a chart naming one is refused at start-up.
+// Whether this runtime has the command's action yet; the graphics actions arrive with the engine
+// services they drive, and a chart naming one is refused at start-up.
 enum class Availability : std::uint8_t { Ready, Later };
 
 // One line per command: name, name as printed, first argument, second argument (checked in that
@@ -169,17 +169,17 @@ enum class Availability : std::uint8_t { Ready, Later };
   /* result = the polygon under the mouse, or -1 */                                                \
   X(Picking_update, "Picking_update", Math, None, Result, Later)                                   \
   /* result = sound loaded from the file */                                                        \
-  X(Sound_add, "Sound_add", Text, None, Result, Later)                                             \
+  X(Sound_add, "Sound_add", Text, None, Result, Ready)                                             \
   /* play the sound */                                                                             \
-  X(Sound_play, "Sound_play", Math, None, Nothing, Later)                                          \
+  X(Sound_play, "Sound_play", Math, None, Nothing, Ready)                                          \
   /* looping on (YES) or off for the sound */                                                      \
-  X(Sound_loop, "Sound_loop", Math, YesOrNo, Nothing, Later)                                       \
+  X(Sound_loop, "Sound_loop", Math, YesOrNo, Nothing, Ready)                                       \
   /* set the sound's playback position */                                                          \
-  X(Sound_time_send, "Sound_time_send", Math, Math, Nothing, Later)                                \
+  X(Sound_time_send, "Sound_time_send", Math, Math, Nothing, Ready)                                \
   /* result text = the current key, as a hex code (YES) or a character (NO) */                     \
-  X(Keyboard_down, "Keyboard_down", YesOrNo, None, Result, Later)                                  \
+  X(Keyboard_down, "Keyboard_down", YesOrNo, None, Result, Ready)                                  \
   /* result = YES while the named mouse event is current, else NO */                               \
-  X(Mouse_type, "Mouse_type", Text, None, Result, Later)
+  X(Mouse_type, "Mouse_type", Text, None, Result, Ready)
 
 enum class Command : std::uint8_t {
 #define ALOFT_COMMAND_ENUM(name, printed, first, second, writes, action) name,

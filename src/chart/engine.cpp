@@ -68,6 +68,12 @@ void Chart::runCommand(const Node& node) {
     case Command::Global_variable_remove_all: globalVariableRemoveAll(*this, node); break;
     case Command::Preference_open: preferenceOpen(*this, node); break;
     case Command::Preference_save: preferenceSave(*this, node); break;
+    case Command::Sound_add: soundAdd(*this, node); break;
+    case Command::Sound_play: soundPlay(*this, node); break;
+    case Command::Sound_loop: soundLoop(*this, node); break;
+    case Command::Sound_time_send: soundTimeSend(*this, node); break;
+    case Command::Keyboard_down: keyboardDown(*this, node); break;
+    case Command::Mouse_type: mouseType(*this, node); break;
     // Equations have their own node kind; the registry refuses commands without an action yet.
     default: break;
   }

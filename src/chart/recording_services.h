@@ -15,7 +15,7 @@ class RecordingServices {
  public:
   struct Call {
     std::string what;   // "audio.setActiveChart", "polygons.removePolygons", ...
-    std::string chart;  // for setActiveChart
+    std::string chart;  // for setActiveChart; the path for addSound
     std::int32_t index = 0;
     bool operator==(const Call&) const = default;
   };
@@ -40,8 +40,20 @@ class RecordingServices {
     void setActiveChart(std::string_view name) override {
       log.record("audio.setActiveChart", name, 0);
     }
+    std::int32_t addSound(const std::string& path) override {
+      log.record("audio.addSound", path, ++soundIndex);
+      return soundIndex;
+    }
+    void playSound(std::int32_t index) override { log.record("audio.playSound", {}, index); }
+    void setLoopSound(bool loop, std::int32_t index) override {
+      log.record(loop ? "audio.setLoopSound YES" : "audio.setLoopSound NO", {}, index);
+    }
+    void setTimeSound(float, std::int32_t index) override {
+      log.record("audio.setTimeSound", {}, index);
+    }
     void removeSound(std::int32_t index) override { log.record("audio.removeSound", {}, index); }
     RecordingServices& log;
+    std::int32_t soundIndex = 0;
   };
   struct Polygons final : PolygonService {
     explicit Polygons(RecordingServices& log) : log(log) {}

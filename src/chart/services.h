@@ -1,10 +1,12 @@
 // What the chart runtime needs from the engine services: the calls that attribute work to the
-// running chart and those that give back a chart's resources when it is torn down. The real
-// polygon, texture and audio services implement these; until they exist, `RecordingServices`
-// stands in.
+// running chart, those that give back a chart's resources when it is torn down, and the sound
+// commands' calls. `KivAudio` is the audio service; the real polygon and texture services
+// implement theirs, and `RecordingServices` stands in for all three where a test wants the calls
+// recorded.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace chart {
@@ -32,6 +34,10 @@ class TextureService {
 class AudioService {
  public:
   virtual void setActiveChart(std::string_view chartName) = 0;
+  virtual std::int32_t addSound(const std::string& path) = 0;
+  virtual void playSound(std::int32_t index) = 0;
+  virtual void setLoopSound(bool loop, std::int32_t index) = 0;
+  virtual void setTimeSound(float seconds, std::int32_t index) = 0;
   virtual void removeSound(std::int32_t index) = 0;
 
  protected:

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/audio_output.h"
+
 namespace platform {
 
 namespace {
@@ -44,7 +46,9 @@ bool showModalMessage(const std::string& title, const std::string& message,
 }
 
 void beep() {
-  if (isatty(STDERR_FILENO)) {
+  if (AudioOutput* output = AudioOutput::current()) {
+    output->beep();
+  } else if (isatty(STDERR_FILENO)) {
     const char bell = '\a';
     [[maybe_unused]] ssize_t written = write(STDERR_FILENO, &bell, 1);
   }

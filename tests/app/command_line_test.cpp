@@ -24,7 +24,8 @@ std::variant<Options, int> parse(std::vector<const char*> arguments) {
 TEST(CommandLine, ReadsEveryOption) {
   auto parsed = parse({"--fullscreen", "--size", "1280x720", "--resources", "/r", "--prefs",
                        "/p.json", "--headless", "--frames", "12", "--fixed-step", "0.005",
-                       "--script", "s.txt", "--screenshot", "x.png"});
+                       "--script", "s.txt", "--screenshot", "x.png", "--trace", "Menus",
+                       "--trace", "Game"});
   ASSERT_TRUE(std::holds_alternative<Options>(parsed));
   const Options& options = std::get<Options>(parsed);
   EXPECT_TRUE(options.fullscreen);
@@ -36,6 +37,7 @@ TEST(CommandLine, ReadsEveryOption) {
   EXPECT_EQ(options.fixedStep, 0.005);
   EXPECT_EQ(options.script, "s.txt");
   EXPECT_EQ(options.screenshot, "x.png");
+  EXPECT_EQ(options.trace, (std::vector<std::string>{"Menus", "Game"}));
 
   auto defaults = parse({});
   ASSERT_TRUE(std::holds_alternative<Options>(defaults));
@@ -129,7 +131,7 @@ TEST_F(Binary, HelpAndVersionEndAtOnceWithStatusZero) {
   ProgramResult help = runProgram(gameBinary(), {"--help"});
   EXPECT_EQ(help.exitStatus, 0);
   for (const char* option : {"--fullscreen", "--size", "--resources", "--prefs", "--headless",
-                             "--frames", "--fixed-step", "--script", "--screenshot"}) {
+                             "--frames", "--fixed-step", "--script", "--screenshot", "--trace"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   ProgramResult version = runProgram(gameBinary(), {"--version"});

@@ -1,0 +1,43 @@
+#include "chart/resource_path.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "app/data.h"
+
+namespace chart {
+
+namespace {
+
+// "~" and "~/..." are the user's home folder, "~name/..." that of the user `name`.
+std::optional<std::string> expandTilde(std::string_view path) {
+  const std::size_t slash = path.find('/');
+  const std::string_view user = path.substr(1, slash == std::string_view::npos ? path.npos : slash - 1);
+  const std::string_view rest = slash == std::string_view::npos ? "" : path.substr(slash);
+  const char* home = nullptr;
+  if (user.empty()) {
+    home = std::getenv("HOME");
+    if (home == nullptr || *home == '\0') {
+      const passwd* entry = getpwuid(getuid());
+      home = entry != nullptr ? entry->pw_dir : nullptr;
+    }
+  } else {
+    const passwd* entry = getpwnam(std::string(user).c_str());
+    home = entry != nullptr ? entry->pw_dir : nullptr;
+  }
+  if (home == nullptr || *home == '\0') return std::nullopt;
+  return std::string(home) + std::string(rest);
+}
+
+}  // namespace
+
+std::optional<std::string> resourceFilePath(std::string_view name) {
+  if (name.empty()) return std::nullopt;
+  if (name.front() == '/') return std::string(name);
+  if (name.front() == '~') return expandTilde(name);
+  return Data::share().resourcePath() + "/kivResources/" + std::string(name);
+}
+
+}  // namespace chart

@@ -1,0 +1,56 @@
+#include "engine/kiv_audio.h"
+
+#include "engine/kiv_alert.h"
+#include "platform/sound_file.h"
+
+KivAudio& KivAudio::share() {
+  static KivAudio instance;
+  return instance;
+}
+
+KivAudio::KivAudio() : output(platform::AudioOutput::open(kFormat, mixer)) {}
+
+std::int32_t KivAudio::addSound(const std::string& path) {
+  auto pcm = platform::decodeSoundFile(path, {kFormat.sampleRate, kFormat.channels});
+  if (!pcm) {
+    KivAlert::share().setQuitAlert("The \" " + theActiveChart +
+                                   " \" chart has an invalid sound file with directory " + path +
+                                   " .");
+  }
+  ++soundIndex;
+  theSoundDictionary.emplace(soundIndex, std::make_unique<Sound>(mixer, std::move(*pcm)));
+  return soundIndex;
+}
+
+void KivAudio::playSound(std::int32_t index) {
+  Sound* found = sound(index);
+  if (found != nullptr && found->isPlaying()) {
+    if (!found->resume()) report(index, "did not resume.");
+  } else if (found == nullptr || !found->play()) {
+    report(index, "did not play.");
+  }
+}
+
+void KivAudio::setLoopSound(bool loop, std::int32_t index) {
+  if (Sound* found = sound(index)) found->setLoops(loop);
+}
+
+void KivAudio::setTimeSound(float seconds, std::int32_t index) {
+  if (Sound* found = sound(index)) found->setCurrentTime(double(seconds));
+}
+
+void KivAudio::removeSound(std::int32_t index) {
+  Sound* found = sound(index);
+  if (found == nullptr || !found->stop()) report(index, "did not stop when removed.");
+  theSoundDictionary.erase(index);
+}
+
+Sound* KivAudio::sound(std::int32_t index) {
+  const auto entry = theSoundDictionary.find(index);
+  return entry == theSoundDictionary.end() ? nullptr : entry->second.get();
+}
+
+void KivAudio::report(std::int32_t index, std::string_view failure) const {
+  KivAlert::share().setQuitAlert("The \" " + theActiveChart + " \" chart sound with index " +
+                                 std::to_string(index) + " " + std::string(failure));
+}

@@ -1,0 +1,55 @@
+// The engine's sound service: loads sound files, keeps each loaded sound under an index (from
+// 1, never reused) and plays, loops, rewinds and removes sounds on the charts' request. Every
+// error is reported through `KivAlert` with the running chart's name and ends the program.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "chart/services.h"
+#include "engine/mixer.h"
+#include "engine/sound.h"
+#include "platform/audio_output.h"
+
+class KivAudio final : public chart::AudioService {
+ public:
+  // What the output plays and the sounds are decoded to.
+  static constexpr platform::AudioFormat kFormat{44100, 2, 1024};
+
+  // The process-wide service, created on first use (which opens the sound output).
+  static KivAudio& share();
+  // A service of its own with its own output; `share` is the game's.
+  KivAudio();
+  KivAudio(const KivAudio&) = delete;
+  KivAudio& operator=(const KivAudio&) = delete;
+
+  void setActiveChart(std::string_view chartName) override { theActiveChart.assign(chartName); }
+
+  // Decodes the file at `path` and returns the new sound's index.
+  std::int32_t addSound(const std::string& path) override;
+  // Plays the sound from its current position; a sound already playing goes on from where it is.
+  void playSound(std::int32_t index) override;
+  void setLoopSound(bool loop, std::int32_t index) override;
+  void setTimeSound(float seconds, std::int32_t index) override;
+  // Stops the sound and forgets it.
+  void removeSound(std::int32_t index) override;
+
+  // The sound under `index`, or null when there is none.
+  Sound* sound(std::int32_t index);
+  // False when the output is silent (no audio device) or missing.
+  bool audible() const { return output && output->audible(); }
+
+ private:
+  [[noreturn]] void report(std::int32_t index, std::string_view failure) const;
+
+  // Declared in this order so that the sounds go first (giving back their voices) and the
+  // output closes before the mixer it calls.
+  Mixer mixer{kFormat.channels};
+  std::unique_ptr<platform::AudioOutput> output;
+  std::map<std::int32_t, std::unique_ptr<Sound>> theSoundDictionary;
+  std::string theActiveChart;
+  std::int32_t soundIndex = 0;
+};

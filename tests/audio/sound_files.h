@@ -1,0 +1,32 @@
+// Sound files made for a test with the ffmpeg command-line tool, in a temporary folder of its
+// own that is removed afterwards.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class SoundFolder {
+ public:
+  SoundFolder();
+  ~SoundFolder();
+  SoundFolder(const SoundFolder&) = delete;
+  SoundFolder& operator=(const SoundFolder&) = delete;
+
+  std::string path(const std::string& name) const { return folder + "/" + name; }
+
+  // Encodes `seconds` of a tone of `frequency` Hz with amplitude 0.5, starting at its peak
+  // (a cosine), as AAC in an M4A file. Returns the file's path.
+  std::string tone(const std::string& name, double frequency, double seconds,
+                   int sampleRate = 44100, int channels = 1);
+  // Runs ffmpeg with `arguments` (an audio source and encoding options) writing `name`.
+  std::string make(const std::string& name, const std::string& arguments);
+  std::string write(const std::string& name, const std::string& bytes);
+
+ private:
+  std::string folder;
+};
+
+std::string readFile(const std::string& path);
+// The file's bytes as native floats.
+std::vector<float> readFloats(const std::string& path);
