@@ -3,6 +3,9 @@
 // global operator new. Run: build/bench/chart_bench
 #include <benchmark/benchmark.h>
 
+#include <span>
+#include <string>
+
 #include "chart/chart.h"
 #include "chart/registry.h"
 #include "counting_new.h"
@@ -18,6 +21,24 @@ struct SilentServices final : AudioService, PolygonService, TextureService {
   void removePicking(std::int32_t) override {}
   void removeLighting(std::int32_t) override {}
   void deleteTexture(std::int32_t) override {}
+  std::int32_t addPolygonsType(std::string_view, std::span<const float>, std::span<const float>,
+                               std::span<const float>, std::span<const float>) override {
+    return -1;
+  }
+  void replaceRange(std::int32_t, std::int32_t) override {}
+  void replaceArray(std::int32_t, std::span<const float>, std::span<const float>,
+                    std::span<const float>, std::span<const float>) override {}
+  void updatePolygon(std::int32_t) override {}
+  void startMatrixStack() override {}
+  void endMatrixStack() override {}
+  void setViewportRatio(double, double) override {}
+  void setDepthTest(bool) override {}
+  std::int32_t addPicking(std::int32_t) override { return -1; }
+  std::int32_t updatePicking(std::int32_t) override { return -1; }
+  std::int32_t addTexture(const std::string&, unsigned, unsigned, unsigned, unsigned) override {
+    return -1;
+  }
+  void bindTexture(std::int32_t) override {}
   std::int32_t addSound(const std::string&) override { return 1; }
   void playSound(std::int32_t) override {}
   void setLoopSound(bool, std::int32_t) override {}

@@ -40,6 +40,23 @@ void globalVariableRemoveAll(Chart& chart, const Node& node);
 void preferenceOpen(Chart& chart, const Node& node);
 void preferenceSave(Chart& chart, const Node& node);
 
+// Graphics: geometry, polygons, placement, textures, render state, picture ratio, picking.
+void collectVertex(Chart& chart, const Node& node);
+void collectColor(Chart& chart, const Node& node);
+void collectImageMap(Chart& chart, const Node& node);
+void polygonAdd(Chart& chart, const Node& node);
+void polygonReplace(Chart& chart, const Node& node);
+void polygonReplaceRange(Chart& chart, const Node& node);
+void polygonUpdate(Chart& chart, const Node& node);
+void place(Chart& chart, const Node& node);
+void imageAdd(Chart& chart, const Node& node);
+void imageUpdate(Chart& chart, const Node& node);
+void blend(Chart& chart, const Node& node);
+void depth(Chart& chart, const Node& node);
+void screenRatio(Chart& chart, const Node& node);
+void pickingAdd(Chart& chart, const Node& node);
+void pickingUpdate(Chart& chart, const Node& node);
+
 // Sounds.
 void soundAdd(Chart& chart, const Node& node);
 void soundPlay(Chart& chart, const Node& node);

@@ -66,6 +66,16 @@ class Chart {
     return deallocArrays[unsigned(kind)];
   }
 
+  // The geometry the vertex, colour and image-map commands collect, value by value, for the
+  // next `Polygon_add` or `Polygon_replace`, which hands it over and empties it.
+  struct ScratchArrays {
+    std::vector<float> vertices;  // x y z per vertex
+    std::vector<float> colors;    // r g b a per vertex
+    std::vector<float> normals;   // filled by no command
+    std::vector<float> textures;  // s t per vertex
+  };
+  ScratchArrays& scratchArrays() { return scratch; }
+
   const Services& services() const { return services_; }
   const Registry& registry() const { return *registry_; }
   // Tells the three services that work from now on is this chart's.
@@ -86,6 +96,7 @@ class Chart {
   Services services_;
   std::unique_ptr<Cell[]> cells_;
   std::array<std::vector<float>, kResourceKinds> deallocArrays;
+  ScratchArrays scratch;
   std::array<std::int32_t, kResourceKinds> removeCounts{};
   std::int32_t references = 1;
   bool traced;

@@ -128,46 +128,46 @@ enum class Availability : std::uint8_t { Ready, Later };
   /* preference under the key text = the value, written to disk at once */                        \
   X(Preference_save, "Preference_save", Text, StorableValue, Nothing, Ready)                       \
   /* result = polygon made from the collected vertices, colours and texture points */              \
-  X(Polygon_add, "Polygon_add", Text, None, Result, Later)                                         \
+  X(Polygon_add, "Polygon_add", Text, None, Result, Ready)                                         \
   /* draw the polygon and close the placement */                                                   \
-  X(Polygon_update, "Polygon_update", Math, None, Nothing, Later)                                  \
+  X(Polygon_update, "Polygon_update", Math, None, Nothing, Ready)                                  \
   /* replace the polygon's arrays with the collected ones */                                       \
-  X(Polygon_replace, "Polygon_replace", Math, None, Nothing, Later)                                \
+  X(Polygon_replace, "Polygon_replace", Math, None, Nothing, Ready)                                \
   /* the range (length, start) the next replace works on */                                        \
-  X(Polygon_replace_range, "Polygon_replace_range", Math, Math, Nothing, Later)                    \
+  X(Polygon_replace_range, "Polygon_replace_range", Math, Math, Nothing, Ready)                    \
   /* result = texture loaded from the file */                                                      \
-  X(Image_add, "Image_add", Text, None, Result, Later)                                             \
+  X(Image_add, "Image_add", Text, None, Result, Ready)                                             \
   /* bind the texture */                                                                           \
-  X(Image_update, "Image_update", Math, None, Nothing, Later)                                      \
+  X(Image_update, "Image_update", Math, None, Nothing, Ready)                                      \
   /* collect a texture coordinate */                                                               \
-  X(Image_map_x, "Image_map_x", Math, None, Nothing, Later)                                        \
-  X(Image_map_y, "Image_map_y", Math, None, Nothing, Later)                                        \
+  X(Image_map_x, "Image_map_x", Math, None, Nothing, Ready)                                        \
+  X(Image_map_y, "Image_map_y", Math, None, Nothing, Ready)                                        \
   /* collect a vertex coordinate */                                                                \
-  X(Vertex_x, "Vertex_x", Math, None, Nothing, Later)                                              \
-  X(Vertex_y, "Vertex_y", Math, None, Nothing, Later)                                              \
-  X(Vertex_z, "Vertex_z", Math, None, Nothing, Later)                                              \
+  X(Vertex_x, "Vertex_x", Math, None, Nothing, Ready)                                              \
+  X(Vertex_y, "Vertex_y", Math, None, Nothing, Ready)                                              \
+  X(Vertex_z, "Vertex_z", Math, None, Nothing, Ready)                                              \
   /* collect a colour component */                                                                 \
-  X(Color_red, "Color_red", Math, None, Nothing, Later)                                            \
-  X(Color_green, "Color_green", Math, None, Nothing, Later)                                        \
-  X(Color_blue, "Color_blue", Math, None, Nothing, Later)                                          \
-  X(Color_alpha, "Color_alpha", Math, None, Nothing, Later)                                        \
+  X(Color_red, "Color_red", Math, None, Nothing, Ready)                                            \
+  X(Color_green, "Color_green", Math, None, Nothing, Ready)                                        \
+  X(Color_blue, "Color_blue", Math, None, Nothing, Ready)                                          \
+  X(Color_alpha, "Color_alpha", Math, None, Nothing, Ready)                                        \
   /* open the placement, translate along one axis */                                               \
-  X(Move_x, "Move_x", Math, None, Nothing, Later)                                                  \
-  X(Move_y, "Move_y", Math, None, Nothing, Later)                                                  \
-  X(Move_z, "Move_z", Math, None, Nothing, Later)                                                  \
+  X(Move_x, "Move_x", Math, None, Nothing, Ready)                                                  \
+  X(Move_y, "Move_y", Math, None, Nothing, Ready)                                                  \
+  X(Move_z, "Move_z", Math, None, Nothing, Ready)                                                  \
   /* open the placement, rotate by degrees about one axis */                                       \
-  X(Rotate_x, "Rotate_x", Math, None, Nothing, Later)                                              \
-  X(Rotate_z, "Rotate_z", Math, None, Nothing, Later)                                              \
+  X(Rotate_x, "Rotate_x", Math, None, Nothing, Ready)                                              \
+  X(Rotate_z, "Rotate_z", Math, None, Nothing, Ready)                                              \
   /* viewport ratio = second term : first term */                                                  \
-  X(Screen_ratio, "Screen_ratio", Math, Math, Nothing, Later)                                      \
+  X(Screen_ratio, "Screen_ratio", Math, Math, Nothing, Ready)                                      \
   /* blending on (YES) or off (NO) */                                                              \
-  X(Blend, "Blend", YesOrNo, None, Nothing, Later)                                                 \
+  X(Blend, "Blend", YesOrNo, None, Nothing, Ready)                                                 \
   /* depth test on (YES) or off (NO) */                                                            \
-  X(Depth, "Depth", YesOrNo, None, Nothing, Later)                                                 \
+  X(Depth, "Depth", YesOrNo, None, Nothing, Ready)                                                 \
   /* result = picking entry for the polygon */                                                     \
-  X(Picking_add, "Picking_add", Math, None, Result, Later)                                         \
+  X(Picking_add, "Picking_add", Math, None, Result, Ready)                                         \
   /* result = the polygon under the mouse, or -1 */                                                \
-  X(Picking_update, "Picking_update", Math, None, Result, Later)                                   \
+  X(Picking_update, "Picking_update", Math, None, Result, Ready)                                   \
   /* result = sound loaded from the file */                                                        \
   X(Sound_add, "Sound_add", Text, None, Result, Ready)                                             \
   /* play the sound */                                                                             \

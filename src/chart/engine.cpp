@@ -68,6 +68,31 @@ void Chart::runCommand(const Node& node) {
     case Command::Global_variable_remove_all: globalVariableRemoveAll(*this, node); break;
     case Command::Preference_open: preferenceOpen(*this, node); break;
     case Command::Preference_save: preferenceSave(*this, node); break;
+    case Command::Vertex_x:
+    case Command::Vertex_y:
+    case Command::Vertex_z: collectVertex(*this, node); break;
+    case Command::Color_red:
+    case Command::Color_green:
+    case Command::Color_blue:
+    case Command::Color_alpha: collectColor(*this, node); break;
+    case Command::Image_map_x:
+    case Command::Image_map_y: collectImageMap(*this, node); break;
+    case Command::Polygon_add: polygonAdd(*this, node); break;
+    case Command::Polygon_replace: polygonReplace(*this, node); break;
+    case Command::Polygon_replace_range: polygonReplaceRange(*this, node); break;
+    case Command::Polygon_update: polygonUpdate(*this, node); break;
+    case Command::Move_x:
+    case Command::Move_y:
+    case Command::Move_z:
+    case Command::Rotate_x:
+    case Command::Rotate_z: place(*this, node); break;
+    case Command::Image_add: imageAdd(*this, node); break;
+    case Command::Image_update: imageUpdate(*this, node); break;
+    case Command::Blend: blend(*this, node); break;
+    case Command::Depth: depth(*this, node); break;
+    case Command::Screen_ratio: screenRatio(*this, node); break;
+    case Command::Picking_add: pickingAdd(*this, node); break;
+    case Command::Picking_update: pickingUpdate(*this, node); break;
     case Command::Sound_add: soundAdd(*this, node); break;
     case Command::Sound_play: soundPlay(*this, node); break;
     case Command::Sound_loop: soundLoop(*this, node); break;

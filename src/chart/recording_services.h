@@ -15,7 +15,7 @@ class RecordingServices {
  public:
   struct Call {
     std::string what;   // "audio.setActiveChart", "polygons.removePolygons", ...
-    std::string chart;  // for setActiveChart; the path for addSound
+    std::string chart;  // for setActiveChart; the type name or path of an add
     std::int32_t index = 0;
     bool operator==(const Call&) const = default;
   };
@@ -69,6 +69,37 @@ class RecordingServices {
     void removeLighting(std::int32_t index) override {
       log.record("polygons.removeLighting", {}, index);
     }
+    // The graphics calls are recorded by name (and index); adds hand out no index.
+    std::int32_t addPolygonsType(std::string_view type, std::span<const float>,
+                                 std::span<const float>, std::span<const float>,
+                                 std::span<const float>) override {
+      log.record("polygons.addPolygonsType", type, 0);
+      return -1;
+    }
+    void replaceRange(std::int32_t start, std::int32_t) override {
+      log.record("polygons.replaceRange", {}, start);
+    }
+    void replaceArray(std::int32_t index, std::span<const float>, std::span<const float>,
+                      std::span<const float>, std::span<const float>) override {
+      log.record("polygons.replaceArray", {}, index);
+    }
+    void updatePolygon(std::int32_t index) override {
+      log.record("polygons.updatePolygon", {}, index);
+    }
+    void startMatrixStack() override { log.record("polygons.startMatrixStack", {}, 0); }
+    void endMatrixStack() override { log.record("polygons.endMatrixStack", {}, 0); }
+    void setViewportRatio(double, double) override {
+      log.record("polygons.setViewportRatio", {}, 0);
+    }
+    void setDepthTest(bool enabled) override { log.record("polygons.setDepthTest", {}, enabled); }
+    std::int32_t addPicking(std::int32_t polygonIndex) override {
+      log.record("polygons.addPicking", {}, polygonIndex);
+      return -1;
+    }
+    std::int32_t updatePicking(std::int32_t pickingIndex) override {
+      log.record("polygons.updatePicking", {}, pickingIndex);
+      return -1;
+    }
     RecordingServices& log;
   };
   struct Textures final : TextureService {
@@ -79,6 +110,12 @@ class RecordingServices {
     void deleteTexture(std::int32_t index) override {
       log.record("textures.deleteTexture", {}, index);
     }
+    std::int32_t addTexture(const std::string& path, unsigned, unsigned, unsigned,
+                            unsigned) override {
+      log.record("textures.addTexture", path, 0);
+      return -1;
+    }
+    void bindTexture(std::int32_t index) override { log.record("textures.bindTexture", {}, index); }
     RecordingServices& log;
   };
 

@@ -7,6 +7,7 @@
 #include "platform/audio_output.h"
 #include "platform/clock.h"
 #include "platform/events.h"
+#include "platform/image_file.h"
 #include "platform/message_box.h"
 #include "platform/overlay_font.h"
 #include "platform/paths.h"

@@ -69,7 +69,7 @@ class ChartTest : public ::testing::Test {
     registries.push_back(std::make_unique<Registry>(sources));
   }
   Chart& make(std::string_view name) {
-    charts.push_back(registries.back()->create(name, recording.services()));
+    charts.push_back(registries.back()->create(name, services));
     return *charts.back();
   }
 
@@ -90,6 +90,9 @@ class ChartTest : public ::testing::Test {
   }
 
   RecordingServices recording;
+  // What `make` gives the charts it creates: the recording stand-ins unless a test puts the
+  // real services in.
+  Services services = recording.services();
   std::vector<std::unique_ptr<Registry>> registries;
   std::vector<Chart*> charts;
 };

@@ -27,9 +27,9 @@ TEST(Registry, BrokenDefinitionsAreNamedAtStartUp) {
   EXPECT_EQ(verdict(testChart("Start", {"a"}, {{"trunk0_1", run(Text_add, {"a"}), endOfPass}})),
             "Chart definition \"Start\", node \"trunk0_1\": Text_add needs a result cell.");
   EXPECT_EQ(verdict(testChart("Start", {"a"},
-                              {{"trunk0_1", run(Move_z, {"a"}), endOfPass}})),
-            "Chart definition \"Start\", node \"trunk0_1\": the command Move_z has no action in "
-            "this runtime yet.");
+                              {{"trunk0_1", run(Sound_play, {"a"}), endOfPass}})),
+            "Chart definition \"Start\", node \"trunk0_1\": the command Sound_play has no action "
+            "in this runtime yet.");
   EXPECT_EQ(verdict(testChart("Start", {"a"},
                               {{"trunk0_1", decide("a", "=", "a"), endOfPass, endOfPass}})),
             "Chart definition \"Start\", node \"trunk0_1\": unknown operator \"=\".");

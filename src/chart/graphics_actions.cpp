@@ -1,0 +1,202 @@
+// Building, placing, texturing and drawing polygons; blending and depth testing; the picture
+// ratio; and picking. Each command checks its argument cells, then makes one or two calls on the
+// polygon or texture service or on GL.
+#include <GL/gl.h>
+
+#include "app/data.h"
+#include "chart/actions.h"
+#include "chart/chart.h"
+#include "chart/diagnostics.h"
+#include "chart/resource_path.h"
+#include "chart/utf16.h"
+
+namespace chart {
+
+namespace {
+
+// The value of argument `position`, after its type check.
+float checkedNumber(Chart& chart, const Node& node, int position = 0) {
+  checkArgument(chart, node.command, position, node.arguments[position]);
+  return chart.cell(node.arguments[position]).math;
+}
+
+// An engine index or integer from a number cell, truncated toward zero.
+std::int32_t checkedIndex(Chart& chart, const Node& node, int position = 0) {
+  return truncatedIndex(checkedNumber(chart, node, position));
+}
+
+void storeIndex(Chart& chart, const Node& node, std::int32_t index) {
+  storeTakenNumber(chart.cell(node.result), float(index));
+}
+
+// Emptied in this order once a polygon command has handed them over.
+void emptyScratchArrays(Chart::ScratchArrays& scratch) {
+  scratch.vertices.clear();
+  scratch.colors.clear();
+  scratch.normals.clear();
+  scratch.textures.clear();
+}
+
+GLenum magnificationFilter(const Cell& cell) {
+  if (cell.type == kText && cell.text->units == u"NEAREST") return GL_NEAREST;
+  return GL_LINEAR;
+}
+
+GLenum minificationFilter(const Cell& cell) {
+  struct Named {
+    std::u16string_view name;
+    GLenum filter;
+  };
+  static constexpr Named kFilters[] = {
+      {u"LINEAR", GL_LINEAR},
+      {u"NEAREST", GL_NEAREST},
+      {u"NEAREST_MIPMAP_LINEAR", GL_NEAREST_MIPMAP_LINEAR},
+      {u"LINEAR_MIPMAP_LINEAR", GL_LINEAR_MIPMAP_LINEAR},
+      {u"LINEAR_MIPMAP_NEAREST", GL_LINEAR_MIPMAP_NEAREST},
+      {u"NEAREST_MIPMAP_NEAREST", GL_NEAREST_MIPMAP_NEAREST},
+  };
+  if (cell.type == kText) {
+    for (const Named& named : kFilters) {
+      if (cell.text->units == named.name) return named.filter;
+    }
+  }
+  return GL_NEAREST_MIPMAP_LINEAR;
+}
+
+}  // namespace
+
+void collectVertex(Chart& chart, const Node& node) {
+  chart.scratchArrays().vertices.push_back(checkedNumber(chart, node));
+}
+
+void collectColor(Chart& chart, const Node& node) {
+  chart.scratchArrays().colors.push_back(checkedNumber(chart, node));
+}
+
+void collectImageMap(Chart& chart, const Node& node) {
+  chart.scratchArrays().textures.push_back(checkedNumber(chart, node));
+}
+
+void polygonAdd(Chart& chart, const Node& node) {
+  checkArgument(chart, node.command, 0, node.arguments[0]);
+  const std::string type = toUtf8(chart.cell(node.arguments[0]).text->units);
+  Chart::ScratchArrays& scratch = chart.scratchArrays();
+  const std::int32_t index = chart.services().polygons->addPolygonsType(
+      type, scratch.vertices, scratch.colors, scratch.normals, scratch.textures);
+  storeIndex(chart, node, index);
+  chart.recordForDealloc(Resource::Polygon, index);
+  emptyScratchArrays(scratch);
+}
+
+void polygonReplace(Chart& chart, const Node& node) {
+  const std::int32_t index = checkedIndex(chart, node);
+  Chart::ScratchArrays& scratch = chart.scratchArrays();
+  chart.services().polygons->replaceArray(index, scratch.vertices, scratch.colors, scratch.normals,
+                                          scratch.textures);
+  emptyScratchArrays(scratch);
+}
+
+void polygonReplaceRange(Chart& chart, const Node& node) {
+  const std::int32_t length = checkedIndex(chart, node, 0);
+  const std::int32_t start = checkedIndex(chart, node, 1);
+  chart.services().polygons->replaceRange(start, length);
+}
+
+void polygonUpdate(Chart& chart, const Node& node) {
+  PolygonService& polygons = *chart.services().polygons;
+  polygons.updatePolygon(checkedIndex(chart, node));
+  polygons.endMatrixStack();
+}
+
+void place(Chart& chart, const Node& node) {
+  const float value = checkedNumber(chart, node);
+  chart.services().polygons->startMatrixStack();
+  switch (node.command) {
+    case Command::Move_x:
+      glTranslatef(value, 0, 0);
+      break;
+    case Command::Move_y:
+      glTranslatef(0, value, 0);
+      break;
+    case Command::Move_z:
+      glTranslatef(0, 0, value);
+      break;
+    case Command::Rotate_x:
+      glRotatef(value, 1, 0, 0);
+      break;
+    case Command::Rotate_z:
+      glRotatef(value, 0, 0, 1);
+      break;
+    default:
+      break;
+  }
+}
+
+void imageAdd(Chart& chart, const Node& node) {
+  checkArgument(chart, node.command, 0, node.arguments[0]);
+  const std::string name = toUtf8(chart.cell(node.arguments[0]).text->units);
+  const std::optional<std::string> path = resourceFilePath(name);
+  if (!path) raise(missingResourceMessage("image", chart.chartName(), name));
+
+  const GLenum magFilter = magnificationFilter(chart.cell(kMagFilter));
+  const GLenum minFilter = minificationFilter(chart.cell(kMinFilter));
+  Data& data = Data::share();
+  data.startTimeSkip();
+  const std::int32_t index =
+      chart.services().textures->addTexture(*path, GL_REPEAT, GL_REPEAT, magFilter, minFilter);
+  storeIndex(chart, node, index);
+  chart.recordForDealloc(Resource::Image, index);
+  // The filters apply to this one picture; a chart sets them again before the next.
+  clearCell(chart.cell(kMinFilter));
+  clearCell(chart.cell(kMagFilter));
+  data.endTimeSkip();
+}
+
+void imageUpdate(Chart& chart, const Node& node) {
+  chart.services().textures->bindTexture(checkedIndex(chart, node));
+}
+
+void blend(Chart& chart, const Node& node) {
+  const float flag = checkedNumber(chart, node);
+  Cell& customBlend = chart.cell(kCustomBlend);
+  // Each chart sets the blend function once, on its first Blend.
+  if (customBlend.math == chart.cell(kNo).math) {
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    customBlend.math = chart.cell(kYes).math;
+  }
+  if (flag == chart.cell(kYes).math) {
+    glEnable(GL_BLEND);
+  } else if (flag == chart.cell(kNo).math) {
+    glDisable(GL_BLEND);
+  }
+}
+
+void depth(Chart& chart, const Node& node) {
+  const float flag = checkedNumber(chart, node);
+  PolygonService& polygons = *chart.services().polygons;
+  if (flag == chart.cell(kYes).math) {
+    glEnable(GL_DEPTH_TEST);
+    polygons.setDepthTest(true);
+  } else if (flag == chart.cell(kNo).math) {
+    polygons.setDepthTest(false);
+    glDisable(GL_DEPTH_TEST);
+  }
+}
+
+void screenRatio(Chart& chart, const Node& node) {
+  const float height = checkedNumber(chart, node, 0);
+  const float width = checkedNumber(chart, node, 1);
+  chart.services().polygons->setViewportRatio(double(width), double(height));
+}
+
+void pickingAdd(Chart& chart, const Node& node) {
+  const std::int32_t index = chart.services().polygons->addPicking(checkedIndex(chart, node));
+  storeIndex(chart, node, index);
+  chart.recordForDealloc(Resource::Picking, index);
+}
+
+void pickingUpdate(Chart& chart, const Node& node) {
+  storeIndex(chart, node, chart.services().polygons->updatePicking(checkedIndex(chart, node)));
+}
+
+}  // namespace chart

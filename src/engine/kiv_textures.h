@@ -1,0 +1,53 @@
+// The picture service: image files loaded into GL textures, one texture per path string shared
+// by all its users and counted, bound for drawing, deleted when the last user lets it go.
+// Every error is fatal and goes through `KivAlert` naming the chart that last called
+// `setActiveChart`. All calls need the view's GL context to be current.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chart/services.h"
+
+class KivTextures final : public chart::TextureService {
+ public:
+  static KivTextures& share();
+
+  // A separate, empty service; the game uses `share` only.
+  KivTextures() = default;
+  KivTextures(const KivTextures&) = delete;
+  KivTextures& operator=(const KivTextures&) = delete;
+
+  void setActiveChart(std::string_view chartName) override { theActiveChart.assign(chartName); }
+
+  // The texture of the file at `path` (used as given), loaded with these GL wrap modes and
+  // filters on its first add; later adds of the same path string share it, whatever their
+  // modes. Returns the texture index, which is the GL texture name.
+  std::int32_t addTexture(const std::string& path, unsigned wrapS, unsigned wrapT,
+                          unsigned magFilter, unsigned minFilter) override;
+  // Decodes the file at `path` into texture name `bind`: 24-bit pictures as RGB, 32-bit ones
+  // as RGBA, top row first; mipmaps are generated when `minFilter` is a mipmap filter.
+  void loadInTexture(const std::string& path, unsigned wrapS, unsigned wrapT, unsigned magFilter,
+                     unsigned minFilter, std::uint32_t bind);
+  void bindTexture(std::int32_t index) override;
+  // Releases one use; the last release deletes the GL texture. Unknown indexes are ignored.
+  void deleteTexture(std::int32_t index) override;
+
+  // How many adds of `path` are not yet matched by a delete (0 when it is not loaded).
+  std::int32_t quantityOf(std::string_view path) const;
+
+ private:
+  struct TextureEntry {
+    std::string name;
+    std::int32_t quantity = 0;
+    std::int32_t index = 0;
+  };
+
+  std::uint32_t newTextureName();
+  std::string messageOpening() const;
+
+  std::vector<TextureEntry> theTextureArray;
+  std::string theActiveChart;
+};

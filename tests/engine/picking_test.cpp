@@ -1,0 +1,130 @@
+// The mouse hit test against registered polygons, with the matrices and viewport read from GL.
+#include <GL/gl.h>
+
+#include <memory>
+#include <vector>
+
+#include "engine/gl_test.h"
+#include "engine/kiv_polygons.h"
+
+namespace {
+
+using Floats = std::vector<float>;
+
+// Vertices at eye depth 1 under a frustum of half-width 1 in a 200 × 200 viewport land on
+// window pixel (100x + 100, 100y + 100).
+const Floats kCounterClockwise = {-0.5f, -0.5f, -1, 0.5f, -0.5f, -1, 0, 0.5f, -1};
+const Floats kClockwise = {-0.5f, -0.5f, -1, 0, 0.5f, -1, 0.5f, -0.5f, -1};
+const Floats kSquare = {-0.5f, -0.5f, -1, 0.5f, -0.5f, -1, 0.5f, 0.5f, -1, -0.5f, 0.5f, -1};
+
+class Picking : public GLTest {
+ protected:
+  void SetUp() override {
+    GLTest::SetUp();
+    polygons = std::make_unique<KivPolygons>();
+    polygons->setViewFrame({0, 0, 200, 200});
+    polygons->setViewportRatio(1, 1);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(-1, 1, -1, 1, 1, 100);
+    glMatrixMode(GL_MODELVIEW);
+  }
+
+  // The picking index of a new polygon registered for picking.
+  std::int32_t registered(std::string_view type, const Floats& vertices) {
+    return polygons->addPicking(polygons->addPolygonsType(type, vertices, {}, {}, {}));
+  }
+
+  std::int32_t pickAt(std::int32_t pickingIndex, double x, double y) {
+    polygons->pickingPoint(x, y);
+    return polygons->updatePicking(pickingIndex);
+  }
+
+  std::unique_ptr<KivPolygons> polygons;
+};
+
+TEST_F(Picking, OnlyCounterClockwiseTrianglesUnderThePointHit) {
+  const std::int32_t clockwise = registered("Triangles", kClockwise);
+  const std::int32_t counterClockwise = registered("Triangles", kCounterClockwise);
+  EXPECT_EQ(clockwise, 0);
+  EXPECT_EQ(counterClockwise, 1);
+  EXPECT_EQ(pickAt(counterClockwise, 100, 80), 1);  // the polygon's index
+  EXPECT_EQ(pickAt(clockwise, 100, 80), -1);
+  EXPECT_EQ(pickAt(counterClockwise, 20, 20), -1);
+}
+
+TEST_F(Picking, APointOnAnEdgeHits) {
+  const std::int32_t triangle = registered("Triangles", kCounterClockwise);
+  EXPECT_EQ(pickAt(triangle, 100, 50), 0);   // on the bottom edge
+  EXPECT_EQ(pickAt(triangle, 50, 50), 0);    // on a corner
+  EXPECT_EQ(pickAt(triangle, 100, 49), -1);  // a pixel below it
+}
+
+TEST_F(Picking, TheMatricesInForceAtTheCallPlaceThePolygon) {
+  const std::int32_t triangle = registered("Triangles", kCounterClockwise);
+  glLoadIdentity();
+  glTranslatef(0.5f, 0, 0);
+  EXPECT_EQ(pickAt(triangle, 70, 60), -1);
+  EXPECT_EQ(pickAt(triangle, 170, 60), 0);
+  glLoadIdentity();
+}
+
+TEST_F(Picking, FansStripsAndTriangleListsAreSplitIntoTheirTriangles) {
+  // A fan of four is (0, 1, 2) and (0, 2, 3): the upper left belongs to the second only.
+  const std::int32_t fan = registered("TriangleFan", kSquare);
+  EXPECT_EQ(pickAt(fan, 140, 60), 0);
+  EXPECT_EQ(pickAt(fan, 55, 140), 0);
+  EXPECT_EQ(pickAt(fan, 160, 100), -1);
+
+  // A strip's second triangle (1, 3, 2 as drawn) runs the same way as its first.
+  const std::int32_t strip = registered(
+      "TriangleStrip", {-0.5f, -0.5f, -1, 0.5f, -0.5f, -1, -0.5f, 0.5f, -1, 0.5f, 0.5f, -1});
+  EXPECT_EQ(pickAt(strip, 60, 60), 1);
+  EXPECT_EQ(pickAt(strip, 140, 140), 1);
+
+  // Separate triangles: the second of two is tested as well; a vertex short of a third
+  // triangle adds none.
+  Floats two = kClockwise;
+  two.insert(two.end(), kCounterClockwise.begin(), kCounterClockwise.end());
+  two.insert(two.end(), {0, 0, -1, 1, 0, -1});
+  const std::int32_t triangles = registered("Triangles", Floats(two.begin(), two.end() - 6));
+  EXPECT_EQ(pickAt(triangles, 100, 80), 2);
+}
+
+TEST_F(Picking, PointsAndLinesAreNeverHit) {
+  for (const char* type : {"Points", "Lines", "LineLoop", "LineStrip"}) {
+    EXPECT_EQ(pickAt(registered(type, kSquare), 100, 100), -1) << type;
+  }
+}
+
+TEST_F(Picking, UnknownAndRemovedEntriesMiss) {
+  const std::int32_t triangle = registered("Triangles", kCounterClockwise);
+  EXPECT_EQ(pickAt(triangle + 1, 100, 80), -1);
+  polygons->removePicking(triangle);
+  EXPECT_EQ(pickAt(triangle, 100, 80), -1);
+  // Picking indexes are not handed out again.
+  EXPECT_EQ(registered("Triangles", kCounterClockwise), triangle + 1);
+}
+
+TEST_F(Picking, PickingSharesThePolygonsVertexBufferUntilAWholeReplacement) {
+  const std::int32_t polygon =
+      polygons->addPolygonsType("Triangles", kCounterClockwise, {}, {}, {});
+  const std::int32_t picking = polygons->addPicking(polygon);
+
+  // Moving the top vertex down to the bottom edge's height, in place: picking sees it.
+  polygons->replaceRange(7, 1);
+  polygons->replaceArray(polygon, Floats{-0.5f}, {}, {}, {});
+  EXPECT_EQ(pickAt(picking, 100, 80), -1);
+
+  // A whole replacement gives the polygon a new buffer; the entry keeps the one it had.
+  polygons->replaceArray(polygon, kCounterClockwise, {}, {}, {});
+  EXPECT_EQ(pickAt(picking, 100, 80), -1);
+  EXPECT_EQ(pickAt(polygons->addPicking(polygon), 100, 80), polygon);
+}
+
+TEST_F(Picking, APolygonInTheEyesPlaneCannotBeHit) {
+  const std::int32_t flat = registered("Triangles", {-0.5f, -0.5f, 0, 0.5f, -0.5f, 0, 0, 0.5f, 0});
+  EXPECT_EQ(pickAt(flat, 100, 80), -1);
+}
+
+}  // namespace
