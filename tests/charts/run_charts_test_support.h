@@ -21,6 +21,7 @@
 #include "chart/preferences.h"
 #include "charts/run_charts.h"
 #include "engine/kiv_polygons.h"
+#include "engine/kiv_textures.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/window.h"
@@ -40,6 +41,9 @@ class RunChartsTest : public ChartTest {
     ASSERT_TRUE(window) << error;
     view = std::make_unique<OpenGLView>(*window, clock);
     view->awakeFromNib();
+    Data::share().setResourcePath(ALOFT_SOURCE_DIR);
+    services.polygons = &KivPolygons::share();
+    services.textures = &KivTextures::share();
   }
   void TearDown() override {
     ChartTest::TearDown();
