@@ -3,7 +3,7 @@
 // keys turn it a fixed step per frame, the ceiling at 30 and the walls at -25 and 25 hold it, and
 // once it has climbed above 3, coming back down to 3 ends the run (`gvStopTime`). The camera comes
 // from `gvCamera` and the mode ("Easy" or "Hard") from `gvGameType`, both read in the set-up pass.
-#include "charts/run_charts.h"
+#include "charts/game_charts.h"
 
 chart::ChartSource gameChart() {
   using namespace chart;

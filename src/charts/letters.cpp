@@ -4,7 +4,7 @@
 // out (`gvIndex`, `gvLetter`; a blank leaves a gap), once with `gvLoad` = "Load" to build the
 // polygon and read its offsets, once per character to swap in place (`gvReplace` for glyph
 // `gvIndex`, blanks not counted; a swap pass draws nothing), and once per frame to draw.
-#include "charts/run_charts.h"
+#include "charts/game_charts.h"
 
 chart::ChartSource lettersChart() {
   using namespace chart;

@@ -3,7 +3,7 @@
 // a panel sends the mode as `gvGameType` ("Hard" or "Easy") and then `gvExitStats` = 1. The best
 // times are read from the preferences once, in the set-up pass; the chart is made anew for every
 // visit of the screen.
-#include "charts/run_charts.h"
+#include "charts/game_charts.h"
 
 chart::ChartSource statsChart() {
   using namespace chart;

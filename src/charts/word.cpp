@@ -4,7 +4,7 @@
 // in place (glyphs 4, 5, 7, 8, 10 and 11 of its `Letters`); when the global `gvStopTime` is 1 it
 // stores the time under the mode's preference key ("Easy" or "Hard") if it is longer than the
 // stored one, six digits most significant first, and sends `gvExitGame` = 1.
-#include "charts/run_charts.h"
+#include "charts/game_charts.h"
 
 chart::ChartSource wordChart() {
   using namespace chart;

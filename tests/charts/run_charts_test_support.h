@@ -19,7 +19,7 @@
 #include "app/opengl_view.h"
 #include "chart/chart_test_support.h"
 #include "chart/preferences.h"
-#include "charts/run_charts.h"
+#include "charts/game_charts.h"
 #include "engine/kiv_polygons.h"
 #include "engine/kiv_textures.h"
 #include "platform/clock.h"
