@@ -93,7 +93,7 @@ class WholeRun : public ::testing::Test {
         runProgram(gameBinary(), {"--headless", "--fixed-step", "0.01", "--prefs", prefs,
                                   "--script", scriptFile, "--frames", std::to_string(frames),
                                   "--screenshot", screenshot});
-    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
     return result.exitStatus;
   }
   static std::string hardRunScript(int turnFrom, int turnTo, bool spaceFirst) {
