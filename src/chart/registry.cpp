@@ -158,10 +158,6 @@ class Compiler {
     if (action.command == Command::Math_equation) {
       refuse(source.name, nodeName, "write Math.equation with equation(\"result = ...\")");
     }
-    if (info.availability == Availability::Later) {
-      refuse(source.name, nodeName,
-             "the command " + std::string(info.printed) + " has no action in this runtime yet");
-    }
     if (action.argumentCount != info.argumentCount()) {
       refuse(source.name, nodeName,
              std::string(info.printed) + " takes " + std::to_string(info.argumentCount()) +
