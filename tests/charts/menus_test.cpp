@@ -133,6 +133,7 @@ TEST_F(MenusChart, TheEndOfARunRewindsTheDeathSoundAndEmptiesTheGlobals) {
   sendGlobal("gvExitStats", 1.0f);
   frames(3);
   sound("soundNum").setCurrentTime(1.0);  // as if still playing from the last run
+  ASSERT_GT(sound("soundNum").currentTime(), 0.5);
   sendGlobal("gvExitGame", 1.0f);
   frames(1);
   EXPECT_EQ(screen(), "Stats");
