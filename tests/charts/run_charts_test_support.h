@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "app/opengl_view.h"
+#include "app/resource_folder.h"
+#include "app/root_chart.h"
 #include "chart/chart_test_support.h"
 #include "chart/preferences.h"
 #include "charts/game_charts.h"
@@ -24,6 +26,7 @@
 #include "engine/kiv_textures.h"
 #include "platform/clock.h"
 #include "platform/events.h"
+#include "platform/paths.h"
 #include "platform/window.h"
 
 namespace chart::testing {
@@ -39,9 +42,15 @@ class RunChartsTest : public ChartTest {
     std::string error;
     window = platform::Window::open({"aloft test", {480, 320}, true}, error);
     ASSERT_TRUE(window) << error;
-    view = std::make_unique<OpenGLView>(*window, clock, makeStartChart());
+    // The view only takes the input: the charts under test are run by the test.
+    view = std::make_unique<OpenGLView>(
+        *window, clock,
+        std::make_unique<RootChart>(
+            std::vector{testChart("Start", {}, {{"trunk0_1", passThrough(), endOfPass}})},
+            recording.services()));
     view->awakeFromNib();
-    Data::share().setResourcePath(ALOFT_SOURCE_DIR);
+    Data::share().setResourcePath(
+        findResourceFolder(resourceFolderCandidates(platform::executableDirectory())));
     services.polygons = &KivPolygons::share();
     services.textures = &KivTextures::share();
   }
