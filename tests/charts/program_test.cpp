@@ -42,6 +42,11 @@ TEST(Program, TheSplashShowsTheFirstPictureThenTheSecond) {
   EXPECT_GT(litBetween(first, -0.3, 0.3), 1000);
   EXPECT_EQ(litBetween(first, 0.4, 1.0), 0);
   EXPECT_EQ(litBetween(first, -1.0, -0.4), 0);
+  // The picture's transparent parts are drawn without blending: the screenshot shows them as
+  // the screen does, opaque, not as holes.
+  for (std::size_t alpha = 3; alpha < first.rgba.size(); alpha += 4) {
+    ASSERT_EQ(first.rgba[alpha], 255) << "pixel " << alpha / 4;
+  }
 
   const Picture second = screenshotAfter(450);
   ASSERT_GT(second.width, 0);
