@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
   checkOpenGLVersion(version.major, version.minor);
 
   auto clock = makeClock(options);
-  OpenGLView view(*window, *clock);
+  OpenGLView view(*window, *clock, makeStartChart());
   view.awakeFromNib();
   if (options.fullscreen) view.setFullScreen(true);
 

@@ -2,16 +2,19 @@
 
 #include <GL/gl.h>
 
+#include <utility>
+
 #include "app/data.h"
 #include "engine/kiv_alert.h"
 #include "engine/kiv_polygons.h"
 
-OpenGLView::OpenGLView(platform::Window& window, platform::Clock& clock)
+OpenGLView::OpenGLView(platform::Window& window, platform::Clock& clock,
+                       std::unique_ptr<RootChart> root)
     : window(window), clock(clock) {
   KivAlert::share().setFullScreen(false);
   applyGLDefaults();
   Data::share().setOpenGLView(this);
-  theStart = makeStartChart();
+  theStart = std::move(root);
   pause();
 }
 

@@ -14,9 +14,10 @@
 
 class OpenGLView {
  public:
-  // Sets up the GL defaults, registers the view with `Data`, creates the root chart and starts
-  // the frame timer. The window's GL context must be current.
-  OpenGLView(platform::Window& window, platform::Clock& clock);
+  // Sets up the GL defaults, registers the view with `Data`, takes the root chart (the game's
+  // own, `makeStartChart`, but for tests) and starts the frame timer. The window's GL context
+  // must be current.
+  OpenGLView(platform::Window& window, platform::Clock& clock, std::unique_ptr<RootChart> root);
   ~OpenGLView();
   OpenGLView(const OpenGLView&) = delete;
   OpenGLView& operator=(const OpenGLView&) = delete;
@@ -34,6 +35,7 @@ class OpenGLView {
   void renderFrame();
   void present();
   std::int64_t framesDrawn() const { return framesDrawn_; }
+  const RootChart& rootChart() const { return *theStart; }
 
   void reshape();
   void keyDown(const platform::InputEvent& event);

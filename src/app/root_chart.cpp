@@ -1,18 +1,18 @@
 #include "app/root_chart.h"
 
 #include "app/data.h"
+#include "charts/game_charts.h"
+#include "engine/engine_services.h"
 
-namespace {
+RootChart::RootChart(const std::vector<chart::ChartSource>& sources,
+                     const chart::Services& services)
+    : registry(sources), start(registry.create("Start", services)) {}
 
-class IdleStart final : public RootChart {
- public:
-  void update(std::string_view snippet) override {
-    // Entering a chart's flow names it the running chart, as every chart does.
-    Data::share().setSelectedChart("Start");
-    Data::share().setSelectedSnippet(snippet);
-  }
-};
+RootChart::~RootChart() {
+  chart::Chart::release(start);
+  Data::share().globalVariableDictionary().removeAll();
+}
 
-}  // namespace
-
-std::unique_ptr<RootChart> makeStartChart() { return std::make_unique<IdleStart>(); }
+std::unique_ptr<RootChart> makeStartChart() {
+  return std::make_unique<RootChart>(gameCharts(), engineServices());
+}

@@ -1,15 +1,37 @@
-// The chart the view drives once a frame with the snippet "Start".
+// The chart tree the view drives once a frame with the snippet "Start": the registry of every
+// chart definition, built and verified once, and the root chart made from it with the engine
+// services.
 #pragma once
 
 #include <memory>
 #include <string_view>
+#include <vector>
+
+#include "chart/chart.h"
+#include "chart/definition.h"
+#include "chart/registry.h"
+#include "chart/services.h"
 
 class RootChart {
  public:
-  virtual ~RootChart() = default;
-  virtual void update(std::string_view snippet) = 0;
+  // Registers `sources` (a broken definition is a fatal alert here) and creates the chart named
+  // "Start" from them; it runs nothing until its first update.
+  RootChart(const std::vector<chart::ChartSource>& sources, const chart::Services& services);
+  // Tears the tree down, and with it the globals its charts sent, which may hold its charts:
+  // nothing made from the registry outlives it.
+  ~RootChart();
+  RootChart(const RootChart&) = delete;
+  RootChart& operator=(const RootChart&) = delete;
+
+  void update(std::string_view snippet) { start->update(snippet); }
+
+  // The root of the tree, for looking into it.
+  const chart::Chart& chart() const { return *start; }
+
+ private:
+  chart::Registry registry;
+  chart::Chart* start;
 };
 
-// Creates the game's root chart. The Start chart goes here once the chart runtime can run it;
-// until then an idle root chart takes its place: it records that it ran and draws nothing.
+// The game's own: the nine game charts, the engine's services.
 std::unique_ptr<RootChart> makeStartChart();

@@ -15,7 +15,7 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-bool writePng(std::FILE* file, platform::Size size, const std::vector<png_byte>& rgba) {
+bool writePng(std::FILE* file, platform::Size size, const std::vector<png_byte>& rgb) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
@@ -26,13 +26,13 @@ bool writePng(std::FILE* file, platform::Size size, const std::vector<png_byte>&
   }
   png_init_io(png, file);
   png_set_IHDR(png, info, png_uint_32(size.width), png_uint_32(size.height), 8,
-               PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   // GL rows run from the bottom up; PNG rows from the top down.
-  const std::size_t rowBytes = std::size_t(size.width) * 4;
+  const std::size_t rowBytes = std::size_t(size.width) * 3;
   for (int row = 0; row < size.height; ++row) {
     rows[std::size_t(row)] =
-        const_cast<png_bytep>(&rgba[rowBytes * std::size_t(size.height - 1 - row)]);
+        const_cast<png_bytep>(&rgb[rowBytes * std::size_t(size.height - 1 - row)]);
   }
   png_write_info(png, info);
   png_write_image(png, rows.data());
@@ -44,17 +44,19 @@ bool writePng(std::FILE* file, platform::Size size, const std::vector<png_byte>&
 }  // namespace
 
 bool writeScreenshot(const std::string& path, platform::Size size, std::string& error) {
-  std::vector<png_byte> rgba(std::size_t(size.width) * std::size_t(size.height) * 4);
+  // A screen shows no alpha: the picture is written opaque, as it was seen. Textures drawn
+  // without blending leave their own alpha in the frame, which would read as holes.
+  std::vector<png_byte> rgb(std::size_t(size.width) * std::size_t(size.height) * 3);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, size.width, size.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  glReadPixels(0, 0, size.width, size.height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
 
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
   if (!file) {
     error = "The screenshot " + path + " could not be written: " + std::strerror(errno);
     return false;
   }
-  if (!writePng(file.get(), size, rgba) || std::fflush(file.get()) != 0) {
+  if (!writePng(file.get(), size, rgb) || std::fflush(file.get()) != 0) {
     error = "The screenshot " + path + " could not be written.";
     return false;
   }

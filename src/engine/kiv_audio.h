@@ -39,6 +39,8 @@ class KivAudio final : public chart::AudioService {
 
   // The sound under `index`, or null when there is none.
   Sound* sound(std::int32_t index);
+  // How many sounds are loaded.
+  std::size_t soundCount() const { return theSoundDictionary.size(); }
   // False when the output is silent (no audio device) or missing.
   bool audible() const { return output && output->audible(); }
 

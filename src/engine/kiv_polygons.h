@@ -63,6 +63,9 @@ class KivPolygons final : public chart::PolygonService {
   // No chart of the game adds lighting, so there is never an entry to remove.
   void removeLighting(std::int32_t) override {}
   const engine::PolygonRecord* polygon(std::int32_t index) const;
+  // How many polygons and picking entries the store holds.
+  std::size_t polygonCount() const { return thePolygonDictionary.size(); }
+  std::size_t pickingCount() const { return thePickingDictionary.size(); }
 
   // Pushes the model-view matrix unless already pushed; `endMatrixStack` pops it only when
   // pushed. So one polygon's moves pile up on the frame's matrix and its draw restores it.

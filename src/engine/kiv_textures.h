@@ -37,6 +37,8 @@ class KivTextures final : public chart::TextureService {
 
   // How many adds of `path` are not yet matched by a delete (0 when it is not loaded).
   std::int32_t quantityOf(std::string_view path) const;
+  // How many textures are loaded.
+  std::size_t textureCount() const { return theTextureArray.size(); }
 
  private:
   struct TextureEntry {

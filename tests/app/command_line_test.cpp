@@ -179,11 +179,13 @@ TEST_F(Binary, FolderWithoutResourcesEndsWithStatusOneNamingWhereItLooked) {
             "  /nowhere/kivResources\n");
 }
 
+// Two frames: the first draws nothing, the second builds the splash's first picture and draws
+// nothing yet.
 TEST_F(Binary, HeadlessRunEndsAfterItsFramesWithAScreenshot) {
   const std::string png = ::testing::TempDir() + "frames.png";
   std::remove(png.c_str());
   ProgramResult result =
-      runProgram(gameBinary(), {"--headless", "--frames", "5", "--screenshot", png});
+      runProgram(gameBinary(), {"--headless", "--frames", "2", "--screenshot", png});
   EXPECT_EQ(result.exitStatus, 0) << result.err;
   int width = 0, height = 0;
   EXPECT_TRUE(readBlackPng(png, width, height));
@@ -195,9 +197,10 @@ TEST_F(Binary, ErrorDetectedWhileRunningEndsWithStatusOne) {
   ProgramResult result = runProgram(
       gameBinary(), {"--headless", "--frames", "3", "--screenshot", "/nonexistent/dir/x.png"});
   EXPECT_EQ(result.exitStatus, 1);
-  EXPECT_EQ(result.err,
-            "Error: The screenshot /nonexistent/dir/x.png could not be written: "
-            "No such file or directory\n");
+  // After the line that says whether sound is on, where there is no sound device.
+  EXPECT_TRUE(result.err.ends_with("Error: The screenshot /nonexistent/dir/x.png could not be "
+                                   "written: No such file or directory\n"))
+      << result.err;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// A real view in a headless window (SDL's offscreen driver on Mesa), run frame by frame with
-// the fixed-step clock.
+// A real view in a headless window (SDL's offscreen driver on Mesa), run frame by frame with a
+// fixed step that a test may change between frames. It runs the game's own chart tree unless a
+// test gives it another root.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,12 +9,34 @@
 #include <sstream>
 #include <string>
 
+#include "app/data.h"
 #include "app/input_script.h"
 #include "app/opengl_view.h"
+#include "app/resource_folder.h"
 #include "app/run_loop.h"
+#include "platform/paths.h"
 #include "engine/kiv_alert.h"
 #include "platform/clock.h"
 #include "platform/window.h"
+
+// The fixed-step clock, with a step that can change between frames.
+class SteppedClock final : public platform::Clock {
+ public:
+  explicit SteppedClock(double step) : step(step) {}
+  void setStep(double seconds) {
+    origin = now();
+    ticks = 0;
+    step = seconds;
+  }
+  double now() const override { return origin + double(ticks) * step; }
+  void waitForNextTick() override { ++ticks; }
+  void restartTicks() override {}
+
+ private:
+  double step;
+  double origin = 0;
+  long long ticks = 0;
+};
 
 class HeadlessView : public ::testing::Test {
  protected:
@@ -21,10 +44,12 @@ class HeadlessView : public ::testing::Test {
 
   void SetUp() override {
     KivAlert::share().throwInsteadOfExiting(true);
+    Data::share().setResourcePath(
+        findResourceFolder(resourceFolderCandidates(platform::executableDirectory())));
     std::string error;
     window = platform::Window::open({"aloft test", {480, 320}, true}, error);
     ASSERT_TRUE(window) << error;
-    view = std::make_unique<OpenGLView>(*window, clock);
+    view = std::make_unique<OpenGLView>(*window, clock, makeRoot());
     view->awakeFromNib();
   }
 
@@ -32,6 +57,8 @@ class HeadlessView : public ::testing::Test {
     view.reset();
     window.reset();
   }
+
+  virtual std::unique_ptr<RootChart> makeRoot() { return makeStartChart(); }
 
   // Runs the next frame through the game's own loop, delivering `script`'s events for it.
   void step(InputScript* script = nullptr) {
@@ -49,7 +76,7 @@ class HeadlessView : public ::testing::Test {
     return script ? *script : InputScript{};
   }
 
-  platform::FixedStepClock clock{kStep};
+  SteppedClock clock{kStep};
   std::unique_ptr<platform::Window> window;
   std::unique_ptr<OpenGLView> view;
 };

@@ -1,0 +1,9 @@
+#include "engine/engine_services.h"
+
+#include "engine/kiv_audio.h"
+#include "engine/kiv_polygons.h"
+#include "engine/kiv_textures.h"
+
+chart::Services engineServices() {
+  return {&KivAudio::share(), &KivPolygons::share(), &KivTextures::share()};
+}
