@@ -33,8 +33,9 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
 
   // Every option's help fits on one line: the ranges checked are left out of the type names.
   CLI::App app{"aloft: steer a flyer aloft for as long as you can.\n\n"
-               "Keys: Left/Right turn the flyer, any key starts a run, F1 shows the frame rate,\n"
-               "F11 or Alt+Enter toggles full screen, Pause or Ctrl+P pauses, Ctrl+Q quits.",
+               "Keys: Left/Right turn the flyer, any key starts a run, a/d, q/e and w/s move the\n"
+               "camera while held, F1 shows the frame rate, F11 or Alt+Enter toggles full screen,\n"
+               "Pause or Ctrl+P pauses, Ctrl+Q quits. A click on HARD or EASY chooses the mode.",
                "aloft"};
   app.set_version_flag("--version", std::string("aloft ") + ALOFT_VERSION);
   app.add_flag("--fullscreen", options.fullscreen, "Start in full screen");
