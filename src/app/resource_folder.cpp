@@ -1,14 +1,20 @@
 #include "app/resource_folder.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
 
-// Whether the program runs from the build tree it was built in rather than from an installed
-// copy, which must never depend on the source tree still being there.
+// Whether the program (the game, a test or a benchmark) runs from inside the build tree it was
+// built in rather than from an installed copy, which must never depend on the source tree.
 bool runsFromBuildTree(const std::string& executableDirectory) {
+  namespace fs = std::filesystem;
   std::error_code error;
-  return std::filesystem::equivalent(executableDirectory, ALOFT_BINARY_DIR, error);
+  const fs::path build = fs::canonical(ALOFT_BINARY_DIR, error);
+  if (error) return false;
+  const fs::path program = fs::canonical(executableDirectory, error);
+  if (error) return false;
+  return std::mismatch(build.begin(), build.end(), program.begin(), program.end()).first == build.end();
 }
 
 }  // namespace

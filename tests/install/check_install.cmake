@@ -1,13 +1,19 @@
 # Installs the game into a temporary prefix and checks the result as a desktop would.
-# Arguments: BUILD_DIR, SOURCE_DIR, WORK_DIR (emptied first), APP_ID, BINDIR, DATADIR, MANDIR
-# (the GNUInstallDirs folders), DATA_FROM_BIN (the game's data folder relative to BINDIR),
-# DESKTOP_FILE_VALIDATE, APPSTREAMCLI.
+# Arguments: BUILD_DIR, SOURCE_DIR, TEMP_DIR (where the prefix is made), APP_ID, BINDIR,
+# DATADIR, MANDIR (the GNUInstallDirs folders), DATA_FROM_BIN (the game's data folder relative
+# to BINDIR), DESKTOP_FILE_VALIDATE, APPSTREAMCLI.
+
+# Ends the check, leaving nothing behind in the temporary folder.
+function(fail text)
+  file(REMOVE_RECURSE ${WORK_DIR})
+  message(FATAL_ERROR "${text}")
+endfunction()
 
 function(run_checked what)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err
                   TIMEOUT 120)
   if(NOT status EQUAL 0)
-    message(FATAL_ERROR "${what} failed (${status}):\n${out}${err}")
+    fail("${what} failed (${status}):\n${out}${err}")
   endif()
   set(output "${out}${err}" PARENT_SCOPE)
 endfunction()
@@ -15,7 +21,7 @@ endfunction()
 # Width and height from a PNG's header: the signature, then the IHDR chunk.
 function(check_png file size)
   if(NOT EXISTS ${file})
-    message(FATAL_ERROR "missing icon ${file}")
+    fail("missing icon ${file}")
   endif()
   file(READ ${file} header LIMIT 24 HEX)
   string(SUBSTRING "${header}" 0 16 signature)
@@ -24,7 +30,7 @@ function(check_png file size)
   math(EXPR width "0x${width}")
   math(EXPR height "0x${height}")
   if(NOT signature STREQUAL "89504e470d0a1a0a" OR NOT width EQUAL size OR NOT height EQUAL size)
-    message(FATAL_ERROR "${file} is not a ${size} x ${size} PNG (${width} x ${height})")
+    fail("${file} is not a ${size} x ${size} PNG (${width} x ${height})")
   endif()
 endfunction()
 
@@ -34,7 +40,9 @@ function(start_game prefix)
     ${prefix}/${BINDIR}/aloft --headless --frames 10 --prefs ${WORK_DIR}/preferences.json)
 endfunction()
 
-file(REMOVE_RECURSE ${WORK_DIR})
+# Outside the build tree, where a program falls back to the source tree's resources.
+string(RANDOM LENGTH 8 suffix)
+set(WORK_DIR ${TEMP_DIR}/aloft-install-check-${suffix})
 file(MAKE_DIRECTORY ${WORK_DIR})
 # The program knows its folder with links resolved; so must the paths expected of it.
 file(REAL_PATH ${WORK_DIR} WORK_DIR)
@@ -43,18 +51,18 @@ run_checked("cmake --install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix $
 
 foreach(file ${BINDIR}/aloft ${DATADIR}/aloft/kivResources/TupLogo.tif ${MANDIR}/man6/aloft.6)
   if(NOT EXISTS ${prefix}/${file})
-    message(FATAL_ERROR "${file} was not installed")
+    fail("${file} was not installed")
   endif()
 endforeach()
 
 set(desktop_file ${prefix}/${DATADIR}/applications/${APP_ID}.desktop)
 run_checked("desktop-file-validate" ${DESKTOP_FILE_VALIDATE} ${desktop_file})
 if(NOT output STREQUAL "")
-  message(FATAL_ERROR "desktop-file-validate complained:\n${output}")
+  fail("desktop-file-validate complained:\n${output}")
 endif()
 file(STRINGS ${desktop_file} wm_class REGEX "^StartupWMClass=")
 if(NOT wm_class STREQUAL "StartupWMClass=${APP_ID}")
-  message(FATAL_ERROR "the desktop entry's window class is '${wm_class}', not ${APP_ID}")
+  fail("the desktop entry's window class is '${wm_class}', not ${APP_ID}")
 endif()
 
 run_checked("appstreamcli validate" ${APPSTREAMCLI} validate --no-net
@@ -80,7 +88,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_
 string(FIND "${err}" "\n  ${WORK_DIR}/moved/${BINDIR}/${DATA_FROM_BIN}/kivResources" named)
 string(FIND "${err}" "\n  ${SOURCE_DIR}/kivResources" named_source)
 if(NOT status EQUAL 1 OR named EQUAL -1 OR NOT named_source EQUAL -1)
-  message(FATAL_ERROR "without its data the installed game ended with ${status}, saying:\n${err}")
+  fail("without its data the installed game ended with ${status}, saying:\n${err}")
 endif()
 
 file(REMOVE_RECURSE ${WORK_DIR})
