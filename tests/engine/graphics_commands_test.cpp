@@ -112,10 +112,11 @@ TEST_F(GraphicsCommands, PolygonAddHandsOverTheCollectedArraysAndEmptiesThem) {
   EXPECT_TRUE(scratchArrays.normals.empty());
   EXPECT_TRUE(scratchArrays.textures.empty());
 
-  // Teardown gives the polygon back.
+  // Teardown gives the polygon back. The index is kept first: the cell goes with the chart.
+  const auto polygonIndex = std::int32_t(index.math);
   Chart::release(&chart);
   charts.clear();
-  EXPECT_EQ(polygons->polygon(std::int32_t(index.math)), nullptr);
+  EXPECT_EQ(polygons->polygon(polygonIndex), nullptr);
 }
 
 TEST_F(GraphicsCommands, PlacedPolygonsAreDrawnAndThePlacementClosedAfterTheDraw) {
