@@ -1,7 +1,8 @@
 // What the chart runtime needs from the engine services: the calls that attribute work to the
 // running chart, those that give back a chart's resources when it is torn down, and the calls of
 // the graphics and sound commands. `KivPolygons`, `KivTextures` and `KivAudio` are the real
-// services; `RecordingServices` stands in for all three where a test wants the calls recorded.
+// services; the tests' `RecordingServices` stands in for all three where a test wants the
+// calls recorded.
 #pragma once
 
 #include <cstdint>

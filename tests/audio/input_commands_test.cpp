@@ -6,7 +6,7 @@
 #include <string>
 
 #include "chart/chart.h"
-#include "chart/recording_services.h"
+#include "support/recording_services.h"
 #include "chart/registry.h"
 #include "chart/utf16.h"
 #include "support/headless_view.h"

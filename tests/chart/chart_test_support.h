@@ -12,7 +12,7 @@
 
 #include "app/data.h"
 #include "chart/chart.h"
-#include "chart/recording_services.h"
+#include "support/recording_services.h"
 #include "chart/registry.h"
 #include "chart/utf16.h"
 #include "engine/kiv_alert.h"
