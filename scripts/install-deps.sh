@@ -19,6 +19,8 @@ packages=(
   xvfb xauth xdotool ffmpeg imagemagick
   # validators for the installed desktop entry and AppStream metadata
   desktop-file-utils appstream
+  # the leak-checked session and the fuzzing harnesses (clang's sanitizer runtimes)
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()
