@@ -2,6 +2,9 @@
 // compiler does not pair them up with the standard ones it inlines there.
 #include "counting_new.h"
 
+#include <execinfo.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -9,13 +12,32 @@
 namespace {
 
 std::atomic<long> allocations{0};
+std::atomic<bool> tracing{false};
+thread_local bool inTrace = false;
+
+// The call stack of an allocation as the C library prints it (program+offset per line, to be
+// read with addr2line), then a separator. backtrace may allocate itself the first time.
+void printCallStack() {
+  if (inTrace) return;
+  inTrace = true;
+  void* frames[32];
+  const int depth = backtrace(frames, 32);
+  backtrace_symbols_fd(frames, depth, STDERR_FILENO);
+  static const char separator[] = "--\n";
+  const auto written = write(STDERR_FILENO, separator, sizeof separator - 1);
+  static_cast<void>(written);
+  inTrace = false;
+}
 
 }  // namespace
 
 long heapAllocations() { return allocations.load(std::memory_order_relaxed); }
 
+void traceHeapAllocations(bool on) { tracing.store(on, std::memory_order_relaxed); }
+
 void* operator new(std::size_t size) {
   allocations.fetch_add(1, std::memory_order_relaxed);
+  if (tracing.load(std::memory_order_relaxed)) printCallStack();
   if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
   throw std::bad_alloc();
 }

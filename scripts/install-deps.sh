@@ -13,8 +13,8 @@ packages=(
   # pictures, sound decoding, preferences, command line, screenshots
   libtiff-dev libavformat-dev libavcodec-dev libswresample-dev
   nlohmann-json3-dev libcli11-dev libpng-dev
-  # tests and benchmarks
-  libgtest-dev libbenchmark-dev
+  # tests and benchmarks; one core kept busy while frame pacing is measured
+  libgtest-dev libbenchmark-dev stress-ng
   # headless desktop checks and media tools used by tests and the resource generator
   xvfb xauth xdotool ffmpeg imagemagick
   # validators for the installed desktop entry and AppStream metadata

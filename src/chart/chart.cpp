@@ -67,6 +67,15 @@ void Chart::dealloc() {
     deallocArrays[kind].clear();
   }
   for (Cell& cell : cells()) releaseCell(cell);
+  Text::release(takeSpareText());
+}
+
+void Chart::keepSpareText(Text* text) {
+  if (spareText == nullptr) {
+    spareText = text;
+  } else {
+    Text::release(text);
+  }
 }
 
 void Chart::announceToServices() const {

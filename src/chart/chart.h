@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "chart/cell.h"
@@ -76,6 +77,13 @@ class Chart {
   };
   ScratchArrays& scratchArrays() { return scratch; }
 
+  // A text that a receive emptied out of a cell, kept for the next receive of a text into an
+  // empty cell: a global text sent and removed every frame (a digit of the run clock) is then
+  // taken without a new allocation each time. `keepSpareText` takes over the one reference;
+  // `takeSpareText` hands it out (null when none is kept).
+  void keepSpareText(Text* text);
+  Text* takeSpareText() { return std::exchange(spareText, nullptr); }
+
   const Services& services() const { return services_; }
   const Registry& registry() const { return *registry_; }
   // Tells the three services that work from now on is this chart's.
@@ -98,6 +106,7 @@ class Chart {
   std::array<std::vector<float>, kResourceKinds> deallocArrays;
   ScratchArrays scratch;
   std::array<std::int32_t, kResourceKinds> removeCounts{};
+  Text* spareText = nullptr;
   std::int32_t references = 1;
   bool traced;
 };

@@ -1,5 +1,7 @@
 // Sending, receiving and removing global variables. Sending shares the sender's text or list;
 // receiving copies texts and number or text lists and shares chart objects.
+#include <utility>
+
 #include "app/data.h"
 #include "chart/actions.h"
 #include "chart/chart.h"
@@ -22,10 +24,16 @@ bool keyMatches(const GlobalEntry& entry, Chart& chart, std::uint16_t keyCell, b
   return sameText(entry.key, chart.cell(keyCell).text);
 }
 
-void takeValue(const GlobalEntry& entry, Cell& result) {
+void takeValue(Chart& chart, const GlobalEntry& entry, Cell& result) {
   if (entry.valueType == kNumber) {
     storeTakenNumber(result, entry.number);
   } else if (entry.text != nullptr) {
+    if (result.text == nullptr) {
+      if (Text* spare = chart.takeSpareText()) {
+        result.text = spare;
+        result.type = kText;
+      }
+    }
     ensureText(result).units.assign(entry.text->units);
   } else if (entry.list != nullptr) {
     const List& sent = *entry.list;
@@ -75,7 +83,11 @@ void globalVariableReceive(Chart& chart, const Node& node) {
   const GlobalEntry* entry = dictionary().find(node.index);
   Cell& result = chart.cell(node.result);
   if (entry != nullptr && entry->hasValue && keyMatches(*entry, chart, node.arguments[0], false)) {
-    takeValue(*entry, result);
+    takeValue(chart, *entry, result);
+  } else if (result.object == nullptr && result.text != nullptr && !result.text->shared()) {
+    // Emptied as `clearCell` would, but the text is kept for the chart's next receive.
+    chart.keepSpareText(std::exchange(result.text, nullptr));
+    result.type = kEmpty;
   } else {
     clearCell(result);
   }

@@ -19,6 +19,9 @@ class Text {
     if (text != nullptr && --text->references == 0) delete text;
   }
 
+  // Whether anything besides its one owner holds the text.
+  bool shared() const { return references > 1; }
+
   std::u16string units;
 
  private:

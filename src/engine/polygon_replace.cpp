@@ -49,12 +49,16 @@ void KivPolygons::replaceArray(std::int32_t index, std::span<const float> vertic
 void KivPolygons::checkReplacement(std::int32_t index, BufferKind kind, std::size_t listLength,
                                    std::int32_t storedCount) const {
   const BufferWords& words = kWords[std::size_t(kind)];
-  const std::string opening = messageOpening() + " with polygon index " + std::to_string(index);
-  auto report = [](const std::string& message) { KivAlert::share().setQuitAlert(message); };
+  // The message is put together only when there is something to report: a replacement that
+  // fits, every frame of the run clock, allocates nothing.
+  auto report = [&](const std::string& problem) {
+    KivAlert::share().setQuitAlert(messageOpening() + " with polygon index " +
+                                   std::to_string(index) + problem);
+  };
 
   if (!replacingRange) {
     if (std::int64_t(listLength) == storedCount) return;
-    report(opening + " has an incorrect " + words.bufferSize +
+    report(std::string(" has an incorrect ") + words.bufferSize +
            " when using the Polygon.replace function.");
   }
   // The range is counted in 64 bits so that a negative or huge start cannot wrap round into the
@@ -63,11 +67,11 @@ void KivPolygons::checkReplacement(std::int32_t index, BufferKind kind, std::siz
                            rangeStart + rangeLength <= storedCount &&
                            std::int64_t(listLength) >= rangeLength;
   if (!rangeInside) {
-    report(opening + " has an incorrect " + words.bufferSize +
+    report(std::string(" has an incorrect ") + words.bufferSize +
            " when using the Polygon.replace.range function.");
   }
   if (std::int64_t(listLength) > storedCount) {
-    report(opening + " has a total of " + std::to_string(listLength) + " " + words.tooBig +
+    report(" has a total of " + std::to_string(listLength) + " " + words.tooBig +
            " which is too big for the Polygon.replace function.");
   }
 }
