@@ -14,11 +14,14 @@
 // Run: build/bench/frame_bench [--frames N] [--samples FOLDER]
 //   --frames N      frames measured on the stats and game screens in each mode (10000)
 //   --samples DIR   also writes every frame's figures to DIR/frames-SCREEN-MODE.csv
+// With ALOFT_GL_CALLS=SCREEN, the GL calls per frame of that screen's measured frames are
+// printed by entry point to standard error.
 // With ALOFT_TRACE_ALLOCATIONS=SCREEN (logos, stats or game) in the environment, every
 // allocation in that screen's measured frames prints its call stack to standard error
 // (`addr2line -f -C -e build/bench/frame_bench OFFSET` names the functions).
 #include <GL/gl.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -150,7 +153,17 @@ struct Summary {
   std::string screen;
   std::string mode;
   std::vector<FrameSample> samples;
+  long residentGrowthKb = 0;  // over the measured frames: a leak shows here
 };
+
+long residentKb() {
+  long pages = 0, resident = 0;
+  if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
 
 double percentile(std::vector<double> values, double fraction) {
   if (values.empty()) return 0;
@@ -175,12 +188,14 @@ void print(const Summary& summary) {
     callsMax = std::max(callsMax, sample.glCalls);
   }
   std::printf(
-      "%-6s %-8s %6zu | %8.2f %8.2f %9.2f | %8.2f %8.2f %9.2f | %6ld %6ld | %4ld-%-4ld | %ld\n",
+      "%-6s %-8s %6zu | %8.2f %8.2f %9.2f | %8.2f %8.2f %9.2f | %6ld %6ld | %4ld-%-4ld | %6ld "
+      "| %+8ld\n",
       summary.screen.c_str(), summary.mode.c_str(), summary.samples.size(),
       percentile(chart, 0.5), percentile(chart, 0.99), percentile(chart, 1.0),
       percentile(frame, 0.5), percentile(frame, 0.99), percentile(frame, 1.0),
       allocatingFrames, allocations, callsMin, callsMax,
-      summary.samples.empty() ? 0L : summary.samples.front().allocations);
+      summary.samples.empty() ? 0L : summary.samples.front().allocations,
+      summary.residentGrowthKb);
 }
 
 void writeSamples(const fs::path& folder, const Summary& summary) {
@@ -211,8 +226,8 @@ int runUntil(FrameRunner& runner, std::string_view screen) {
   fail("the game did not reach the " + std::string(screen) + " screen");
 }
 
-bool tracedScreen(std::string_view screen) {
-  const char* traced = std::getenv("ALOFT_TRACE_ALLOCATIONS");
+bool tracedScreen(std::string_view screen, const char* variable = "ALOFT_TRACE_ALLOCATIONS") {
+  const char* traced = std::getenv(variable);
   return traced && screen == traced;
 }
 
@@ -221,7 +236,14 @@ Summary measure(FrameRunner& runner, std::string screen, gl_layer::Mode mode, in
   Summary summary{std::move(screen), modeName(mode), {}};
   summary.samples.reserve(std::size_t(frames));
   traceHeapAllocations(tracedScreen(summary.screen));
+  const long residentBefore = residentKb();
+  gl_layer::resetCallsByEntryPoint();
   for (int at = 0; at < frames; ++at) summary.samples.push_back(runner.frame());
+  summary.residentGrowthKb = residentKb() - residentBefore;
+  if (tracedScreen(summary.screen, "ALOFT_GL_CALLS")) {
+    std::fprintf(stderr, "GL calls of %s (%s):\n", summary.screen.c_str(), summary.mode.c_str());
+    gl_layer::printCallsByEntryPoint(frames);
+  }
   traceHeapAllocations(false);
   gl_layer::setMode(gl_layer::Mode::Forward);
   return summary;
@@ -307,9 +329,9 @@ int main(int argc, char** argv) {
 
   std::printf(
       "screen mode     frames |  chart CPU per frame (us)   |  whole frame CPU (us)       | "
-      "alloc. frames/total | GL calls | 1st-frame alloc.\n"
+      "alloc. frames/total | GL calls | 1st-fr. alloc. | RSS growth\n"
       "                       |   median      p99       max |   median      p99       max | "
-      "(after the 1st frame) |          |\n");
+      "(after the 1st frame) |          |        |      (KB)\n");
   for (const Summary& summary : results) {
     print(summary);
     if (!samples.empty()) writeSamples(samples, summary);

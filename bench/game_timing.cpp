@@ -12,6 +12,7 @@
 // Common options: --game PATH (default: ../aloft beside this program), --probe PATH (default:
 // libpresent_probe.so beside it).
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -19,6 +20,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -58,14 +60,58 @@ struct Paths {
   fs::path scratch;  // preferences and scripts of the runs
 };
 
+// Where the resident memory is, from /proc/PID/smaps: the GL driver's code (Mesa's software
+// rasteriser and the LLVM it compiles shaders with), other mapped files (the game and its
+// libraries), and anonymous memory (heap, stacks, the driver's buffers).
+struct MemorySample {
+  long totalKb = 0;
+  long driverCodeKb = 0;
+  long otherFilesKb = 0;
+  long anonymousKb = 0;
+};
+
+MemorySample sampleMemory(pid_t child) {
+  MemorySample sample;
+  std::ifstream smaps("/proc/" + std::to_string(child) + "/smaps");
+  std::string line, mapping;
+  while (std::getline(smaps, line)) {
+    if (line.empty()) continue;
+    if (std::isxdigit(static_cast<unsigned char>(line[0])) && line.find('-') < line.find(' ')) {
+      // "start-end perms offset dev inode   path": the path, if any, is the sixth field.
+      std::size_t at = 0;
+      for (int field = 0; field < 5 && at != std::string::npos; ++field) {
+        at = line.find_first_not_of(' ', line.find(' ', at));
+      }
+      mapping = at == std::string::npos ? "" : line.substr(at);
+      continue;
+    }
+    if (!line.starts_with("Rss:")) continue;
+    const long kb = std::atol(line.c_str() + 4);
+    sample.totalKb += kb;
+    if (mapping.find("libLLVM") != std::string::npos || mapping.find("_dri.so") != std::string::npos) {
+      sample.driverCodeKb += kb;
+    } else if (mapping.starts_with("/")) {
+      sample.otherFilesKb += kb;
+    } else {
+      sample.anonymousKb += kb;
+    }
+  }
+  return sample;
+}
+
 struct Run {
   std::int64_t startNs = 0;  // just before the game was spawned
   std::vector<std::int64_t> presents;
   long peakRssKb = 0;
+  double cpuSeconds = 0;        // user and system, the whole run
+  MemorySample largestSample;   // when sampling: the sample with the most resident memory
   int exitStatus = -1;
 };
 
-Run runGame(const Paths& paths, const std::vector<std::string>& options) {
+// Runs the game with `options` until it exits; with `sampleMemoryMs`, samples its memory at
+// that interval.
+Run runGame(const Paths& paths, const std::vector<std::string>& options,
+            int sampleMemoryMs = 0) {
   int pipeFds[2];
   if (pipe(pipeFds) != 0) fail("no pipe");
   fcntl(pipeFds[0], F_SETFD, FD_CLOEXEC);
@@ -95,7 +141,17 @@ Run runGame(const Paths& paths, const std::vector<std::string>& options) {
   }
   close(pipeFds[1]);
   std::int64_t stamp = 0;
-  while (read(pipeFds[0], &stamp, sizeof stamp) == sizeof stamp) run.presents.push_back(stamp);
+  pollfd reports{pipeFds[0], POLLIN, 0};
+  for (;;) {
+    const int ready = poll(&reports, 1, sampleMemoryMs > 0 ? sampleMemoryMs : -1);
+    if (sampleMemoryMs > 0) {
+      const MemorySample sample = sampleMemory(child);
+      if (sample.totalKb > run.largestSample.totalKb) run.largestSample = sample;
+    }
+    if (ready <= 0) continue;
+    if (read(pipeFds[0], &stamp, sizeof stamp) != sizeof stamp) break;
+    run.presents.push_back(stamp);
+  }
   close(pipeFds[0]);
 
   int status = 0;
@@ -103,6 +159,8 @@ Run runGame(const Paths& paths, const std::vector<std::string>& options) {
   wait4(child, &status, 0, &usage);
   run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   run.peakRssKb = usage.ru_maxrss;
+  run.cpuSeconds = double(usage.ru_utime.tv_sec) + double(usage.ru_utime.tv_usec) / 1e6 +
+                   double(usage.ru_stime.tv_sec) + double(usage.ru_stime.tv_usec) / 1e6;
   if (run.exitStatus != 0) fail("the game exited with status " + std::to_string(status));
   return run;
 }
@@ -130,7 +188,7 @@ std::string hardRunScript() {
 }
 
 void startup(const Paths& paths, int runs) {
-  std::vector<double> firstFrame, firstLogo;
+  std::vector<double> firstFrame, firstLogo, cpu;
   long peak = 0;
   for (int at = 0; at < runs; ++at) {
     const Run run = runGame(paths, {"--frames", std::to_string(kFirstLogoFrame)});
@@ -140,12 +198,15 @@ void startup(const Paths& paths, int runs) {
     firstFrame.push_back(msBetween(run.startNs, run.presents.front()));
     firstLogo.push_back(msBetween(run.startNs, run.presents[kFirstLogoFrame - 1]));
     peak = std::max(peak, run.peakRssKb);
+    cpu.push_back(run.cpuSeconds * 1000);
   }
   std::printf("start-up, %d runs (real clock), ms from spawn: median / min / max\n", runs);
   std::printf("  first presented frame   %7.1f %7.1f %7.1f\n", percentile(firstFrame, 0.5),
               percentile(firstFrame, 0), percentile(firstFrame, 1));
   std::printf("  first logo drawn (frame %d) %5.1f %7.1f %7.1f\n", kFirstLogoFrame,
               percentile(firstLogo, 0.5), percentile(firstLogo, 0), percentile(firstLogo, 1));
+  std::printf("  CPU time of a whole run to frame %d and exit (user + system): median %.0f ms\n",
+              kFirstLogoFrame, percentile(cpu, 0.5));
   std::printf("  peak RSS of these runs  %.1f MB\n", double(peak) / 1024);
 }
 
@@ -155,10 +216,16 @@ void memory(const Paths& paths) {
   const fs::path script = writeScript(
       paths, "memory-script.txt", hardRunScript() + "800 key-down Right\n836 key-up Right\n");
   const Run run = runGame(
-      paths, {"--fixed-step", "0.01", "--frames", "1100", "--script", script.string()});
+      paths, {"--fixed-step", "0.01", "--frames", "1100", "--script", script.string()}, 50);
+  const MemorySample& largest = run.largestSample;
   std::printf("peak RSS over logos, stats, a hard run and the stats again (1,100 frames): "
               "%.1f MB\n",
               double(run.peakRssKb) / 1024);
+  std::printf("largest of the samples taken every 50 ms: %.1f MB = GL driver code (Mesa, LLVM) "
+              "%.1f + other mapped files (game, libraries) %.1f + anonymous (heap, stacks, "
+              "driver buffers) %.1f\n",
+              double(largest.totalKb) / 1024, double(largest.driverCodeKb) / 1024,
+              double(largest.otherFilesKb) / 1024, double(largest.anonymousKb) / 1024);
 }
 
 void pacing(const Paths& paths, int frames) {

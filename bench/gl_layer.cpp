@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,6 +16,23 @@ namespace {
 
 Mode current = Mode::Forward;
 long callCount = 0;
+
+// Calls per entry point, in the order the entry points were first called.
+struct EntryPoint {
+  const char* name = nullptr;
+  long calls = 0;
+};
+EntryPoint entryPoints[64];
+int entryPointCount = 0;
+
+long& callsOf(const char* name) {
+  for (int at = 0; at < entryPointCount; ++at) {
+    if (entryPoints[at].name == name) return entryPoints[at].calls;
+  }
+  if (entryPointCount == int(std::size(entryPoints))) std::abort();
+  entryPoints[entryPointCount].name = name;
+  return entryPoints[entryPointCount++].calls;
+}
 GLint viewport[4] = {0, 0, 0, 0};
 GLuint nextTexture = 1;
 
@@ -42,14 +60,32 @@ void setMode(Mode mode) { current = mode; }
 Mode mode() { return current; }
 long calls() { return callCount; }
 
+void printCallsByEntryPoint(long frames) {
+  for (int at = 0; at < entryPointCount; ++at) {
+    if (entryPoints[at].calls == 0) continue;
+    std::fprintf(stderr, "  %-22s %8.2f per frame\n", entryPoints[at].name,
+                 double(entryPoints[at].calls) / double(frames));
+  }
+}
+
+void resetCallsByEntryPoint() {
+  for (int at = 0; at < entryPointCount; ++at) entryPoints[at].calls = 0;
+}
+
 }  // namespace gl_layer
 
 using gl_layer::Mode;
 
+// Counts one call of `name`.
+#define ALOFT_GL_COUNT(name)                                          \
+  ++gl_layer::callCount;                                              \
+  static long& calls##name = gl_layer::callsOf(#name);                \
+  ++calls##name
+
 // A call that returns nothing and gives nothing back: forwarded, or dropped.
 #define ALOFT_GL_LAYER(name, params, args)                                           \
   extern "C" void name params {                                                      \
-    ++gl_layer::callCount;                                                           \
+    ALOFT_GL_COUNT(name);                                                            \
     if (gl_layer::current == Mode::NoOp) return;                                     \
     static const auto forward = gl_layer::driver<decltype(&::name)>(#name);          \
     forward args;                                                                    \
@@ -78,6 +114,7 @@ ALOFT_GL_LAYER(glDrawPixels,
                (GLsizei width, GLsizei height, GLenum format, GLenum type, const GLvoid* pixels),
                (width, height, format, type, pixels))
 ALOFT_GL_LAYER(glEnable, (GLenum cap), (cap))
+ALOFT_GL_LAYER(glFlush, (), ())
 ALOFT_GL_LAYER(glEnableClientState, (GLenum cap), (cap))
 ALOFT_GL_LAYER(glFrustum,
                (GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble near_val,
@@ -121,7 +158,7 @@ ALOFT_GL_LAYER(glVertexPointer, (GLint size, GLenum type, GLsizei stride, const 
 // The calls that set or give back something the game goes on to use.
 
 extern "C" void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
-  ++gl_layer::callCount;
+  ALOFT_GL_COUNT(glViewport);
   const GLint set[4] = {x, y, width, height};
   std::copy(set, set + 4, gl_layer::viewport);
   if (gl_layer::current == Mode::NoOp) return;
@@ -130,7 +167,7 @@ extern "C" void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
 }
 
 extern "C" void glGenTextures(GLsizei n, GLuint* textures) {
-  ++gl_layer::callCount;
+  ALOFT_GL_COUNT(glGenTextures);
   if (gl_layer::current == Mode::NoOp) {
     for (GLsizei i = 0; i < n; ++i) textures[i] = gl_layer::nextTexture++;
     return;
@@ -140,7 +177,7 @@ extern "C" void glGenTextures(GLsizei n, GLuint* textures) {
 }
 
 extern "C" void glGetIntegerv(GLenum pname, GLint* params) {
-  ++gl_layer::callCount;
+  ALOFT_GL_COUNT(glGetIntegerv);
   if (gl_layer::current == Mode::NoOp) {
     if (pname == GL_VIEWPORT) {
       std::copy(gl_layer::viewport, gl_layer::viewport + 4, params);
@@ -156,7 +193,7 @@ extern "C" void glGetIntegerv(GLenum pname, GLint* params) {
 }
 
 extern "C" void glGetFloatv(GLenum pname, GLfloat* params) {
-  ++gl_layer::callCount;
+  ALOFT_GL_COUNT(glGetFloatv);
   if (gl_layer::current == Mode::NoOp) {
     if (pname == GL_MODELVIEW_MATRIX || pname == GL_PROJECTION_MATRIX) {
       for (int i = 0; i < 16; ++i) params[i] = i % 5 == 0 ? 1.0f : 0.0f;
@@ -170,7 +207,7 @@ extern "C" void glGetFloatv(GLenum pname, GLfloat* params) {
 }
 
 extern "C" const GLubyte* glGetString(GLenum name) {
-  ++gl_layer::callCount;
+  ALOFT_GL_COUNT(glGetString);
   if (gl_layer::current == Mode::NoOp) {
     static const GLubyte version[] = "2.1 no-op layer";
     return name == GL_VERSION ? version : reinterpret_cast<const GLubyte*>("");
@@ -178,3 +215,5 @@ extern "C" const GLubyte* glGetString(GLenum name) {
   static const auto forward = gl_layer::driver<decltype(&::glGetString)>("glGetString");
   return forward(name);
 }
+
+#undef ALOFT_GL_COUNT

@@ -16,4 +16,8 @@ Mode mode();
 // Calls made through the layer so far, in either mode.
 long calls();
 
+// The calls per entry point since the last reset, divided by `frames`, to standard error.
+void printCallsByEntryPoint(long frames);
+void resetCallsByEntryPoint();
+
 }  // namespace gl_layer
