@@ -100,11 +100,11 @@ echo "load average at end: $(load)" >>"$results/machine.txt"
   done
   echo
   echo "## frame_bench"
-  grep -v '^\$\|^load' "$results/frame_bench.txt"
+  grep -v '^\$\|^load\|sound is off' "$results/frame_bench.txt"
   for name in startup memory pacing-idle pacing-one-core-busy; do
     echo
     echo "## $name"
-    grep -v '^\$' "$results/$name.txt"
+    grep -v '^\$\|sound is off' "$results/$name.txt"
   done
 } | tee "$results/summary.txt"
 echo "results: $results" >&2
