@@ -48,7 +48,12 @@ bool writeAll(int fd, std::string_view contents) {
   while (!contents.empty()) {
     const ssize_t written = ::write(fd, contents.data(), contents.size());
     if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
+    if (written < 0) return false;
+    if (written == 0) {
+      // No progress and no reason given: the caller still needs one for its message.
+      errno = EIO;
+      return false;
+    }
     contents.remove_prefix(std::size_t(written));
   }
   return true;
@@ -80,7 +85,10 @@ int keepBackup(const std::string& path, const std::string& backup) {
     std::ostringstream contents;
     contents << old.rdbuf();
     if (!old) return EIO;
-    if (const int error = writeSynced(staging, contents.str())) return error;
+    if (const int error = writeSynced(staging, contents.str())) {
+      ::unlink(staging.c_str());
+      return error;
+    }
   }
   if (::rename(staging.c_str(), backup.c_str()) != 0) {
     const int error = errno;
