@@ -115,6 +115,18 @@ std::string utcStamp() {
   return stamp;
 }
 
+// `<file>.corrupt-<UTC>`, with a number after it when a file of that name is already there: an
+// earlier copy set aside in the same second is never replaced.
+std::string asideName(const std::string& file) {
+  const std::string stamped = file + ".corrupt-" + utcStamp();
+  std::string name = stamped;
+  std::error_code unknown;
+  for (int copy = 2; copy < 1000 && std::filesystem::exists(name, unknown); ++copy) {
+    name = stamped + "-" + std::to_string(copy);
+  }
+  return name;
+}
+
 }  // namespace
 
 Preferences& Preferences::share() {
@@ -155,6 +167,21 @@ void Preferences::save(std::string_view key, const std::optional<nlohmann::json>
   write(values->dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
 }
 
+void Preferences::setAside(std::string_view key) {
+  if (!values->contains(key)) return;
+  if (copiedAsideTo.empty() && !loadedFrom.empty()) {
+    const std::string aside = asideName(loadedFrom);
+    std::error_code failed;
+    std::filesystem::copy_file(loadedFrom, aside, failed);
+    if (failed) cannotWrite(aside, failed.value());
+    copiedAsideTo = aside;
+  }
+  std::fprintf(stderr, "aloft: %s holds a value under \"%.*s\" the game cannot use; kept a copy "
+               "in %s and left the value out\n", loadedFrom.c_str(), int(key.size()), key.data(),
+               copiedAsideTo.c_str());
+  values->erase(std::string(key));
+}
+
 void Preferences::load() {
   if (loadFile(path_)) return;
   if (loadFile(path_ + ".bak")) return;
@@ -173,9 +200,10 @@ bool Preferences::loadFile(const std::string& file) {
   nlohmann::json parsed = nlohmann::json::parse(in, nullptr, false);
   if (!parsed.is_discarded() && parsed.is_object()) {
     *values = std::move(parsed);
+    loadedFrom = file;
     return true;
   }
-  const std::string aside = file + ".corrupt-" + utcStamp();
+  const std::string aside = asideName(file);
   in.close();
   if (std::rename(file.c_str(), aside.c_str()) == 0) {
     std::fprintf(stderr, "aloft: %s is not a preferences file; moved it to %s\n", file.c_str(),

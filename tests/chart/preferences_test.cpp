@@ -9,6 +9,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <random>
+#include <set>
 #include <sstream>
 
 #include "chart_test_support.h"
@@ -131,6 +132,45 @@ TEST_F(PreferencesTest, ACorruptFileIsMovedAsideAndTheBackupUsed) {
   Preferences::share().save("Easy", nlohmann::json(5));
   EXPECT_EQ(nlohmann::json::parse(readFile(file))["Hard"], 1);
   EXPECT_EQ(nlohmann::json::parse(readFile(file.string() + ".bak"))["Hard"], 1);
+}
+
+TEST_F(PreferencesTest, FilesSetAsideInTheSameSecondAreAllKept) {
+  fs::create_directories(file.parent_path());
+  for (const char* torn : {"{\"Hard\": [", "{\"Easy\": [0, 0"}) {
+    std::ofstream(file) << torn;
+    Preferences::open(file);
+  }
+  std::set<std::string> asides;
+  for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+    asides.insert(readFile(entry.path()));
+  }
+  EXPECT_EQ(asides, (std::set<std::string>{"{\"Hard\": [", "{\"Easy\": [0, 0"}));
+}
+
+TEST_F(PreferencesTest, AValueSetAsideStaysOnDiskAfterTheNextSave) {
+  fs::create_directories(file.parent_path());
+  const std::string stored = "{\"Easy\": [0, 0, 4, 2, 1, 7], \"Hard\": \"fast\", \"Name\": 3}";
+  std::ofstream(file) << stored;
+  Preferences::open(file);
+  Preferences::share().setAside("Hard");
+  Preferences::share().setAside("Name");
+  Preferences::share().setAside("Missing");
+  EXPECT_EQ(Preferences::share().find("Hard"), nullptr);
+  EXPECT_EQ(Preferences::share().find("Name"), nullptr);
+  ASSERT_NE(Preferences::share().find("Easy"), nullptr);
+  EXPECT_EQ(readFile(file), stored) << "setting aside writes nothing";
+
+  Preferences::share().save("Hard", nlohmann::json{0, 0, 3, 0, 0, 0});
+  Preferences::share().save("Hard", nlohmann::json{0, 0, 3, 0, 0, 1});  // the backup moves on
+  const nlohmann::json saved = nlohmann::json::parse(readFile(file));
+  EXPECT_EQ(saved, (nlohmann::json{{"Easy", {0, 0, 4, 2, 1, 7}}, {"Hard", {0, 0, 3, 0, 0, 1}}}));
+  std::vector<std::string> asides;
+  for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+    if (entry.path().filename().string().starts_with("preferences.json.corrupt-")) {
+      asides.push_back(readFile(entry.path()));
+    }
+  }
+  EXPECT_EQ(asides, std::vector<std::string>{stored}) << "one copy, as it was";
 }
 
 TEST_F(PreferencesTest, AnUnwritableLocationIsFatal) {
