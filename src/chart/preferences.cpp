@@ -169,7 +169,11 @@ void Preferences::save(std::string_view key, const std::optional<nlohmann::json>
 
 void Preferences::setAside(std::string_view key) {
   if (!values->contains(key)) return;
-  if (copiedAsideTo.empty() && !loadedFrom.empty()) {
+  if (loadedFrom.empty()) {  // saved in this run: there is no file to keep
+    values->erase(std::string(key));
+    return;
+  }
+  if (copiedAsideTo.empty()) {
     const std::string aside = asideName(loadedFrom);
     std::error_code failed;
     std::filesystem::copy_file(loadedFrom, aside, failed);

@@ -9,10 +9,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "chart/preferences.h"
 #include "engine/kiv_alert.h"
