@@ -3,6 +3,7 @@
 #include <memory>
 #include <variant>
 
+#include "app/best_times.h"
 #include "app/command_line.h"
 #include "app/data.h"
 #include "app/input_script.h"
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
   }
   Data::share().setResourcePath(resources);
   chart::Preferences::open(options.prefs);
+  setAsideUnusableBestTimes(chart::Preferences::share());
   // Charts read the trace setting when they are made: before the root chart exists.
   for (const std::string& chartName : options.trace) chart::enableTrace(chartName);
 

@@ -48,7 +48,12 @@ bool writeAll(int fd, std::string_view contents) {
   while (!contents.empty()) {
     const ssize_t written = ::write(fd, contents.data(), contents.size());
     if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
+    if (written < 0) return false;
+    if (written == 0) {
+      // No progress and no reason given: the caller still needs one for its message.
+      errno = EIO;
+      return false;
+    }
     contents.remove_prefix(std::size_t(written));
   }
   return true;
@@ -80,7 +85,10 @@ int keepBackup(const std::string& path, const std::string& backup) {
     std::ostringstream contents;
     contents << old.rdbuf();
     if (!old) return EIO;
-    if (const int error = writeSynced(staging, contents.str())) return error;
+    if (const int error = writeSynced(staging, contents.str())) {
+      ::unlink(staging.c_str());
+      return error;
+    }
   }
   if (::rename(staging.c_str(), backup.c_str()) != 0) {
     const int error = errno;
@@ -105,6 +113,18 @@ std::string utcStamp() {
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%SZ", &utc);
   return stamp;
+}
+
+// `<file>.corrupt-<UTC>`, with a number after it when a file of that name is already there: an
+// earlier copy set aside in the same second is never replaced.
+std::string asideName(const std::string& file) {
+  const std::string stamped = file + ".corrupt-" + utcStamp();
+  std::string name = stamped;
+  std::error_code unknown;
+  for (int copy = 2; copy < 1000 && std::filesystem::exists(name, unknown); ++copy) {
+    name = stamped + "-" + std::to_string(copy);
+  }
+  return name;
 }
 
 }  // namespace
@@ -147,6 +167,25 @@ void Preferences::save(std::string_view key, const std::optional<nlohmann::json>
   write(values->dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
 }
 
+void Preferences::setAside(std::string_view key) {
+  if (!values->contains(key)) return;
+  if (loadedFrom.empty()) {  // saved in this run: there is no file to keep
+    values->erase(std::string(key));
+    return;
+  }
+  if (copiedAsideTo.empty()) {
+    const std::string aside = asideName(loadedFrom);
+    std::error_code failed;
+    std::filesystem::copy_file(loadedFrom, aside, failed);
+    if (failed) cannotWrite(aside, failed.value());
+    copiedAsideTo = aside;
+  }
+  std::fprintf(stderr, "aloft: %s holds a value under \"%.*s\" the game cannot use; kept a copy "
+               "in %s and left the value out\n", loadedFrom.c_str(), int(key.size()), key.data(),
+               copiedAsideTo.c_str());
+  values->erase(std::string(key));
+}
+
 void Preferences::load() {
   if (loadFile(path_)) return;
   if (loadFile(path_ + ".bak")) return;
@@ -165,9 +204,10 @@ bool Preferences::loadFile(const std::string& file) {
   nlohmann::json parsed = nlohmann::json::parse(in, nullptr, false);
   if (!parsed.is_discarded() && parsed.is_object()) {
     *values = std::move(parsed);
+    loadedFrom = file;
     return true;
   }
-  const std::string aside = file + ".corrupt-" + utcStamp();
+  const std::string aside = asideName(file);
   in.close();
   if (std::rename(file.c_str(), aside.c_str()) == 0) {
     std::fprintf(stderr, "aloft: %s is not a preferences file; moved it to %s\n", file.c_str(),

@@ -34,6 +34,11 @@ class Preferences {
   // Stores `value` under `key` (nothing removes the key) and writes the whole file.
   void save(std::string_view key, const std::optional<nlohmann::json>& value);
 
+  // Forgets `key` for this run, for a stored value the game cannot use. The file it was read
+  // from is first copied to `<that file>.corrupt-<UTC>`, once a run, so the value stays on disk
+  // after the next save rewrites the file without it.
+  void setAside(std::string_view key);
+
   const std::string& path() const { return path_; }
 
  private:
@@ -42,6 +47,8 @@ class Preferences {
   void write(const std::string& contents) const;
 
   std::string path_;
+  std::string loadedFrom;  // the file the values came from: the file, its backup, or none
+  std::string copiedAsideTo;
   std::unique_ptr<nlohmann::json> values;
 };
 

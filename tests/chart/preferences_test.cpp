@@ -4,10 +4,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <random>
+#include <set>
 #include <sstream>
 
 #include "chart_test_support.h"
@@ -132,6 +134,45 @@ TEST_F(PreferencesTest, ACorruptFileIsMovedAsideAndTheBackupUsed) {
   EXPECT_EQ(nlohmann::json::parse(readFile(file.string() + ".bak"))["Hard"], 1);
 }
 
+TEST_F(PreferencesTest, FilesSetAsideInTheSameSecondAreAllKept) {
+  fs::create_directories(file.parent_path());
+  for (const char* torn : {"{\"Hard\": [", "{\"Easy\": [0, 0"}) {
+    std::ofstream(file) << torn;
+    Preferences::open(file);
+  }
+  std::set<std::string> asides;
+  for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+    asides.insert(readFile(entry.path()));
+  }
+  EXPECT_EQ(asides, (std::set<std::string>{"{\"Hard\": [", "{\"Easy\": [0, 0"}));
+}
+
+TEST_F(PreferencesTest, AValueSetAsideStaysOnDiskAfterTheNextSave) {
+  fs::create_directories(file.parent_path());
+  const std::string stored = "{\"Easy\": [0, 0, 4, 2, 1, 7], \"Hard\": \"fast\", \"Name\": 3}";
+  std::ofstream(file) << stored;
+  Preferences::open(file);
+  Preferences::share().setAside("Hard");
+  Preferences::share().setAside("Name");
+  Preferences::share().setAside("Missing");
+  EXPECT_EQ(Preferences::share().find("Hard"), nullptr);
+  EXPECT_EQ(Preferences::share().find("Name"), nullptr);
+  ASSERT_NE(Preferences::share().find("Easy"), nullptr);
+  EXPECT_EQ(readFile(file), stored) << "setting aside writes nothing";
+
+  Preferences::share().save("Hard", nlohmann::json{0, 0, 3, 0, 0, 0});
+  Preferences::share().save("Hard", nlohmann::json{0, 0, 3, 0, 0, 1});  // the backup moves on
+  const nlohmann::json saved = nlohmann::json::parse(readFile(file));
+  EXPECT_EQ(saved, (nlohmann::json{{"Easy", {0, 0, 4, 2, 1, 7}}, {"Hard", {0, 0, 3, 0, 0, 1}}}));
+  std::vector<std::string> asides;
+  for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+    if (entry.path().filename().string().starts_with("preferences.json.corrupt-")) {
+      asides.push_back(readFile(entry.path()));
+    }
+  }
+  EXPECT_EQ(asides, std::vector<std::string>{stored}) << "one copy, as it was";
+}
+
 TEST_F(PreferencesTest, AnUnwritableLocationIsFatal) {
   const fs::path regular = directory / "regular";
   std::ofstream(regular) << "x";
@@ -171,29 +212,74 @@ TEST_F(PreferencesTest, WithoutAFileOptionTheDataHomeIsUsed) {
   EXPECT_EQ(nlohmann::json::parse(readFile(file))["Easy"], 4);
 }
 
-TEST_F(PreferencesTest, AKilledSaveLeavesAWholeFile) {
+// A best time as the time display stores it: six digits, most significant first.
+nlohmann::json digitsOf(int hundredths) {
+  const int minutes = hundredths / 6000 % 100, seconds = hundredths / 100 % 60;
+  const int rest = hundredths % 100;
+  return {minutes / 10, minutes % 10, seconds / 10, seconds % 10, rest / 10, rest % 10};
+}
+
+// A child process saves ever longer hard times until it is killed at a random moment. It says
+// on a pipe when each save starts (+time) and ends (-time), so the parent knows which times the
+// file may hold: the one being saved or the one before it. The easy time is never touched.
+TEST_F(PreferencesTest, AKilledSaveLeavesTheOldOrTheNewTime) {
+  constexpr int kKills = 500;
+  const nlohmann::json easy = digitsOf(4217);
   Preferences::open(file);
-  Preferences::share().save("Hard", nlohmann::json(0));
+  Preferences::share().save("Easy", easy);
+  Preferences::share().save("Hard", digitsOf(0));
   std::mt19937 random(20261206);
   std::uniform_int_distribution<int> delayMicroseconds(0, 20000);
-  int highest = 0;
-  for (int round = 0; round < 200; ++round) {
+  int stored = 0;  // the hard time the file holds
+  int killedInsideASave = 0, leftTheOld = 0, leftTheNew = 0;
+  for (int round = 0; round < kKills; ++round) {
+    int announcements[2];
+    ASSERT_EQ(pipe(announcements), 0);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+      close(announcements[0]);
       Preferences::open(file);
-      for (int value = highest + 1;; ++value) Preferences::share().save("Hard", value);
+      for (int time = stored + 1; time < stored + 1000000; ++time) {
+        const int starts = time, ends = -time;
+        if (write(announcements[1], &starts, sizeof starts) != sizeof starts) _exit(2);
+        Preferences::share().save("Hard", digitsOf(time));
+        if (write(announcements[1], &ends, sizeof ends) != sizeof ends) _exit(2);
+      }
+      _exit(0);
     }
+    close(announcements[1]);
     usleep(useconds_t(delayMicroseconds(random)));
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    const nlohmann::json stored = nlohmann::json::parse(readFile(file), nullptr, false);
-    ASSERT_FALSE(stored.is_discarded()) << "round " << round << ": torn file";
-    ASSERT_TRUE(stored.contains("Hard")) << "round " << round;
-    const int value = stored["Hard"].get<int>();
-    ASSERT_GE(value, highest) << "round " << round << ": an older value came back";
-    highest = value;
+    ::kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "round " << round << ": the saver ended by itself";
+    int last = 0;
+    for (int said = 0; read(announcements[0], &said, sizeof said) == sizeof said;) last = said;
+    close(announcements[0]);
+
+    const nlohmann::json saved = nlohmann::json::parse(readFile(file), nullptr, false);
+    ASSERT_FALSE(saved.is_discarded()) << "round " << round << ": torn file";
+    ASSERT_FALSE(nlohmann::json::parse(readFile(file.string() + ".bak"), nullptr, false)
+                     .is_discarded())
+        << "round " << round << ": torn backup";
+    EXPECT_EQ(saved["Easy"], easy) << "round " << round;
+    if (last > 0) {  // killed inside the save of `last`
+      ++killedInsideASave;
+      const bool isNew = saved["Hard"] == digitsOf(last);
+      ASSERT_TRUE(isNew || saved["Hard"] == digitsOf(last - 1))
+          << "round " << round << ": neither " << last - 1 << " nor " << last << " but "
+          << saved["Hard"];
+      ++(isNew ? leftTheNew : leftTheOld);
+      stored = isNew ? last : last - 1;
+    } else {  // between two saves, or before the first
+      const int completed = last < 0 ? -last : stored;
+      ASSERT_EQ(saved["Hard"], digitsOf(completed)) << "round " << round;
+      stored = completed;
+    }
   }
+  std::printf("%d kills, %d inside a save: %d left the old time, %d the new; last time %d\n",
+              kKills, killedInsideASave, leftTheOld, leftTheNew, stored);
 }
 
 }  // namespace

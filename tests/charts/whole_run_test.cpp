@@ -157,4 +157,27 @@ TEST_F(WholeRun, ALongerRunIsStoredAndShownAndAShorterOneIsNot) {
   EXPECT_EQ(stored(prefs), (nlohmann::json{{"Hard", best}}));
 }
 
+// A stored hard time the charts cannot read (a text) would stop the stats screen with a
+// diagnostic on every start. It is set aside instead: the run is played and saved, the easy time
+// stays, and the file as it was is kept beside the new one.
+TEST_F(WholeRun, AnUnusableStoredTimeIsSetAsideAndTheNextRunSaved) {
+  const fs::path prefs = directory / "prefs.json";
+  const std::string before = R"({"Easy": [0, 0, 4, 2, 1, 7], "Hard": "fast"})";
+  std::ofstream(prefs) << before;
+  const int landing = landingFrame(kStartFrame + 40, kStartFrame + 76);
+  ASSERT_EQ(play(hardRunScript(kStartFrame + 40, kStartFrame + 76, true), kShotFrame, prefs,
+                 directory / "shot.png"),
+            0);
+  EXPECT_EQ(stored(prefs), (nlohmann::json{{"Easy", {0, 0, 4, 2, 1, 7}},
+                                           {"Hard", digitsOfRun(landing - kStartFrame + 1)}}));
+  int asides = 0;
+  for (const auto& entry : fs::directory_iterator(directory)) {
+    if (!entry.path().filename().string().starts_with("prefs.json.corrupt-")) continue;
+    ++asides;
+    std::ifstream in(entry.path());
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
+  }
+  EXPECT_EQ(asides, 1);
+}
+
 }  // namespace

@@ -1,0 +1,28 @@
+// Failures injected at the system-call boundary. The test program defines `write`, `fsync`,
+// `close`, `link` and `rename` itself; the game's library is static, so its calls land here and
+// are passed on to the C library unless a failure is armed. Nothing is armed by default: the
+// rest of the program runs as usual.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace faults {
+
+enum class Call { Write, Fsync, Close, Link, Rename };
+
+// The `occurrence`-th call (1 = the next one) of `call` fails with `error` and returns -1; a
+// `write` failing with error 0 returns 0 instead, a write that makes no progress.
+void failCall(Call call, int occurrence, int error);
+// Every `write` from now on writes at most `bytes` bytes and says so, as a full disk or a signal
+// may make it do.
+void shortenWrites(std::size_t bytes);
+// Disarms everything, forgets the calls seen and starts counting again.
+void reset();
+
+// The calls seen since the last `reset`, in order: "write", "fsync", "close", "link a b",
+// "rename a b" (paths as given).
+const std::vector<std::string>& callsSeen();
+
+}  // namespace faults
