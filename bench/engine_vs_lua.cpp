@@ -5,6 +5,7 @@
 //
 // Run from the repository root: build/bench/engine_vs_lua
 // Options: --turns N (default 10000000), --runs R (default 3), --engine-only, --lua-only,
+//          --workload Counter|Equation|Text (default: all three),
 //          --lua-dir DIR (default: the source tree's bench/lua).
 #include <algorithm>
 #include <cstdio>
@@ -139,6 +140,7 @@ int main(int argc, char** argv) {
   bool engine = true;
   bool lua = true;
   std::string luaDir = ALOFT_BENCH_LUA_DIR;
+  std::string_view only;
   for (int at = 1; at < argc; ++at) {
     const std::string_view option = argv[at];
     const bool hasValue = at + 1 < argc;
@@ -148,6 +150,8 @@ int main(int argc, char** argv) {
       runs = std::max(1, std::atoi(argv[++at]));
     } else if (option == "--lua-dir" && hasValue) {
       luaDir = argv[++at];
+    } else if (option == "--workload" && hasValue) {
+      only = argv[++at];
     } else if (option == "--engine-only") {
       lua = false;
     } else if (option == "--lua-only") {
@@ -155,7 +159,7 @@ int main(int argc, char** argv) {
     } else {
       std::fprintf(stderr,
                    "usage: engine_vs_lua [--turns N] [--runs R] [--engine-only | --lua-only] "
-                   "[--lua-dir DIR]\n");
+                   "[--workload Counter|Equation|Text] [--lua-dir DIR]\n");
       return 2;
     }
   }
@@ -171,6 +175,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> machineLines;
   bool luaFailed = false;
   for (const Workload& workload : kWorkloads) {
+    if (!only.empty() && only != workload.chartName) continue;
     const double ours =
         engine ? bestOf(runs, [&] { return engineSeconds(workload, turns); }) * 1e9 / turns : -1;
     const double theirs =
