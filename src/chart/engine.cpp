@@ -49,11 +49,21 @@ void Chart::runFrom(std::uint32_t node) {
     return decisionDiamond(current.op, left, right);
   };
 
+  // A decision's successor when it does not hold.
+  auto otherwise = [](const Node& current, std::uint32_t at) {
+    if (current.nextIfFalseFollows) return at + 1;
+    return current.nextIfFalse;
+  };
+
   while (node != kNoNode) {
     const Node& current = nodes[node];
     if constexpr (kTrace) traceBefore(*this, node);
     const std::uint32_t at = node;
-    node = current.next;
+    if (current.nextFollows) {
+      node = at + 1;
+    } else {
+      node = current.next;
+    }
     switch (current.opcode) {
       case Opcode::Command: runCommand(current); break;
       case Opcode::Equation: mathEquation(*this, current); break;
@@ -77,23 +87,23 @@ void Chart::runFrom(std::uint32_t node) {
       case Opcode::Decision:
         if (!decisionDiamond(current.op, cells[current.arguments[0]],
                              cells[current.arguments[1]])) {
-          node = current.nextIfFalse;
+          node = otherwise(current, at);
         }
         break;
       case Opcode::DecideEqual:
-        if (!holds(current, std::equal_to<float>())) node = current.nextIfFalse;
+        if (!holds(current, std::equal_to<float>())) node = otherwise(current, at);
         break;
       case Opcode::DecideGreater:
-        if (!holds(current, std::greater<float>())) node = current.nextIfFalse;
+        if (!holds(current, std::greater<float>())) node = otherwise(current, at);
         break;
       case Opcode::DecideLess:
-        if (!holds(current, std::less<float>())) node = current.nextIfFalse;
+        if (!holds(current, std::less<float>())) node = otherwise(current, at);
         break;
       case Opcode::DecideGreaterOrEqual:
-        if (!holds(current, std::greater_equal<float>())) node = current.nextIfFalse;
+        if (!holds(current, std::greater_equal<float>())) node = otherwise(current, at);
         break;
       case Opcode::DecideLessOrEqual:
-        if (!holds(current, std::less_equal<float>())) node = current.nextIfFalse;
+        if (!holds(current, std::less_equal<float>())) node = otherwise(current, at);
         break;
       case Opcode::Number: storeNumber(cells[current.result], current.number); break;
       case Opcode::TextLiteral:

@@ -50,13 +50,19 @@ enum class Opcode : std::uint8_t {
   DecideLessOrEqual,
 };
 
-struct Node {
+// 32 bytes: a node is found by a shift and never straddles two cache lines.
+struct alignas(32) Node {
   NodeKind kind;
   Command command;
   Operator op;
   Opcode opcode;
   std::uint16_t arguments[2];  // argument cells, in checking order; a decision's left and right
   std::uint16_t result;        // the written cell
+  // `next` (`nextIfFalse`) is the node after this one. The engine then steps on by a predicted
+  // branch instead of waiting for the successor to load: the chain of loads from node to node
+  // was the loop's critical path.
+  bool nextFollows;
+  bool nextIfFalseFollows;
   std::uint32_t next;          // for a decision: when true
   std::uint32_t nextIfFalse;
   float number;  // number assignment
@@ -76,8 +82,9 @@ struct Program {
   std::size_t cellCount() const { return cellNames.size(); }
 };
 
-// Picks the node's opcode once its program's equations are compiled, filling the operand fields
-// of the specialised equation forms.
-void chooseOpcode(Node& node, const Program& program);
+// Once a program's nodes and equations are compiled: picks each node's opcode (filling the
+// operand fields of the specialised equation forms) and marks the nodes whose successor follows
+// them.
+void prepareForEngine(Program& program);
 
 }  // namespace chart

@@ -37,7 +37,7 @@ class Compiler {
       program.nodes.push_back(compileNode(node));
     }
     nodeName = {};
-    for (Node& node : program.nodes) chooseOpcode(node, program);
+    prepareForEngine(program);
     program.entry = nodeIndex("trunk0_1", "entry node");
     return program;
   }

@@ -36,8 +36,6 @@ void chooseEquationOpcode(Node& node, const Equation& equation) {
   node.number = second.constant;
 }
 
-}  // namespace
-
 void chooseOpcode(Node& node, const Program& program) {
   switch (node.kind) {
     case NodeKind::Equation: chooseEquationOpcode(node, program.equations[node.index]); break;
@@ -49,6 +47,17 @@ void chooseOpcode(Node& node, const Program& program) {
     case NodeKind::CreateChart: node.opcode = Opcode::CreateChart; break;
     case NodeKind::Junction: node.opcode = Opcode::Junction; break;
     case NodeKind::PassThrough: node.opcode = Opcode::PassThrough; break;
+  }
+}
+
+}  // namespace
+
+void prepareForEngine(Program& program) {
+  for (std::uint32_t at = 0; at < program.nodes.size(); ++at) {
+    Node& node = program.nodes[at];
+    chooseOpcode(node, program);
+    node.nextFollows = node.next == at + 1;
+    node.nextIfFalseFollows = node.nextIfFalse == at + 1;
   }
 }
 
