@@ -43,10 +43,10 @@ struct Equation {
   std::vector<EquationStep> steps;
   // The same float equation as a chain when it is one: the first operand, then + - * / one
   // operand at a time, left to right, as in "x = x * 1.0001 + 0.5" (a negated constant counts
-  // as a constant). Most of the charts' equations are; they run without the step loop's stack.
+  // as a constant). Counters and running sums are; they run without the step loop's stack.
   // `chainLength` 0: not a chain.
   std::uint8_t chainLength = 0;
-  EquationLink chain[kMaxChainLinks];
+  EquationLink chain[kMaxChainLinks]{};
 };
 
 // The deepest evaluation stack an equation may need; deeper ones are refused at start-up.
@@ -64,8 +64,9 @@ std::optional<Equation> compileEquation(std::string_view text, bool inDouble,
 float evaluateEquation(const Equation& equation, const Cell* cells);
 
 // The value of a chain equation (one with `chainLength` > 0) when every operand cell holds a
-// number without a leftover text, the case that needs no check; false, with `value` unset,
-// otherwise. The same operations in the same order as the step loop: the same float result.
+// number without a leftover text, the case that needs no check; false otherwise, and `value`
+// is then of no use. The same operations in the same order as the step loop: the same float
+// result.
 inline bool evaluateChain(const Equation& equation, const Cell* cells, float& value) {
   bool plain = true;
   auto operand = [&](const EquationLink& link) {
