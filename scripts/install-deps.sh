@@ -15,6 +15,8 @@ packages=(
   nlohmann-json3-dev libcli11-dev libpng-dev
   # tests and benchmarks; one core kept busy while frame pacing is measured
   libgtest-dev libbenchmark-dev stress-ng
+  # the interpreter the chart engine is measured against (bench/engine_vs_lua)
+  lua5.4
   # headless desktop checks and media tools used by tests and the resource generator
   xvfb xauth xdotool ffmpeg imagemagick
   # validators for the installed desktop entry and AppStream metadata

@@ -1,7 +1,5 @@
 #include "chart/cell.h"
 
-#include <cmath>
-
 namespace chart {
 
 void setBuiltinConstants(std::span<Cell> cells) {
@@ -43,12 +41,6 @@ void clearCell(Cell& cell) {
   cell.type = kEmpty;
 }
 
-bool clearedForEmptySource(const Cell& source, Cell& result) {
-  if (source.type != kEmpty) return false;
-  clearCell(result);
-  return true;
-}
-
 void releaseCell(Cell& cell) {
   Text::release(cell.text);
   cell.text = nullptr;
@@ -56,24 +48,6 @@ void releaseCell(Cell& cell) {
   cell.object = nullptr;
   cell.type = kEmpty;
   List::release(list);
-}
-
-void storeNumber(Cell& cell, float value) {
-  cell.math = value;
-  cell.type = std::isinf(value) ? kUndefined : kNumber;
-}
-
-void storeTakenNumber(Cell& cell, float value) {
-  cell.math = value;
-  cell.type = kNumber;
-}
-
-Text& ensureText(Cell& cell) {
-  if (cell.text == nullptr) {
-    cell.text = Text::create();
-    cell.type = kText;
-  }
-  return *cell.text;
 }
 
 List& ensureList(Cell& cell, CellType kindWhenCreated) {

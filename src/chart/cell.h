@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -63,18 +64,34 @@ void clearCell(Cell& cell);
 
 // An empty source (the `EMPTY` constant in the charts) empties the result of a command that
 // adds it; says whether it did.
-bool clearedForEmptySource(const Cell& source, Cell& result);
+inline bool clearedForEmptySource(const Cell& source, Cell& result) {
+  if (source.type != kEmpty) return false;
+  clearCell(result);
+  return true;
+}
 
 // Releases both references, as a chart's teardown does, and leaves the cell empty.
 void releaseCell(Cell& cell);
 
 // Stores a computed or constant number: type undefined for an infinity, number otherwise.
-void storeNumber(Cell& cell, float value);
+inline void storeNumber(Cell& cell, float value) {
+  cell.math = value;
+  cell.type = std::isinf(value) ? kUndefined : kNumber;
+}
 // Stores a number taken from elsewhere (a length, a code, an index): type number, no test.
-void storeTakenNumber(Cell& cell, float value);
+inline void storeTakenNumber(Cell& cell, float value) {
+  cell.math = value;
+  cell.type = kNumber;
+}
 
 // The cell's text, created empty (and the type set to text) when it has none.
-Text& ensureText(Cell& cell);
+inline Text& ensureText(Cell& cell) {
+  if (cell.text == nullptr) {
+    cell.text = Text::create();
+    cell.type = kText;
+  }
+  return *cell.text;
+}
 // The cell's list, created empty (and the type set to `kindWhenCreated`) when it has none.
 List& ensureList(Cell& cell, CellType kindWhenCreated);
 

@@ -1,5 +1,6 @@
 #include "chart/diagnostics.h"
 
+#include <bit>
 #include <limits>
 
 #include "chart/chart.h"
@@ -8,19 +9,6 @@
 namespace chart {
 
 namespace {
-
-bool meets(TypeWord word, const Cell& cell, bool isEmptyConstant) {
-  switch (word) {
-    case TypeWord::Math: return cell.type == kUndefined || cell.type == kNumber;
-    case TypeWord::Text: return cell.text != nullptr || cell.type == kText;
-    case TypeWord::Object: return cell.object != nullptr && cell.type == kObjectList;
-    case TypeWord::MathObject: return cell.object != nullptr && cell.type == kNumberList;
-    case TypeWord::TextObject: return cell.object != nullptr && cell.type == kTextList;
-    case TypeWord::EmptyConstant: return cell.type == kEmpty && isEmptyConstant;
-    case TypeWord::EmptyVariable: return cell.type == kEmpty && !isEmptyConstant;
-  }
-  return false;
-}
 
 std::string firstThreeLines(std::string_view chart, std::string_view command,
                             std::string_view cellName) {
@@ -37,11 +25,10 @@ std::string firstThreeLines(std::string_view chart, std::string_view command,
 
 std::optional<TypeWord> rejectedTypeWord(const Cell& cell, bool isEmptyConstant,
                                          std::uint8_t accepted) {
-  for (unsigned at = 0; at < kTypeWordNames.size(); ++at) {
-    const auto word = TypeWord(at);
-    if ((accepted & wordBit(word)) == 0 && meets(word, cell, isEmptyConstant)) return word;
-  }
-  return std::nullopt;
+  const unsigned rejected = metWords(cell, isEmptyConstant) & ~unsigned(accepted);
+  if (rejected == 0) return std::nullopt;
+  // The table's order is the bits' order: the lowest bit is the first word tried.
+  return TypeWord(std::countr_zero(rejected));
 }
 
 std::string wrongTypeMessage(std::string_view chart, std::string_view command,
@@ -91,7 +78,7 @@ std::string indexOutOfRangeMessage(std::string_view chart, std::string_view comm
   return message;
 }
 
-void checkArgument(Chart& chart, Command command, int position, std::uint16_t cellIndex) {
+void raiseWrongType(Chart& chart, Command command, int position, std::uint16_t cellIndex) {
   const CommandInfo& info = commandInfo(command);
   const AcceptedTypes& accepted = acceptedTypes(info.arguments[position]);
   const auto word =

@@ -1,6 +1,10 @@
 // The node engine: runs a chart's chain one node after another in a loop, so that a chain of any
 // length, loops included, needs no stack that grows with it. Each node is a compact record with
-// its cells resolved; one switch picks its action and its successor.
+// its cells resolved; one switch on its opcode picks its action and its successor. The commonest
+// cases, equations over number cells and decisions between two numbers, are done in the loop
+// itself; every other case goes to the action that checks and reports.
+#include <functional>
+
 #include "app/data.h"
 #include "chart/actions.h"
 #include "chart/chart.h"
@@ -9,34 +13,106 @@
 
 namespace chart {
 
+namespace {
+
+// A number cell without a leftover text: an equation operand that needs no check.
+bool plainNumber(const Cell& cell) {
+  return (cell.type == kNumber || cell.type == kUndefined) && cell.text == nullptr;
+}
+
+}  // namespace
+
 template <bool kTrace>
 void Chart::runFrom(std::uint32_t node) {
   const Node* const nodes = program_->nodes.data();
+  const Equation* const equations = program_->equations.data();
   Cell* const cells = cells_.get();
+  Data& data = Data::share();
+
+  // result = arguments[0] op `right`, or the full equation action when an operand needs a check.
+  auto withConstant = [&](const Node& current, auto operation) {
+    const Cell& left = cells[current.arguments[0]];
+    if (!plainNumber(left)) return mathEquation(*this, current);
+    storeNumber(cells[current.result], operation(left.math, current.number));
+  };
+  auto withCell = [&](const Node& current, auto operation) {
+    const Cell& left = cells[current.arguments[0]];
+    const Cell& right = cells[current.arguments[1]];
+    if (!plainNumber(left) || !plainNumber(right)) return mathEquation(*this, current);
+    storeNumber(cells[current.result], operation(left.math, right.math));
+  };
+  // Two numbers compare by value; any other pair by the decision's full rules.
+  auto holds = [&](const Node& current, auto comparison) {
+    const Cell& left = cells[current.arguments[0]];
+    const Cell& right = cells[current.arguments[1]];
+    if (left.type == kNumber && right.type == kNumber) return comparison(left.math, right.math);
+    return decisionDiamond(current.op, left, right);
+  };
+
+  // A decision's successor when it does not hold.
+  auto otherwise = [](const Node& current, std::uint32_t at) {
+    if (current.nextIfFalseFollows) return at + 1;
+    return current.nextIfFalse;
+  };
+
   while (node != kNoNode) {
     const Node& current = nodes[node];
     if constexpr (kTrace) traceBefore(*this, node);
     const std::uint32_t at = node;
-    node = current.next;
-    switch (current.kind) {
-      case NodeKind::Command: runCommand(current); break;
-      case NodeKind::Equation: mathEquation(*this, current); break;
-      case NodeKind::Decision:
-        if (!decisionDiamond(current.op, cells[current.arguments[0]],
-                             cells[current.arguments[1]])) {
-          node = current.nextIfFalse;
+    if (current.nextFollows) {
+      node = at + 1;
+    } else {
+      node = current.next;
+    }
+    switch (current.opcode) {
+      case Opcode::Command: runCommand(current); break;
+      case Opcode::Equation: mathEquation(*this, current); break;
+      case Opcode::EquationChain: {
+        float value;
+        if (evaluateChain(equations[current.index], cells, value)) {
+          storeNumber(cells[current.result], value);
+        } else {
+          mathEquation(*this, current);
         }
         break;
-      case NodeKind::Number: storeNumber(cells[current.result], current.number); break;
-      case NodeKind::TextLiteral:
+      }
+      case Opcode::AddConstant: withConstant(current, std::plus<float>()); break;
+      case Opcode::SubtractConstant: withConstant(current, std::minus<float>()); break;
+      case Opcode::MultiplyConstant: withConstant(current, std::multiplies<float>()); break;
+      case Opcode::DivideConstant: withConstant(current, std::divides<float>()); break;
+      case Opcode::AddCell: withCell(current, std::plus<float>()); break;
+      case Opcode::SubtractCell: withCell(current, std::minus<float>()); break;
+      case Opcode::MultiplyCell: withCell(current, std::multiplies<float>()); break;
+      case Opcode::DivideCell: withCell(current, std::divides<float>()); break;
+      case Opcode::Decision:
+        if (!decisionDiamond(current.op, cells[current.arguments[0]],
+                             cells[current.arguments[1]])) {
+          node = otherwise(current, at);
+        }
+        break;
+      case Opcode::DecideEqual:
+        if (!holds(current, std::equal_to<float>())) node = otherwise(current, at);
+        break;
+      case Opcode::DecideGreater:
+        if (!holds(current, std::greater<float>())) node = otherwise(current, at);
+        break;
+      case Opcode::DecideLess:
+        if (!holds(current, std::less<float>())) node = otherwise(current, at);
+        break;
+      case Opcode::DecideGreaterOrEqual:
+        if (!holds(current, std::greater_equal<float>())) node = otherwise(current, at);
+        break;
+      case Opcode::DecideLessOrEqual:
+        if (!holds(current, std::less_equal<float>())) node = otherwise(current, at);
+        break;
+      case Opcode::Number: storeNumber(cells[current.result], current.number); break;
+      case Opcode::TextLiteral:
         ensureText(cells[current.result]).units += program_->literals[current.index];
         break;
-      case NodeKind::TimeSegment:
-        storeTakenNumber(cells[current.result], Data::share().timeSegment());
-        break;
-      case NodeKind::CreateChart: createChart(*this, current); break;
-      case NodeKind::Junction: Data::share().addTime(); break;
-      case NodeKind::PassThrough: break;
+      case Opcode::TimeSegment: storeTakenNumber(cells[current.result], data.timeSegment()); break;
+      case Opcode::CreateChart: createChart(*this, current); break;
+      case Opcode::Junction: data.addTime(); break;
+      case Opcode::PassThrough: break;
     }
     if constexpr (kTrace) traceAfter(*this, at);
   }

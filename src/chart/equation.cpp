@@ -168,6 +168,37 @@ Number evaluate(const Equation& equation, const Cell* cells) {
   return stack[0];
 }
 
+bool isBinary(EquationStep::Op op) {
+  using enum EquationStep::Op;
+  return op == Add || op == Subtract || op == Multiply || op == Divide;
+}
+
+// Reads a float equation's steps as a chain (first operand, then operand and operation pairs),
+// folding a negated constant into the constant; leaves `chainLength` 0 when they are not one.
+void findChain(Equation& equation) {
+  using enum EquationStep::Op;
+  if (equation.inDouble) return;
+  const std::vector<EquationStep>& steps = equation.steps;
+  int length = 0;
+  std::size_t at = 0;
+  while (at < steps.size()) {
+    if (length == kMaxChainLinks) return;
+    const EquationStep& push = steps[at++];
+    EquationLink link{Add, push.op == PushCell, push.cell, float(push.constant)};
+    if (push.op != PushCell && push.op != PushConstant) return;
+    if (push.op == PushConstant && at < steps.size() && steps[at].op == Negate) {
+      link.constant = -link.constant;
+      ++at;
+    }
+    if (length > 0) {
+      if (at == steps.size() || !isBinary(steps[at].op)) return;
+      link.op = steps[at++].op;
+    }
+    equation.chain[length++] = link;
+  }
+  equation.chainLength = std::uint8_t(length);
+}
+
 }  // namespace
 
 std::optional<Equation> compileEquation(std::string_view text, bool inDouble,
@@ -175,6 +206,7 @@ std::optional<Equation> compileEquation(std::string_view text, bool inDouble,
   Equation equation;
   equation.inDouble = inDouble;
   if (!EquationParser(text, lookup, equation).parse(error)) return std::nullopt;
+  findChain(equation);
   return equation;
 }
 

@@ -17,12 +17,52 @@ inline constexpr std::uint32_t kNoNode = std::numeric_limits<std::uint32_t>::max
 
 enum class Operator : std::uint8_t { Equal, Greater, Less, GreaterOrEqual, LessOrEqual, Unknown };
 
-struct Node {
+// What the engine's switch dispatches on: the node's kind, or for the commonest equations and
+// decisions a form that does its work with no further dispatch. A specialised form does its
+// fast case in the loop and hands any other case (an operand that is not a plain number, a
+// decision not between two numbers) to the node kind's own action.
+enum class Opcode : std::uint8_t {
+  Command,
+  Equation,  // evaluated step by step
+  Decision,
+  Number,
+  TextLiteral,
+  TimeSegment,
+  CreateChart,
+  Junction,
+  PassThrough,
+  EquationChain,  // a float equation that is a chain (see `Equation::chain`)
+  // result = arguments[0] op the constant `number`
+  AddConstant,
+  SubtractConstant,
+  MultiplyConstant,
+  DivideConstant,
+  // result = arguments[0] op arguments[1]
+  AddCell,
+  SubtractCell,
+  MultiplyCell,
+  DivideCell,
+  // a decision with that operator
+  DecideEqual,
+  DecideGreater,
+  DecideLess,
+  DecideGreaterOrEqual,
+  DecideLessOrEqual,
+};
+
+// 32 bytes: a node is found by a shift and never straddles two cache lines.
+struct alignas(32) Node {
   NodeKind kind;
   Command command;
   Operator op;
+  Opcode opcode;
   std::uint16_t arguments[2];  // argument cells, in checking order; a decision's left and right
   std::uint16_t result;        // the written cell
+  // `next` (`nextIfFalse`) is the node after this one. The engine then steps on by a predicted
+  // branch instead of waiting for the successor to load: the chain of loads from node to node
+  // was the loop's critical path.
+  bool nextFollows;
+  bool nextIfFalseFollows;
   std::uint32_t next;          // for a decision: when true
   std::uint32_t nextIfFalse;
   float number;  // number assignment
@@ -41,5 +81,10 @@ struct Program {
 
   std::size_t cellCount() const { return cellNames.size(); }
 };
+
+// Once a program's nodes and equations are compiled: picks each node's opcode (filling the
+// operand fields of the specialised equation forms) and marks the nodes whose successor follows
+// them.
+void prepareForEngine(Program& program);
 
 }  // namespace chart

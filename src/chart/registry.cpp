@@ -37,6 +37,7 @@ class Compiler {
       program.nodes.push_back(compileNode(node));
     }
     nodeName = {};
+    prepareForEngine(program);
     program.entry = nodeIndex("trunk0_1", "entry node");
     return program;
   }

@@ -1,0 +1,64 @@
+#include "chart/program.h"
+
+namespace chart {
+
+namespace {
+
+Opcode decisionOpcode(Operator op) {
+  switch (op) {
+    case Operator::Equal: return Opcode::DecideEqual;
+    case Operator::Greater: return Opcode::DecideGreater;
+    case Operator::Less: return Opcode::DecideLess;
+    case Operator::GreaterOrEqual: return Opcode::DecideGreaterOrEqual;
+    case Operator::LessOrEqual: return Opcode::DecideLessOrEqual;
+    case Operator::Unknown: break;
+  }
+  return Opcode::Decision;
+}
+
+// The two-operand forms: a cell, then one operation with a constant or a cell.
+void chooseEquationOpcode(Node& node, const Equation& equation) {
+  node.opcode = equation.chainLength == 0 ? Opcode::Equation : Opcode::EquationChain;
+  if (equation.chainLength != 2 || !equation.chain[0].fromCell) return;
+  const EquationLink& second = equation.chain[1];
+  const int offset = second.fromCell ? int(Opcode::AddCell) : int(Opcode::AddConstant);
+  int operation = 0;
+  switch (second.op) {
+    case EquationStep::Op::Add: operation = 0; break;
+    case EquationStep::Op::Subtract: operation = 1; break;
+    case EquationStep::Op::Multiply: operation = 2; break;
+    case EquationStep::Op::Divide: operation = 3; break;
+    default: return;
+  }
+  node.opcode = Opcode(offset + operation);
+  node.arguments[0] = equation.chain[0].cell;
+  node.arguments[1] = second.cell;
+  node.number = second.constant;
+}
+
+void chooseOpcode(Node& node, const Program& program) {
+  switch (node.kind) {
+    case NodeKind::Equation: chooseEquationOpcode(node, program.equations[node.index]); break;
+    case NodeKind::Decision: node.opcode = decisionOpcode(node.op); break;
+    case NodeKind::Command: node.opcode = Opcode::Command; break;
+    case NodeKind::Number: node.opcode = Opcode::Number; break;
+    case NodeKind::TextLiteral: node.opcode = Opcode::TextLiteral; break;
+    case NodeKind::TimeSegment: node.opcode = Opcode::TimeSegment; break;
+    case NodeKind::CreateChart: node.opcode = Opcode::CreateChart; break;
+    case NodeKind::Junction: node.opcode = Opcode::Junction; break;
+    case NodeKind::PassThrough: node.opcode = Opcode::PassThrough; break;
+  }
+}
+
+}  // namespace
+
+void prepareForEngine(Program& program) {
+  for (std::uint32_t at = 0; at < program.nodes.size(); ++at) {
+    Node& node = program.nodes[at];
+    chooseOpcode(node, program);
+    node.nextFollows = node.next == at + 1;
+    node.nextIfFalseFollows = node.nextIfFalse == at + 1;
+  }
+}
+
+}  // namespace chart
