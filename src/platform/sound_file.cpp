@@ -104,6 +104,9 @@ struct IoContextFreer {
 class MemoryInput {
  public:
   explicit MemoryInput(MemoryFile file) : file(file) {}
+  // The I/O context keeps the address of `file`.
+  MemoryInput(const MemoryInput&) = delete;
+  MemoryInput& operator=(const MemoryInput&) = delete;
 
   AVFormatContext* open() {
     const AVInputFormat* m4a = m4aFormat();
