@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "chart/preference_file.h"
 #include "engine/kiv_alert.h"
 
 namespace chart {
@@ -104,6 +106,17 @@ int syncDirectory(const std::string& directory) {
   const int error = ::fsync(fd) == 0 ? 0 : errno;
   ::close(fd);
   return error;
+}
+
+// Up to `limit` bytes of `in`: one byte over a size limit is enough to know a file exceeds it.
+std::string readAtMost(std::istream& in, std::size_t limit) {
+  std::string contents;
+  char chunk[65536];
+  while (contents.size() < limit && in) {
+    in.read(chunk, std::streamsize(std::min(sizeof chunk, limit - contents.size())));
+    contents.append(chunk, std::size_t(in.gcount()));
+  }
+  return contents;
 }
 
 std::string utcStamp() {
@@ -201,9 +214,8 @@ bool Preferences::loadFile(const std::string& file) {
     KivAlert::share().setQuitAlert("The preferences file " + file +
                                    " could not be read: " + std::strerror(errno));
   }
-  nlohmann::json parsed = nlohmann::json::parse(in, nullptr, false);
-  if (!parsed.is_discarded() && parsed.is_object()) {
-    *values = std::move(parsed);
+  if (auto parsed = parsePreferences(readAtMost(in, kMaxPreferenceFileBytes + 1))) {
+    *values = std::move(*parsed);
     loadedFrom = file;
     return true;
   }

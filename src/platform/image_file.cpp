@@ -2,8 +2,10 @@
 
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cstdarg>
-#include <limits>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace platform {
@@ -17,6 +19,9 @@ int ignoreTiffMessage(TIFF*, void*, const char*, const char*, va_list) { return 
 // Caps any single allocation libtiff makes for one file, so a corrupt header cannot make it
 // reserve gigabytes before the read fails.
 constexpr tmsize_t kMaxTiffAllocation = tmsize_t(256) * 1024 * 1024;
+// The decoded picture is held under the same cap: 8192 × 8192 RGBA at most. Its side limit alone
+// (the GL texture size, 16384 or more) would let a small compressed file claim gigabytes.
+constexpr std::size_t kMaxImageBytes = std::size_t(kMaxTiffAllocation);
 
 struct TiffCloser {
   void operator()(TIFF* tiff) const { TIFFClose(tiff); }
@@ -27,13 +32,75 @@ struct TiffOptionsFree {
   void operator()(TIFFOpenOptions* options) const { TIFFOpenOptionsFree(options); }
 };
 
-TiffHandle openQuietly(const std::string& path) {
-  std::unique_ptr<TIFFOpenOptions, TiffOptionsFree> options(TIFFOpenOptionsAlloc());
+// The same options for a file and for bytes in memory, so both are decoded under the same rules.
+using TiffOptions = std::unique_ptr<TIFFOpenOptions, TiffOptionsFree>;
+TiffOptions quietOptions() {
+  TiffOptions options(TIFFOpenOptionsAlloc());
   if (!options) return nullptr;
   TIFFOpenOptionsSetErrorHandlerExtR(options.get(), ignoreTiffMessage, nullptr);
   TIFFOpenOptionsSetWarningHandlerExtR(options.get(), ignoreTiffMessage, nullptr);
   TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), kMaxTiffAllocation);
+  return options;
+}
+
+TiffHandle openFileQuietly(const std::string& path) {
+  const TiffOptions options = quietOptions();
+  if (!options) return nullptr;
   return TiffHandle(TIFFOpenExt(path.c_str(), "r", options.get()));
+}
+
+// Bytes in memory seen by libtiff as a read-only, mapped file.
+struct MemoryFile {
+  const std::uint8_t* data;
+  toff_t size;
+  toff_t position = 0;
+};
+
+MemoryFile& memoryOf(thandle_t handle) { return *static_cast<MemoryFile*>(handle); }
+
+tmsize_t readMemory(thandle_t handle, void* buffer, tmsize_t count) {
+  MemoryFile& file = memoryOf(handle);
+  if (count <= 0 || file.position >= file.size) return 0;
+  const toff_t available = file.size - file.position;
+  const toff_t taken = std::min<toff_t>(toff_t(count), available);
+  std::memcpy(buffer, file.data + file.position, std::size_t(taken));
+  file.position += taken;
+  return tmsize_t(taken);
+}
+
+tmsize_t refuseWrite(thandle_t, void*, tmsize_t) { return -1; }
+
+toff_t seekMemory(thandle_t handle, toff_t offset, int whence) {
+  MemoryFile& file = memoryOf(handle);
+  toff_t base = 0;
+  if (whence == SEEK_CUR) base = file.position;
+  if (whence == SEEK_END) base = file.size;
+  // libtiff passes offsets as unsigned; a relative step back arrives wrapped around.
+  const toff_t target = base + offset;
+  if (target > file.size) return toff_t(-1);
+  file.position = target;
+  return target;
+}
+
+int closeMemory(thandle_t) { return 0; }
+
+toff_t sizeOfMemory(thandle_t handle) { return memoryOf(handle).size; }
+
+int mapMemory(thandle_t handle, void** base, toff_t* size) {
+  MemoryFile& file = memoryOf(handle);
+  *base = const_cast<std::uint8_t*>(file.data);
+  *size = file.size;
+  return 1;
+}
+
+void unmapMemory(thandle_t, void*, toff_t) {}
+
+TiffHandle openMemoryQuietly(MemoryFile& file) {
+  const TiffOptions options = quietOptions();
+  if (!options) return nullptr;
+  return TiffHandle(TIFFClientOpenExt("memory", "r", &file, readMemory, refuseWrite, seekMemory,
+                                      closeMemory, sizeOfMemory, mapMemory, unmapMemory,
+                                      options.get()));
 }
 
 // Only 8-bit samples, stored pixel by pixel, as RGB or RGB with one extra (alpha) sample, can go
@@ -50,11 +117,9 @@ bool hasUploadableLayout(TIFF* tiff, std::uint16_t& samplesPerPixel) {
          photometric == PHOTOMETRIC_RGB && (samplesPerPixel == 3 || samplesPerPixel == 4);
 }
 
-}  // namespace
-
-ImageReadResult readImageFile(const std::string& path, int maxSide, DecodedImage& image) {
+// Decodes the first picture of an open TIFF, from a file or from memory alike.
+ImageReadResult decodeTiff(const TiffHandle& tiff, int maxSide, DecodedImage& image) {
   image = DecodedImage{};
-  const TiffHandle tiff = openQuietly(path);
   if (!tiff) return ImageReadResult::NotDecoded;
 
   std::uint32_t width = 0;
@@ -72,7 +137,7 @@ ImageReadResult readImageFile(const std::string& path, int maxSide, DecodedImage
     return ImageReadResult::NotDecoded;
   }
   const std::size_t rowBytes = std::size_t(width) * samplesPerPixel;
-  if (height > std::numeric_limits<std::size_t>::max() / rowBytes) {
+  if (height > kMaxImageBytes / rowBytes) {
     return ImageReadResult::NotDecoded;
   }
   // libtiff writes a whole scanline into the row; anything but a packed row would overrun it.
@@ -94,6 +159,18 @@ ImageReadResult readImageFile(const std::string& path, int maxSide, DecodedImage
   image.height = int(height);
   image.samplesPerPixel = samplesPerPixel;
   return ImageReadResult::Decoded;
+}
+
+}  // namespace
+
+ImageReadResult readImageFile(const std::string& path, int maxSide, DecodedImage& image) {
+  return decodeTiff(openFileQuietly(path), maxSide, image);
+}
+
+ImageReadResult readImageBytes(const std::uint8_t* data, std::size_t size, int maxSide,
+                               DecodedImage& image) {
+  MemoryFile file{data, toff_t(size)};
+  return decodeTiff(openMemoryQuietly(file), maxSide, image);
 }
 
 }  // namespace platform

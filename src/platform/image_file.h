@@ -2,6 +2,7 @@
 // TIFF is the game's picture format.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,7 +20,7 @@ struct DecodedImage {
 
 enum class ImageReadResult : std::uint8_t {
   Decoded,
-  // Missing, unreadable or undecodable, larger than `maxSide` on a side, or too large to hold.
+  // Missing, unreadable or undecodable, larger than `maxSide` on a side, or over 256 MB decoded.
   NotDecoded,
   // Decodable, but not 8-bit contiguous RGB with 3 or 4 samples per pixel.
   UnsupportedPixelLayout,
@@ -28,5 +29,9 @@ enum class ImageReadResult : std::uint8_t {
 // Reads the picture at `path` into `image`. The file's own problems are answered through the
 // result only: nothing is written to stderr.
 ImageReadResult readImageFile(const std::string& path, int maxSide, DecodedImage& image);
+
+// The same for a file's `size` bytes at `data`, decoded exactly as `readImageFile` would.
+ImageReadResult readImageBytes(const std::uint8_t* data, std::size_t size, int maxSide,
+                               DecodedImage& image);
 
 }  // namespace platform

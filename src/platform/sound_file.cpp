@@ -5,10 +5,15 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/log.h>
+#include <libavutil/mem.h>
 #include <libswresample/swresample.h>
 }
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace platform {
@@ -36,10 +41,14 @@ bool sampleRateAllowed(int rate) {
   return rate >= kMinSoundSampleRate && rate <= kMaxSoundSampleRate;
 }
 
-// Opens only the M4A container and only local files: a sound name is untrusted text, and FFmpeg
-// would otherwise probe any of its formats or follow protocol prefixes such as "http:".
-std::unique_ptr<AVFormatContext, InputCloser> openContainer(const std::string& path) {
-  const AVInputFormat* m4a = av_find_input_format("m4a");
+// The M4A demuxer, the only container the game reads: FFmpeg would otherwise probe any of its
+// formats.
+const AVInputFormat* m4aFormat() { return av_find_input_format("m4a"); }
+
+// Opens only local files: a sound name is untrusted text, and FFmpeg would otherwise follow
+// protocol prefixes such as "http:".
+std::unique_ptr<AVFormatContext, InputCloser> openFile(const std::string& path) {
+  const AVInputFormat* m4a = m4aFormat();
   if (m4a == nullptr) return nullptr;
   AVDictionary* options = nullptr;
   if (av_dict_set(&options, "protocol_whitelist", "file", 0) < 0) return nullptr;
@@ -49,6 +58,92 @@ std::unique_ptr<AVFormatContext, InputCloser> openContainer(const std::string& p
   if (opened < 0) return nullptr;
   return std::unique_ptr<AVFormatContext, InputCloser>(input);
 }
+
+// A file's bytes in memory, read by FFmpeg through callbacks as it would read the file.
+struct MemoryFile {
+  const std::uint8_t* data;
+  std::int64_t size;
+  std::int64_t position = 0;
+};
+
+int readMemory(void* opaque, std::uint8_t* buffer, int count) {
+  auto& file = *static_cast<MemoryFile*>(opaque);
+  const std::int64_t taken = std::min<std::int64_t>(count, file.size - file.position);
+  if (taken <= 0) return AVERROR_EOF;
+  std::memcpy(buffer, file.data + file.position, std::size_t(taken));
+  file.position += taken;
+  return int(taken);
+}
+
+std::int64_t seekMemory(void* opaque, std::int64_t offset, int whence) {
+  auto& file = *static_cast<MemoryFile*>(opaque);
+  whence &= ~AVSEEK_FORCE;
+  if (whence == AVSEEK_SIZE) return file.size;
+  std::int64_t base = 0;
+  if (whence == SEEK_CUR) {
+    base = file.position;
+  } else if (whence == SEEK_END) {
+    base = file.size;
+  } else if (whence != SEEK_SET) {
+    return AVERROR(EINVAL);
+  }
+  if (offset < -base || offset > file.size - base) return AVERROR(EINVAL);
+  file.position = base + offset;
+  return file.position;
+}
+
+struct IoContextFreer {
+  void operator()(AVIOContext* io) const {
+    av_freep(&io->buffer);
+    avio_context_free(&io);
+  }
+};
+
+// The demuxer over bytes in memory. The I/O context must outlive the demuxer that reads from it,
+// hence the order of the members.
+class MemoryInput {
+ public:
+  explicit MemoryInput(MemoryFile file) : file(file) {}
+  // The I/O context keeps the address of `file`.
+  MemoryInput(const MemoryInput&) = delete;
+  MemoryInput& operator=(const MemoryInput&) = delete;
+
+  AVFormatContext* open() {
+    const AVInputFormat* m4a = m4aFormat();
+    constexpr int kBufferBytes = 4096;
+    auto* buffer = static_cast<std::uint8_t*>(av_malloc(kBufferBytes));
+    if (m4a == nullptr || buffer == nullptr) {
+      av_free(buffer);
+      return nullptr;
+    }
+    io.reset(avio_alloc_context(buffer, kBufferBytes, 0, &file, readMemory, nullptr, seekMemory));
+    if (!io) {
+      av_free(buffer);
+      return nullptr;
+    }
+    AVFormatContext* raw = avformat_alloc_context();
+    if (raw == nullptr) return nullptr;
+    raw->pb = io.get();
+    raw->flags |= AVFMT_FLAG_CUSTOM_IO;
+    // Whatever the container refers to is opened under the same rule as for a file.
+    AVDictionary* options = nullptr;
+    if (av_dict_set(&options, "protocol_whitelist", "file", 0) < 0) {
+      avformat_free_context(raw);
+      return nullptr;
+    }
+    // On failure the context is freed and set to null.
+    const int opened = avformat_open_input(&raw, nullptr, m4a, &options);
+    av_dict_free(&options);
+    if (opened < 0) return nullptr;
+    input.reset(raw);
+    return raw;
+  }
+
+ private:
+  MemoryFile file;
+  std::unique_ptr<AVIOContext, IoContextFreer> io;
+  std::unique_ptr<AVFormatContext, InputCloser> input;
+};
 
 // The stream's length in seconds as the container states it (after its edit list, so without
 // the encoder's priming and padding), or a negative number when it states none.
@@ -164,17 +259,11 @@ bool drain(AVCodecContext& codec, AVFrame& frame, Converter& converter) {
   }
 }
 
-}  // namespace
-
-std::optional<Pcm> decodeSoundFile(const std::string& path, const PcmFormat& format) {
-  // The game reports a bad file itself, in one message; FFmpeg's own lines would only add noise.
-  av_log_set_level(AV_LOG_QUIET);
-
-  auto input = openContainer(path);
-  if (!input || avformat_find_stream_info(input.get(), nullptr) < 0) return std::nullopt;
+// Decodes the best audio stream of an opened container, from a file or from memory alike.
+std::optional<Pcm> decodeInput(AVFormatContext* input, const PcmFormat& format) {
+  if (input == nullptr || avformat_find_stream_info(input, nullptr) < 0) return std::nullopt;
   const AVCodec* decoder = nullptr;
-  const int streamIndex =
-      av_find_best_stream(input.get(), AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
+  const int streamIndex = av_find_best_stream(input, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
   if (streamIndex < 0 || decoder == nullptr) return std::nullopt;
   const AVStream& stream = *input->streams[streamIndex];
   const AVCodecParameters& parameters = *stream.codecpar;
@@ -203,7 +292,7 @@ std::optional<Pcm> decodeSoundFile(const std::string& path, const PcmFormat& for
   if (statedFrames > 0) converter.reserve(statedFrames);
 
   for (;;) {
-    const int read = av_read_frame(input.get(), packet.get());
+    const int read = av_read_frame(input, packet.get());
     if (read == AVERROR_EOF) break;
     if (read < 0) return std::nullopt;
     const bool ours = packet->stream_index == streamIndex;
@@ -223,6 +312,32 @@ std::optional<Pcm> decodeSoundFile(const std::string& path, const PcmFormat& for
   }
   if (pcm.frames() == 0) return std::nullopt;
   return std::move(pcm);
+}
+
+// FFmpeg's settings for the whole process, which only decodes sounds with it. The game reports a
+// bad file itself, in one message: FFmpeg's own lines would only add noise. A damaged container
+// can state table sizes that make the demuxer ask for a gigabyte at once from a file of a few
+// kilobytes; no sound within the limits above needs a single block anywhere near this cap, so
+// such a request fails and the file is refused like any other damaged one.
+void configureLibrary() {
+  constexpr std::size_t kMaxLibraryAllocation = std::size_t(64) * 1024 * 1024;
+  av_log_set_level(AV_LOG_QUIET);
+  av_max_alloc(kMaxLibraryAllocation);
+}
+
+}  // namespace
+
+std::optional<Pcm> decodeSoundFile(const std::string& path, const PcmFormat& format) {
+  configureLibrary();
+  const auto input = openFile(path);
+  return decodeInput(input.get(), format);
+}
+
+std::optional<Pcm> decodeSoundBytes(const std::uint8_t* data, std::size_t size,
+                                    const PcmFormat& format) {
+  configureLibrary();
+  MemoryInput input({data, std::int64_t(size)});
+  return decodeInput(input.open(), format);
 }
 
 }  // namespace platform

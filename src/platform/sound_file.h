@@ -2,6 +2,7 @@
 // interleaved float PCM at the rate and channel count the audio output plays.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -36,5 +37,9 @@ inline constexpr int kMaxSoundSampleRate = 192000;
 // unreadable, not an M4A container, holds no decodable audio, is damaged, exceeds the limits
 // above or decodes to no sound at all.
 std::optional<Pcm> decodeSoundFile(const std::string& path, const PcmFormat& format);
+
+// The same for a file's `size` bytes at `data`, decoded exactly as `decodeSoundFile` would.
+std::optional<Pcm> decodeSoundBytes(const std::uint8_t* data, std::size_t size,
+                                    const PcmFormat& format);
 
 }  // namespace platform

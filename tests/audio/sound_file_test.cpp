@@ -8,6 +8,7 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "audio/signal.h"
 #include "audio/sound_files.h"
@@ -114,6 +115,41 @@ TEST(SoundFile, FilesBeyondTheLimitsAreRefusedAndTheLimitsThemselvesAccepted) {
   EXPECT_TRUE(decodeSoundFile(pcm("eight-channels.m4a", 8, 8000, 0.2), kOutput));
   EXPECT_TRUE(decodeSoundFile(pcm("slowest.m4a", 1, 8000, 0.2), kOutput));
   EXPECT_TRUE(decodeSoundFile(pcm("fastest.m4a", 1, 192000, 0.2), kOutput));
+}
+
+TEST(SoundFile, BytesInMemoryDecodeExactlyAsTheirFile) {
+  SoundFolder files;
+  const std::string tone = files.tone("tone.m4a", 441, 0.5, 22050, 2);
+  const std::string bytes = readFile(tone);
+  const std::string streamable = files.make("streamable.m4a",
+                                            "-i '" + tone + "' -c copy -movflags +faststart");
+  const std::vector<std::string> paths = {
+      std::string(ALOFT_KIV_RESOURCES) + "/Death2.m4a",
+      tone,
+      streamable,
+      files.make("alac.m4a", "-f lavfi -i 'sine=f=300:r=11025:d=0.3' -c:a alac"),
+      files.make("nine-channels.m4a",
+                 "-f lavfi -i 'aevalsrc=0|0|0|0|0|0|0|0|0:s=8000:d=0.1' -c:a pcm_s16le -f mov"),
+      files.write("cut.m4a", bytes.substr(0, bytes.size() / 2)),
+      files.write("empty.m4a", ""),
+      files.make("wave.m4a", "-f lavfi -i 'sine=f=300:r=8000:d=0.1' -f wav"),
+  };
+  std::vector<bool> decoded;
+  for (const std::string& path : paths) {
+    const std::string contents = readFile(path);
+    const auto fromFile = decodeSoundFile(path, kOutput);
+    const auto fromMemory = platform::decodeSoundBytes(
+        reinterpret_cast<const std::uint8_t*>(contents.data()), contents.size(), kOutput);
+    ASSERT_EQ(fromMemory.has_value(), fromFile.has_value()) << path;
+    if (fromFile) {
+      EXPECT_EQ(fromMemory->samples, fromFile->samples) << path;
+      EXPECT_EQ(fromMemory->channels, fromFile->channels) << path;
+      EXPECT_EQ(fromMemory->sampleRate, fromFile->sampleRate) << path;
+    }
+    decoded.push_back(fromFile.has_value());
+  }
+  // Both outcomes are compared: four sounds decode, the rest are refused.
+  EXPECT_EQ(decoded, (std::vector<bool>{true, true, true, true, false, false, false, false}));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <set>
 #include <sstream>
 
+#include "chart/preference_file.h"
 #include "chart_test_support.h"
 
 namespace chart::testing {
@@ -171,6 +172,37 @@ TEST_F(PreferencesTest, AValueSetAsideStaysOnDiskAfterTheNextSave) {
     }
   }
   EXPECT_EQ(asides, std::vector<std::string>{stored}) << "one copy, as it was";
+}
+
+TEST_F(PreferencesTest, FilesTooDeepOrTooLargeAreMovedAsideAndTheBackupUsed) {
+  // Saved back with its indentation, the deep file would have grown to about 200 MB.
+  const std::string deep = "{\"Hard\": " + std::string(10000, '[') + std::string(10000, ']') + "}";
+  const std::string large = "{\"Hard\": \"" + std::string(kMaxPreferenceFileBytes, 'x') + "\"}";
+  const std::string oneTooDeep = "{\"Hard\": " + std::string(kMaxPreferenceDepth + 1, '[') +
+                                 std::string(kMaxPreferenceDepth + 1, ']') + "}";
+  // The deepest and the largest files still accepted.
+  const std::string deepest = "{\"Hard\": " + std::string(kMaxPreferenceDepth, '[') +
+                              std::string(kMaxPreferenceDepth, ']') + "}";
+  const std::string largest = "{\"Hard\": \"" +
+                              std::string(kMaxPreferenceFileBytes - 13, 'x') + "\"}";
+  for (const std::string& refused : {deep, oneTooDeep, large}) {
+    fs::remove_all(file.parent_path());
+    Preferences::open(file);
+    Preferences::share().save("Hard", nlohmann::json(1));
+    Preferences::share().save("Hard", nlohmann::json(2));  // the backup holds 1
+    std::ofstream(file) << refused;
+    Preferences::open(file);
+    ASSERT_NE(Preferences::share().find("Hard"), nullptr);
+    EXPECT_EQ(*Preferences::share().find("Hard"), 1);
+    EXPECT_FALSE(fs::exists(file));  // moved aside
+  }
+  for (const std::string& accepted : {deepest, largest}) {
+    ASSERT_LE(accepted.size(), kMaxPreferenceFileBytes);
+    std::ofstream(file) << accepted;
+    Preferences::open(file);
+    ASSERT_NE(Preferences::share().find("Hard"), nullptr);
+    EXPECT_EQ(*Preferences::share().find("Hard"), nlohmann::json::parse(accepted)["Hard"]);
+  }
 }
 
 TEST_F(PreferencesTest, AnUnwritableLocationIsFatal) {
