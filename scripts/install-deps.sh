@@ -21,6 +21,8 @@ packages=(
   desktop-file-utils appstream
   # the leak-checked session and the fuzzing harnesses (clang's sanitizer runtimes)
   clang-14 libclang-rt-14-dev
+  # the measurement of the game under load (scripts/under-load.sh)
+  stress-ng
 )
 
 missing=()

@@ -31,7 +31,10 @@ rm -f "$logs/prefs.json"
 
 # The game's file of best times, one line (it is rewritten after each longer run).
 best_times() { tr -d ' \n' <"$logs/prefs.json" 2>/dev/null || echo "-"; }
-memory() { awk '/^VmRSS|^VmHWM/ { printf "%s ", $2 }' "/proc/$1/status" 2>/dev/null; }
+memory() {
+  awk '/^VmRSS/ { rss = $2 } /^VmHWM/ { hwm = $2 } END { if (rss) printf "%s %s ", rss, hwm }' \
+    "/proc/$1/status" 2>/dev/null
+}
 
 "$build/aloft" --headless --size 480x320 --prefs "$logs/prefs.json" --script "$logs/script.txt" \
   --frames "$frames" >"$logs/game.out" 2>"$logs/game.err" &
