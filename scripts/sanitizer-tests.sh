@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the game and its tests with AddressSanitizer and UndefinedBehaviorSanitizer and runs
 # the whole suite, then one whole scripted session of the game with LeakSanitizer on. Leak
-# checking stays off for the suite: the tests open and close GL contexts in ways the game never
-# does, and the driver keeps allocations of its own for the life of the process.
+# checking stays off for the suite: the GL driver keeps allocations of its own for the life of
+# the process, and the session below is where leaks are looked for.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DALOFT_SANITIZE=ON \
