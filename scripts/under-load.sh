@@ -23,14 +23,14 @@ mkdir -p "$logs"
 "$build/tests/soak/aloft-soak-script" --seed "$seed" --until "$frames" >"$logs/script.txt" \
   2>/dev/null
 
-# One phase: the game for `frames` frames (stopped after twice the time it should take).
+# One phase: the game for `frames` frames (stopped if they take five times as long as they should).
 play() {
   local name=$1
   rm -f "$logs/$name-prefs.json"
   local started ended status
   started=$(date +%s.%N)
   set +e
-  timeout $((seconds * 2 + 30)) "$build/aloft" --headless --size 480x320 \
+  timeout $((seconds * 5 + 30)) "$build/aloft" --headless --size 480x320 \
     --prefs "$logs/$name-prefs.json" --script "$logs/script.txt" --frames "$frames" \
     --trace Game 2>&1 >/dev/null |
     grep --line-buffered -- '-> time=' |
@@ -57,7 +57,7 @@ play() {
 }
 
 play unloaded | tee "$logs/summary.txt"
-stress-ng --cpu "$(nproc)" --timeout $((seconds * 2 + 60))s --quiet &
+stress-ng --cpu "$(nproc)" --timeout $((seconds * 5 + 60))s --quiet &
 stress=$!
 sleep 2
 play loaded | tee -a "$logs/summary.txt"
