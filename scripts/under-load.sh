@@ -23,7 +23,7 @@ mkdir -p "$logs"
 "$build/tests/soak/aloft-soak-script" --seed "$seed" --until "$frames" >"$logs/script.txt" \
   2>/dev/null
 
-# One phase: the game for `frames` frames (stopped if they take five times as long as they should).
+# One phase: the game for `frames` frames, stopped if they take five times their nominal time.
 play() {
   local name=$1
   rm -f "$logs/$name-prefs.json"
