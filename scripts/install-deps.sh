@@ -13,7 +13,8 @@ packages=(
   # pictures, sound decoding, preferences, command line, screenshots
   libtiff-dev libavformat-dev libavcodec-dev libswresample-dev
   nlohmann-json3-dev libcli11-dev libpng-dev
-  # tests and benchmarks; one core kept busy while frame pacing is measured
+  # tests and benchmarks; cores kept busy while frame pacing and
+  # the game under load are measured
   libgtest-dev libbenchmark-dev stress-ng
   # the interpreter the chart engine is measured against (bench/engine_vs_lua)
   lua5.4
