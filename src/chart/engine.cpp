@@ -20,11 +20,25 @@ bool plainNumber(const Cell& cell) {
   return (cell.type == kNumber || cell.type == kUndefined) && cell.text == nullptr;
 }
 
+// Two numbers compared by value, as the decision's full rules compare them.
+bool numbersHold(Operator op, float left, float right) {
+  switch (op) {
+    case Operator::Equal: return left == right;
+    case Operator::Greater: return left > right;
+    case Operator::Less: return left < right;
+    case Operator::GreaterOrEqual: return left >= right;
+    case Operator::LessOrEqual: return left <= right;
+    case Operator::Unknown: break;
+  }
+  return false;
+}
+
 }  // namespace
 
 template <bool kTrace>
 void Chart::runFrom(std::uint32_t node) {
-  const Node* const nodes = program_->nodes.data();
+  // A traced chart runs the nodes as written, so that its trace shows each of them.
+  const Node* const nodes = kTrace ? program_->nodes.data() : program_->fusedNodes.data();
   const Equation* const equations = program_->equations.data();
   Cell* const cells = cells_.get();
   Data& data = Data::share();
@@ -55,6 +69,29 @@ void Chart::runFrom(std::uint32_t node) {
     return current.nextIfFalse;
   };
 
+  // A superinstruction's decision, after its equation: the junction's mark of the time when one
+  // stood between them, then the comparison.
+  auto decideAfterEquation = [&](const Node& current, std::uint32_t at) {
+    if (current.junctionBetween) data.addTime();
+    const Cell& left = cells[current.decisionArguments[0]];
+    const Cell& right = cells[current.decisionArguments[1]];
+    bool holds;
+    if (left.type == kNumber && right.type == kNumber) {
+      holds = numbersHold(current.op, left.math, right.math);
+    } else {
+      holds = decisionDiamond(current.op, left, right);
+    }
+    return holds ? node : otherwise(current, at);
+  };
+  auto chain = [&](const Node& current) {
+    float value;
+    if (evaluateChain(equations[current.index], cells, value)) {
+      storeNumber(cells[current.result], value);
+    } else {
+      mathEquation(*this, current);
+    }
+  };
+
   while (node != kNoNode) {
     const Node& current = nodes[node];
     if constexpr (kTrace) traceBefore(*this, node);
@@ -67,15 +104,7 @@ void Chart::runFrom(std::uint32_t node) {
     switch (current.opcode) {
       case Opcode::Command: runCommand(current); break;
       case Opcode::Equation: mathEquation(*this, current); break;
-      case Opcode::EquationChain: {
-        float value;
-        if (evaluateChain(equations[current.index], cells, value)) {
-          storeNumber(cells[current.result], value);
-        } else {
-          mathEquation(*this, current);
-        }
-        break;
-      }
+      case Opcode::EquationChain: chain(current); break;
       case Opcode::AddConstant: withConstant(current, std::plus<float>()); break;
       case Opcode::SubtractConstant: withConstant(current, std::minus<float>()); break;
       case Opcode::MultiplyConstant: withConstant(current, std::multiplies<float>()); break;
@@ -113,6 +142,63 @@ void Chart::runFrom(std::uint32_t node) {
       case Opcode::CreateChart: createChart(*this, current); break;
       case Opcode::Junction: data.addTime(); break;
       case Opcode::PassThrough: break;
+      // A superinstruction whose decision leads back to itself (a loop of an equation, a
+      // junction and a decision) turns here without a dispatch: in an untraced run nothing
+      // happens between two nodes, so this is the same as going round the engine's loop.
+      case Opcode::AddConstantThenDecide:
+        do {
+          withConstant(current, std::plus<float>());
+          node = decideAfterEquation(current, at);
+        } while (node == at);
+        break;
+      case Opcode::SubtractConstantThenDecide:
+        do {
+          withConstant(current, std::minus<float>());
+          node = decideAfterEquation(current, at);
+        } while (node == at);
+        break;
+      case Opcode::MultiplyConstantThenDecide:
+        do {
+          withConstant(current, std::multiplies<float>());
+          node = decideAfterEquation(current, at);
+        } while (node == at);
+        break;
+      case Opcode::DivideConstantThenDecide:
+        do {
+          withConstant(current, std::divides<float>());
+          node = decideAfterEquation(current, at);
+        } while (node == at);
+        break;
+      case Opcode::AddCellThenDecide:
+        do {
+          withCell(current, std::plus<float>());
+          node = decideAfterEquation(current, at);
+        } while (node == at);
+        break;
+      case Opcode::SubtractCellThenDecide:
+        do {
+          withCell(current, std::minus<float>());
+          node = decideAfterEquation(current, at);
+        } while (node == at);
+        break;
+      case Opcode::MultiplyCellThenDecide:
+        do {
+          withCell(current, std::multiplies<float>());
+          node = decideAfterEquation(current, at);
+        } while (node == at);
+        break;
+      case Opcode::DivideCellThenDecide:
+        do {
+          withCell(current, std::divides<float>());
+          node = decideAfterEquation(current, at);
+        } while (node == at);
+        break;
+      case Opcode::EquationChainThenDecide:
+        do {
+          chain(current);
+          node = decideAfterEquation(current, at);
+        } while (node == at);
+        break;
     }
     if constexpr (kTrace) traceAfter(*this, at);
   }
