@@ -3,6 +3,7 @@
 // its cells resolved; one switch on its opcode picks its action and its successor. The commonest
 // cases, equations over number cells and decisions between two numbers, are done in the loop
 // itself; every other case goes to the action that checks and reports.
+#include <cmath>
 #include <functional>
 
 #include "app/data.h"
@@ -83,6 +84,59 @@ void Chart::runFrom(std::uint32_t node) {
     }
     return holds ? node : otherwise(current, at);
   };
+  // A superinstruction `x = x op constant` whose decision compares x with a number cell and
+  // leads back to itself is a counting loop. Once a turn has left x a number without a text and
+  // the decision's other cell a number, nothing but x changes from turn to turn, so the loop
+  // turns with x in a register (the store forwarding through its cell was the loop's critical
+  // path) and stores it when it leaves; an infinite x (its type changes) leaves by the general
+  // path. The cells, the time mark and the successor end as the turns one by one leave them.
+  auto countable = [&](const Node& current) {
+    const std::uint16_t x = current.result;
+    if (current.arguments[0] != x || !plainNumber(cells[x]) || cells[x].type != kNumber) {
+      return false;
+    }
+    for (std::uint16_t operand : current.decisionArguments) {
+      if (operand != x && cells[operand].type != kNumber) return false;
+    }
+    return true;
+  };
+  auto count = [&](const Node& current, std::uint32_t at, auto operation) {
+    Cell& x = cells[current.result];
+    const bool xLeft = current.decisionArguments[0] == current.result;
+    const bool xRight = current.decisionArguments[1] == current.result;
+    const float left = cells[current.decisionArguments[0]].math;
+    const float right = cells[current.decisionArguments[1]].math;
+    const float constant = current.number;
+    const Operator op = current.op;
+    const std::uint32_t ifTrue = current.nextFollows ? at + 1 : current.next;
+    const std::uint32_t ifFalse = otherwise(current, at);
+    float value = x.math;
+    for (;;) {
+      value = operation(value, constant);
+      if (std::isinf(value)) {
+        storeNumber(x, value);
+        return decideAfterEquation(current, at);
+      }
+      if (current.junctionBetween) data.addTime();
+      const std::uint32_t following =
+          numbersHold(op, xLeft ? value : left, xRight ? value : right) ? ifTrue : ifFalse;
+      if (following != at) {
+        storeNumber(x, value);
+        return following;
+      }
+    }
+  };
+  // The constant forms' superinstructions: turn by turn while the decision leads back, in a
+  // register once the loop is a counting one.
+  auto withConstantThenDecide = [&](const Node& current, std::uint32_t at, auto operation) {
+    std::uint32_t following;
+    do {
+      withConstant(current, operation);
+      following = decideAfterEquation(current, at);
+    } while (following == at && !countable(current));
+    if (following != at) return following;
+    return count(current, at, operation);
+  };
   auto chain = [&](const Node& current) {
     float value;
     if (evaluateChain(equations[current.index], cells, value)) {
@@ -146,28 +200,16 @@ void Chart::runFrom(std::uint32_t node) {
       // junction and a decision) turns here without a dispatch: in an untraced run nothing
       // happens between two nodes, so this is the same as going round the engine's loop.
       case Opcode::AddConstantThenDecide:
-        do {
-          withConstant(current, std::plus<float>());
-          node = decideAfterEquation(current, at);
-        } while (node == at);
+        node = withConstantThenDecide(current, at, std::plus<float>());
         break;
       case Opcode::SubtractConstantThenDecide:
-        do {
-          withConstant(current, std::minus<float>());
-          node = decideAfterEquation(current, at);
-        } while (node == at);
+        node = withConstantThenDecide(current, at, std::minus<float>());
         break;
       case Opcode::MultiplyConstantThenDecide:
-        do {
-          withConstant(current, std::multiplies<float>());
-          node = decideAfterEquation(current, at);
-        } while (node == at);
+        node = withConstantThenDecide(current, at, std::multiplies<float>());
         break;
       case Opcode::DivideConstantThenDecide:
-        do {
-          withConstant(current, std::divides<float>());
-          node = decideAfterEquation(current, at);
-        } while (node == at);
+        node = withConstantThenDecide(current, at, std::divides<float>());
         break;
       case Opcode::AddCellThenDecide:
         do {
