@@ -82,7 +82,8 @@ void Chart::runFrom(std::uint32_t node) {
     } else {
       holds = decisionDiamond(current.op, left, right);
     }
-    return holds ? node : otherwise(current, at);
+    if (holds) return current.nextFollows ? at + 1 : current.next;
+    return otherwise(current, at);
   };
   // A superinstruction `x = x op constant` whose decision compares x with a number cell and
   // leads back to itself is a counting loop. Once a turn has left x a number without a text and
