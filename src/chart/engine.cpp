@@ -2,7 +2,9 @@
 // length, loops included, needs no stack that grows with it. Each node is a compact record with
 // its cells resolved; one switch on its opcode picks its action and its successor. The commonest
 // cases, equations over number cells and decisions between two numbers, are done in the loop
-// itself; every other case goes to the action that checks and reports.
+// itself; every other case goes to the action that checks and reports. An untraced chart runs
+// the program's fused copy of its nodes, in which an equation and the decision after it are one
+// superinstruction (see `Opcode`).
 #include <cmath>
 #include <functional>
 
