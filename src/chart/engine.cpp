@@ -2,7 +2,10 @@
 // length, loops included, needs no stack that grows with it. Each node is a compact record with
 // its cells resolved; one switch on its opcode picks its action and its successor. The commonest
 // cases, equations over number cells and decisions between two numbers, are done in the loop
-// itself; every other case goes to the action that checks and reports.
+// itself; every other case goes to the action that checks and reports. An untraced chart runs
+// the program's fused copy of its nodes, in which an equation and the decision after it are one
+// superinstruction (see `Opcode`).
+#include <cmath>
 #include <functional>
 
 #include "app/data.h"
@@ -20,11 +23,25 @@ bool plainNumber(const Cell& cell) {
   return (cell.type == kNumber || cell.type == kUndefined) && cell.text == nullptr;
 }
 
+// Two numbers compared by value, as the decision's full rules compare them.
+bool numbersHold(Operator op, float left, float right) {
+  switch (op) {
+    case Operator::Equal: return left == right;
+    case Operator::Greater: return left > right;
+    case Operator::Less: return left < right;
+    case Operator::GreaterOrEqual: return left >= right;
+    case Operator::LessOrEqual: return left <= right;
+    case Operator::Unknown: break;
+  }
+  return false;
+}
+
 }  // namespace
 
 template <bool kTrace>
 void Chart::runFrom(std::uint32_t node) {
-  const Node* const nodes = program_->nodes.data();
+  // A traced chart runs the nodes as written, so that its trace shows each of them.
+  const Node* const nodes = kTrace ? program_->nodes.data() : program_->fusedNodes.data();
   const Equation* const equations = program_->equations.data();
   Cell* const cells = cells_.get();
   Data& data = Data::share();
@@ -55,6 +72,83 @@ void Chart::runFrom(std::uint32_t node) {
     return current.nextIfFalse;
   };
 
+  // A superinstruction's decision, after its equation: the junction's mark of the time when one
+  // stood between them, then the comparison.
+  auto decideAfterEquation = [&](const Node& current, std::uint32_t at) {
+    if (current.junctionBetween) data.addTime();
+    const Cell& left = cells[current.decisionArguments[0]];
+    const Cell& right = cells[current.decisionArguments[1]];
+    bool holds;
+    if (left.type == kNumber && right.type == kNumber) {
+      holds = numbersHold(current.op, left.math, right.math);
+    } else {
+      holds = decisionDiamond(current.op, left, right);
+    }
+    if (holds) return current.nextFollows ? at + 1 : current.next;
+    return otherwise(current, at);
+  };
+  // A superinstruction `x = x op constant` whose decision compares x with a number cell and
+  // leads back to itself is a counting loop. Once a turn has left x a number without a text and
+  // the decision's other cell a number, nothing but x changes from turn to turn, so the loop
+  // turns with x in a register (the store forwarding through its cell was the loop's critical
+  // path) and stores it when it leaves; an infinite x (its type changes) leaves by the general
+  // path. The cells, the time mark and the successor end as the turns one by one leave them.
+  auto countable = [&](const Node& current) {
+    const std::uint16_t x = current.result;
+    if (current.arguments[0] != x || !plainNumber(cells[x]) || cells[x].type != kNumber) {
+      return false;
+    }
+    for (std::uint16_t operand : current.decisionArguments) {
+      if (operand != x && cells[operand].type != kNumber) return false;
+    }
+    return true;
+  };
+  auto count = [&](const Node& current, std::uint32_t at, auto operation) {
+    Cell& x = cells[current.result];
+    const bool xLeft = current.decisionArguments[0] == current.result;
+    const bool xRight = current.decisionArguments[1] == current.result;
+    const float left = cells[current.decisionArguments[0]].math;
+    const float right = cells[current.decisionArguments[1]].math;
+    const float constant = current.number;
+    const Operator op = current.op;
+    const std::uint32_t ifTrue = current.nextFollows ? at + 1 : current.next;
+    const std::uint32_t ifFalse = otherwise(current, at);
+    float value = x.math;
+    for (;;) {
+      value = operation(value, constant);
+      if (std::isinf(value)) {
+        storeNumber(x, value);
+        return decideAfterEquation(current, at);
+      }
+      if (current.junctionBetween) data.addTime();
+      const std::uint32_t following =
+          numbersHold(op, xLeft ? value : left, xRight ? value : right) ? ifTrue : ifFalse;
+      if (following != at) {
+        storeNumber(x, value);
+        return following;
+      }
+    }
+  };
+  // The constant forms' superinstructions: turn by turn while the decision leads back, in a
+  // register once the loop is a counting one.
+  auto withConstantThenDecide = [&](const Node& current, std::uint32_t at, auto operation) {
+    std::uint32_t following;
+    do {
+      withConstant(current, operation);
+      following = decideAfterEquation(current, at);
+    } while (following == at && !countable(current));
+    if (following != at) return following;
+    return count(current, at, operation);
+  };
+  auto chain = [&](const Node& current) {
+    float value;
+    if (evaluateChain(equations[current.index], cells, value)) {
+      storeNumber(cells[current.result], value);
+    } else {
+      mathEquation(*this, current);
+    }
+  };
+
   while (node != kNoNode) {
     const Node& current = nodes[node];
     if constexpr (kTrace) traceBefore(*this, node);
@@ -67,15 +161,7 @@ void Chart::runFrom(std::uint32_t node) {
     switch (current.opcode) {
       case Opcode::Command: runCommand(current); break;
       case Opcode::Equation: mathEquation(*this, current); break;
-      case Opcode::EquationChain: {
-        float value;
-        if (evaluateChain(equations[current.index], cells, value)) {
-          storeNumber(cells[current.result], value);
-        } else {
-          mathEquation(*this, current);
-        }
-        break;
-      }
+      case Opcode::EquationChain: chain(current); break;
       case Opcode::AddConstant: withConstant(current, std::plus<float>()); break;
       case Opcode::SubtractConstant: withConstant(current, std::minus<float>()); break;
       case Opcode::MultiplyConstant: withConstant(current, std::multiplies<float>()); break;
@@ -113,6 +199,51 @@ void Chart::runFrom(std::uint32_t node) {
       case Opcode::CreateChart: createChart(*this, current); break;
       case Opcode::Junction: data.addTime(); break;
       case Opcode::PassThrough: break;
+      // A superinstruction whose decision leads back to itself (a loop of an equation, a
+      // junction and a decision) turns here without a dispatch: in an untraced run nothing
+      // happens between two nodes, so this is the same as going round the engine's loop.
+      case Opcode::AddConstantThenDecide:
+        node = withConstantThenDecide(current, at, std::plus<float>());
+        break;
+      case Opcode::SubtractConstantThenDecide:
+        node = withConstantThenDecide(current, at, std::minus<float>());
+        break;
+      case Opcode::MultiplyConstantThenDecide:
+        node = withConstantThenDecide(current, at, std::multiplies<float>());
+        break;
+      case Opcode::DivideConstantThenDecide:
+        node = withConstantThenDecide(current, at, std::divides<float>());
+        break;
+      case Opcode::AddCellThenDecide:
+        do {
+          withCell(current, std::plus<float>());
+          node = decideAfterEquation(current, at);
+        } while (node == at);
+        break;
+      case Opcode::SubtractCellThenDecide:
+        do {
+          withCell(current, std::minus<float>());
+          node = decideAfterEquation(current, at);
+        } while (node == at);
+        break;
+      case Opcode::MultiplyCellThenDecide:
+        do {
+          withCell(current, std::multiplies<float>());
+          node = decideAfterEquation(current, at);
+        } while (node == at);
+        break;
+      case Opcode::DivideCellThenDecide:
+        do {
+          withCell(current, std::divides<float>());
+          node = decideAfterEquation(current, at);
+        } while (node == at);
+        break;
+      case Opcode::EquationChainThenDecide:
+        do {
+          chain(current);
+          node = decideAfterEquation(current, at);
+        } while (node == at);
+        break;
     }
     if constexpr (kTrace) traceAfter(*this, at);
   }

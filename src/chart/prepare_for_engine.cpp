@@ -50,14 +50,56 @@ void chooseOpcode(Node& node, const Program& program) {
   }
 }
 
+void markFollowers(Node& node, std::uint32_t at) {
+  node.nextFollows = node.next == at + 1;
+  node.nextIfFalseFollows = node.nextIfFalse == at + 1;
+}
+
+// The superinstruction of an equation form, or Opcode::Equation when the form has none.
+Opcode thenDecide(Opcode equation) {
+  if (equation >= Opcode::AddConstant && equation <= Opcode::DivideCell) {
+    return Opcode(int(Opcode::AddConstantThenDecide) + int(equation) - int(Opcode::AddConstant));
+  }
+  if (equation == Opcode::EquationChain) return Opcode::EquationChainThenDecide;
+  return Opcode::Equation;
+}
+
+bool specialisedDecision(const Node& node) {
+  return node.opcode >= Opcode::DecideEqual && node.opcode <= Opcode::DecideLessOrEqual;
+}
+
+// An equation in a specialised form whose successor, directly or through one junction, is a
+// decision in a specialised form becomes one node that does both. A junction marks the time and
+// nothing else, so the superinstruction does that in its place; no other node runs in between.
+void fuse(Node& fused, std::uint32_t at, const std::vector<Node>& nodes) {
+  const Opcode opcode = thenDecide(fused.opcode);
+  if (opcode == Opcode::Equation || fused.next == kNoNode) return;
+  std::uint32_t decisionAt = fused.next;
+  const bool junctionBetween = nodes[decisionAt].kind == NodeKind::Junction;
+  if (junctionBetween) decisionAt = nodes[decisionAt].next;
+  if (decisionAt == kNoNode || !specialisedDecision(nodes[decisionAt])) return;
+  const Node& decision = nodes[decisionAt];
+  fused.opcode = opcode;
+  fused.op = decision.op;
+  fused.decisionArguments[0] = decision.arguments[0];
+  fused.decisionArguments[1] = decision.arguments[1];
+  fused.next = decision.next;
+  fused.nextIfFalse = decision.nextIfFalse;
+  fused.junctionBetween = junctionBetween;
+  markFollowers(fused, at);
+}
+
 }  // namespace
 
 void prepareForEngine(Program& program) {
   for (std::uint32_t at = 0; at < program.nodes.size(); ++at) {
     Node& node = program.nodes[at];
     chooseOpcode(node, program);
-    node.nextFollows = node.next == at + 1;
-    node.nextIfFalseFollows = node.nextIfFalse == at + 1;
+    markFollowers(node, at);
+  }
+  program.fusedNodes = program.nodes;
+  for (std::uint32_t at = 0; at < program.fusedNodes.size(); ++at) {
+    fuse(program.fusedNodes[at], at, program.nodes);
   }
 }
 

@@ -48,6 +48,19 @@ enum class Opcode : std::uint8_t {
   DecideLess,
   DecideGreaterOrEqual,
   DecideLessOrEqual,
+  // Superinstructions, in the engine's own copy of the nodes only: the equation form of the same
+  // name, then the decision that follows it (through one junction when `junctionBetween`), in
+  // one dispatch. The node keeps the equation's fields; the decision's operator, cells and two
+  // successors are copied in.
+  AddConstantThenDecide,
+  SubtractConstantThenDecide,
+  MultiplyConstantThenDecide,
+  DivideConstantThenDecide,
+  AddCellThenDecide,
+  SubtractCellThenDecide,
+  MultiplyCellThenDecide,
+  DivideCellThenDecide,
+  EquationChainThenDecide,
 };
 
 // 32 bytes: a node is found by a shift and never straddles two cache lines.
@@ -61,19 +74,28 @@ struct alignas(32) Node {
   // `next` (`nextIfFalse`) is the node after this one. The engine then steps on by a predicted
   // branch instead of waiting for the successor to load: the chain of loads from node to node
   // was the loop's critical path.
-  bool nextFollows;
-  bool nextIfFalseFollows;
+  bool nextFollows : 1;
+  bool nextIfFalseFollows : 1;
+  // A superinstruction whose equation reached its decision through a junction: it marks the
+  // frame's time as that junction does.
+  bool junctionBetween : 1;
   std::uint32_t next;          // for a decision: when true
   std::uint32_t nextIfFalse;
   float number;  // number assignment
   // Equation, text literal or created chart's program, by index; the global variable's key.
   std::uint32_t index;
+  std::uint16_t decisionArguments[2];  // a superinstruction's decision's left and right cells
 };
+static_assert(sizeof(Node) == 32);
 
 struct Program {
   std::string name;
   std::vector<std::string> cellNames;  // by cell index, as written
   std::vector<Node> nodes;
+  // The nodes as the untraced engine runs them: the same records at the same indexes, except
+  // that an equation followed by a decision is one superinstruction. A traced chart runs
+  // `nodes`, so that its trace shows every node as written.
+  std::vector<Node> fusedNodes;
   std::vector<std::string> nodeNames;  // by node index, as written
   std::vector<Equation> equations;
   std::vector<std::u16string> literals;
@@ -83,8 +105,8 @@ struct Program {
 };
 
 // Once a program's nodes and equations are compiled: picks each node's opcode (filling the
-// operand fields of the specialised equation forms) and marks the nodes whose successor follows
-// them.
+// operand fields of the specialised equation forms), marks the nodes whose successor follows
+// them, and makes `fusedNodes`.
 void prepareForEngine(Program& program);
 
 }  // namespace chart

@@ -3,8 +3,10 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "chart/decision.h"
+#include "chart/trace.h"
 #include "chart_test_support.h"
 
 namespace chart::testing {
@@ -143,6 +145,187 @@ TEST_F(OpcodeTest, SpecialisedDecisionsFollowTheComparisonRules) {
     ensureText(cell(chart, "b")).units = u"x";
     check("equal texts");
   }
+}
+
+
+// Superinstructions: an equation in a specialised form and the specialised decision after it,
+// directly or through one junction, run as one node in the untraced engine's copy.
+
+// One equation, then (through a junction when asked) a decision of its result against `c`.
+ChartSource equationThenDecision(std::string_view name, std::string_view text,
+                                 std::string_view op, bool throughJunction) {
+  return testChart(name, {"a", "b", "c", "r", "taken"},
+                   {{"trunk0_1", equation(text), throughJunction ? "branch0_5" : "trunk0_2"},
+                    {"branch0_5", junction(), "trunk0_2"},
+                    {"trunk0_2", decide("r", op, "c"), "trunk0_3", "trunk0_4"},
+                    {"trunk0_3", set("taken", 1), endOfPass},
+                    {"trunk0_4", set("taken", 0), endOfPass}});
+}
+
+Opcode fusedOpcodeOf(const Chart& chart, std::string_view nodeName) {
+  const Program& program = chart.program();
+  for (std::size_t at = 0; at < program.nodes.size(); ++at) {
+    if (program.nodeNames[at] == nodeName) return program.fusedNodes[at].opcode;
+  }
+  ADD_FAILURE() << "no node " << nodeName;
+  return Opcode::PassThrough;
+}
+
+TEST_F(OpcodeTest, OnlyASpecialisedEquationBeforeASpecialisedDecisionIsFused) {
+  Chart& chart = load({testChart("Fusing", {"a", "r"},
+                                 {{"trunk0_1", equation("r = a + 1"), "trunk0_2"},
+                                  {"trunk0_2", decide("r", "<", "a"), "trunk0_3", endOfPass},
+                                  {"trunk0_3", equation("r = a * 2 + 1"), "branch0_8"},
+                                  {"branch0_8", junction(), "trunk0_4"},
+                                  {"trunk0_4", decide("r", "==", "a"), "trunk0_5", endOfPass},
+                                  {"trunk0_5", equation("r = a * (a + 1)"), "trunk0_6"},
+                                  {"trunk0_6", decide("r", ">", "a"), "trunk0_7", endOfPass},
+                                  {"trunk0_7", equation("r = a - 1"), "branch0_9"},
+                                  {"branch0_9", junction(), "branch0_10"},
+                                  {"branch0_10", junction(), "trunk0_2"}})});
+  EXPECT_EQ(fusedOpcodeOf(chart, "trunk0_1"), Opcode::AddConstantThenDecide);
+  EXPECT_EQ(fusedOpcodeOf(chart, "trunk0_3"), Opcode::EquationChainThenDecide);
+  EXPECT_EQ(fusedOpcodeOf(chart, "trunk0_5"), Opcode::Equation);     // the general form
+  EXPECT_EQ(fusedOpcodeOf(chart, "trunk0_7"), Opcode::SubtractConstant);  // two junctions
+  // The nodes as written, which a traced chart runs, keep their own forms.
+  EXPECT_EQ(opcodeOf(chart, "trunk0_1"), Opcode::AddConstant);
+  EXPECT_EQ(opcodeOf(chart, "trunk0_3"), Opcode::EquationChain);
+  EXPECT_EQ(fusedOpcodeOf(chart, "trunk0_2"), Opcode::DecideLess);
+}
+
+// A traced chart runs the nodes as written; the same chart untraced runs the superinstruction.
+// Both give the same results, types and outcome for numbers, NaNs, an emptied result and a text
+// compared, and the trace still shows the junction and the decision.
+TEST_F(OpcodeTest, FusedNodesDoWhatTheNodesAsWrittenDo) {
+  enableTrace("FusedTraced");
+  constexpr std::string_view kEquations[] = {"r = a + 1", "r = a - b", "r = a * b", "r = a / 4",
+                                             "r = a * 1.0001 + b"};
+  constexpr std::string_view kOperators[] = {"==", ">", "<", ">=", "<="};
+  auto setOperand = [&](Chart& chart, std::string_view name, int which) {
+    Cell& target = cell(chart, name);
+    clearCell(target);
+    if (which < int(std::size(kOperandValues))) {
+      storeNumber(target, kOperandValues[which]);
+    } else if (which == int(std::size(kOperandValues)) + 1) {
+      ensureText(target).units = u"7";
+    }  // otherwise left empty
+  };
+  const int kChoices = int(std::size(kOperandValues)) + 2;
+  ::testing::internal::CaptureStderr();
+  for (std::string_view text : kEquations) {
+    for (std::string_view op : kOperators) {
+      for (bool throughJunction : {false, true}) {
+        use({equationThenDecision("Fused", text, op, throughJunction),
+             equationThenDecision("FusedTraced", text, op, throughJunction)});
+        Chart& fused = make("Fused");
+        Chart& traced = make("FusedTraced");
+        ASSERT_NE(fusedOpcodeOf(fused, "trunk0_1"), opcodeOf(fused, "trunk0_1")) << text;
+        for (int a = 0; a < kChoices - 1; ++a) {  // a text `a` would raise the alert
+          for (int c = 0; c < kChoices; ++c) {
+            for (Chart* chart : {&fused, &traced}) {
+              setOperand(*chart, "a", a);
+              storeNumber(cell(*chart, "b"), 3.0f);
+              setOperand(*chart, "c", c);
+              frames(*chart, 1);
+            }
+            const std::string where = std::string(text) + " " + std::string(op) + " a#" +
+                                      std::to_string(a) + " c#" + std::to_string(c);
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(cell(fused, "r").math),
+                      std::bit_cast<std::uint32_t>(cell(traced, "r").math)) << where;
+            EXPECT_EQ(cell(fused, "r").type, cell(traced, "r").type) << where;
+            EXPECT_EQ(cell(fused, "taken").math, cell(traced, "taken").math) << where;
+          }
+        }
+      }
+    }
+  }
+  ::testing::internal::GetCapturedStderr();
+
+  Chart& traced = make("FusedTraced");  // the last shape: through a junction, "<="
+  storeNumber(cell(traced, "a"), 2.0f);
+  storeNumber(cell(traced, "b"), 0.0f);
+  storeNumber(cell(traced, "c"), 1.0f);
+  ::testing::internal::CaptureStderr();
+  frames(traced, 1);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "[FusedTraced] trunk0_1 Math.equation a=2 b=0\n"
+            "[FusedTraced] trunk0_1 -> r=2.0002\n"
+            "[FusedTraced] branch0_5 junction\n"
+            "[FusedTraced] trunk0_2 decide r=2.0002 c=1\n"
+            "[FusedTraced] trunk0_4 number\n"
+            "[FusedTraced] trunk0_4 -> taken=0\n");
+}
+
+// An operand that needs the check leaves the superinstruction for the equation's own action:
+// the same alert as the general form's, naming the same chart, command and cell.
+TEST_F(OpcodeTest, FusedNodesRaiseTheEquationsOwnAlert) {
+  auto alertFor = [&](std::string_view text) {
+    Chart& chart = load({testChart("Fusing", {"a", "b", "r"},
+                                   {{"trunk0_1", gets("a", "left over"), "trunk0_2"},
+                                    {"trunk0_2", set("a", 3), "trunk0_3"},
+                                    {"trunk0_3", set("b", 4), "trunk0_4"},
+                                    {"trunk0_4", equation(text), "branch0_6"},
+                                    {"branch0_6", junction(), "trunk0_5"},
+                                    {"trunk0_5", decide("r", "<", "b"), endOfPass}})});
+    EXPECT_EQ(fusedOpcodeOf(chart, "trunk0_4") == Opcode::Equation, text == "r = a * (b + 1)");
+    return alertOf([&] { frames(chart, 1); });
+  };
+  const std::string general = alertFor("r = a * (b + 1)");
+  EXPECT_NE(general.find("Fusing"), std::string::npos) << general;
+  EXPECT_NE(general.find("Math.equation"), std::string::npos) << general;
+  for (std::string_view text : {"r = a + 1", "r = b * a", "r = a * 2 + 1"}) {
+    EXPECT_EQ(alertFor(text), general) << text;
+  }
+}
+
+// A superinstruction `x = x op constant` whose decision leads back to it turns with x in a
+// register: the same final x, type and exit as the nodes as written, including an x that
+// overflows to infinity mid-loop, x on either side, a loop on the false outcome and an operand
+// that is not a number.
+TEST_F(OpcodeTest, CountingLoopsEndAsTheNodesAsWrittenEnd) {
+  enableTrace("CountingTraced");
+  struct Loop {
+    std::string_view equation;
+    std::string_view left, op, right;
+    bool loopWhenHolds;
+    float x, c;
+    bool cEmpty = false;
+  };
+  const Loop kLoops[] = {
+      {"x = x + 1", "x", "<", "c", true, 0, 1000},
+      {"x = x * 3", "x", "<", "c", true, 1, 3.4e38f},    // x overflows to infinity
+      {"x = x / 2", "c", "<", "x", true, 1e30f, 1e-3f},  // x on the right
+      {"x = x - 0.5", "x", "<=", "c", false, 100, 0},    // loops while it does not hold
+      {"x = x + 1", "x", "==", "c", true, 0, 0, true},   // an empty operand: one turn
+      {"x = x + 1", "x", "<", "x", true, 5, 0},          // x against itself: one turn
+  };
+  ::testing::internal::CaptureStderr();
+  for (const Loop& loop : kLoops) {
+    auto source = [&](std::string_view name) {
+      return testChart(name, {"x", "c", "taken"},
+                       {{"trunk0_1", equation(loop.equation), "branch0_4"},
+                        {"branch0_4", junction(), "trunk0_2"},
+                        {"trunk0_2", decide(loop.left, loop.op, loop.right),
+                         loop.loopWhenHolds ? "trunk0_1" : "trunk0_3",
+                         loop.loopWhenHolds ? "trunk0_3" : "trunk0_1"},
+                        {"trunk0_3", set("taken", 1), endOfPass}});
+    };
+    use({source("Counting"), source("CountingTraced")});
+    Chart& fused = make("Counting");
+    Chart& traced = make("CountingTraced");
+    ASSERT_NE(fusedOpcodeOf(fused, "trunk0_1"), opcodeOf(fused, "trunk0_1"));
+    for (Chart* chart : {&fused, &traced}) {
+      storeNumber(cell(*chart, "x"), loop.x);
+      storeNumber(cell(*chart, "c"), loop.c);
+      if (loop.cEmpty) clearCell(cell(*chart, "c"));
+      frames(*chart, 1);
+    }
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(cell(fused, "x").math),
+              std::bit_cast<std::uint32_t>(cell(traced, "x").math)) << loop.equation;
+    EXPECT_EQ(cell(fused, "x").type, cell(traced, "x").type) << loop.equation;
+    EXPECT_EQ(cell(fused, "taken").math, 1.0f) << loop.equation;
+  }
+  ::testing::internal::GetCapturedStderr();
 }
 
 }  // namespace
