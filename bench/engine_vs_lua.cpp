@@ -18,23 +18,12 @@
 
 #include "chart/chart.h"
 #include "chart/registry.h"
+#include "counter_chart.h"
 #include "silent_services.h"
 
 namespace {
 
 using namespace chart;
-
-// (a) `loop = loop + 1` while `loop < total`: a decision, an equation and a junction per turn.
-ChartSource counterChart(float turns) {
-  return {"Counter",
-          16,
-          {{13, "loop"}, {14, "total"}, {15, ""}},
-          {{"trunk0_1", set("loop", 0), "trunk0_2"},
-           {"trunk0_2", set("total", turns), "trunk0_3"},
-           {"trunk0_3", decide("loop", "<", "total"), "trunk0_4", endOfPass},
-           {"trunk0_4", equation("loop = loop + 1"), "branch0_5"},
-           {"branch0_5", junction(), "trunk0_3"}}};
-}
 
 // (b) the counter plus `x = x * 1.0001 + 0.5` and the decision `x > limit`, which sets x back
 // to 0 about once every 53,000 turns.

@@ -13,18 +13,6 @@ Operator operatorFromText(std::string_view text) {
 
 namespace {
 
-bool compareNumbers(Operator op, float left, float right) {
-  switch (op) {
-    case Operator::Equal: return left == right;
-    case Operator::Greater: return left > right;
-    case Operator::Less: return left < right;
-    case Operator::GreaterOrEqual: return left >= right;
-    case Operator::LessOrEqual: return left <= right;
-    case Operator::Unknown: return false;
-  }
-  return false;
-}
-
 bool isList(std::int32_t type) {
   return type == kObjectList || type == kNumberList || type == kTextList;
 }
@@ -36,7 +24,7 @@ bool decisionDiamond(Operator op, const Cell& left, const Cell& right) {
   if (right.type == kEmpty) return false;
   if (left.type == kUndefined) return right.type == kUndefined;
   if (right.type == kUndefined) return false;
-  if (left.type == kNumber || right.type == kNumber) return compareNumbers(op, left.math, right.math);
+  if (left.type == kNumber || right.type == kNumber) return numbersHold(op, left.math, right.math);
   // A missing text or list equals nothing, not even another missing one.
   if (left.type == kText || right.type == kText) {
     return left.text != nullptr && right.text != nullptr && left.text->units == right.text->units;

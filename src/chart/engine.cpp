@@ -23,19 +23,6 @@ bool plainNumber(const Cell& cell) {
   return (cell.type == kNumber || cell.type == kUndefined) && cell.text == nullptr;
 }
 
-// Two numbers compared by value, as the decision's full rules compare them.
-bool numbersHold(Operator op, float left, float right) {
-  switch (op) {
-    case Operator::Equal: return left == right;
-    case Operator::Greater: return left > right;
-    case Operator::Less: return left < right;
-    case Operator::GreaterOrEqual: return left >= right;
-    case Operator::LessOrEqual: return left <= right;
-    case Operator::Unknown: break;
-  }
-  return false;
-}
-
 }  // namespace
 
 template <bool kTrace>
