@@ -35,12 +35,37 @@ long heapAllocations() { return allocations.load(std::memory_order_relaxed); }
 
 void traceHeapAllocations(bool on) { tracing.store(on, std::memory_order_relaxed); }
 
-void* operator new(std::size_t size) {
+namespace {
+
+void* countedAllocation(std::size_t size) noexcept {
   allocations.fetch_add(1, std::memory_order_relaxed);
   if (tracing.load(std::memory_order_relaxed)) printCallStack();
-  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+  return std::malloc(size == 0 ? 1 : size);
+}
+
+}  // namespace
+
+// Every unaligned form is replaced, so that whatever form a library allocates with, the delete
+// that frees it is ours too: under AddressSanitizer a block from its operator new freed by our
+// `free` is reported as a mismatch (the shader compiler in the GL driver uses the nothrow form).
+void* operator new(std::size_t size) {
+  if (void* memory = countedAllocation(size)) return memory;
   throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+  if (void* memory = countedAllocation(size)) return memory;
+  throw std::bad_alloc();
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return countedAllocation(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return countedAllocation(size);
 }
 
 void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
