@@ -5,7 +5,6 @@
 // Run: build/bench/draw_bench
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
-#include <tiffio.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -16,31 +15,23 @@
 #include "engine/kiv_polygons.h"
 #include "engine/kiv_textures.h"
 #include "platform/window.h"
+#include "engine/tiff_writer.h"
 
 namespace {
 
 constexpr int kDrawsPerBatch = 1000;
 
-// A 64 × 64 RGB picture for the fan, written with libtiff.
+// A 64 × 64 RGB picture for the fan.
 std::string writePicture() {
   const std::string path = (std::filesystem::temp_directory_path() /
                             ("aloft-draw-bench-" + std::to_string(::getpid()) + ".tif"))
                                .string();
-  TIFF* tiff = TIFFOpen(path.c_str(), "w");
-  if (tiff == nullptr) return path;
   constexpr std::uint32_t kSide = 64;
-  TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, kSide);
-  TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, kSide);
-  TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
-  TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
-  TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
-  TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-  std::vector<std::uint8_t> row(kSide * 3);
+  std::vector<std::uint8_t> pixels(kSide * kSide * 3);
   for (std::uint32_t y = 0; y < kSide; ++y) {
-    for (std::size_t i = 0; i < row.size(); ++i) row[i] = std::uint8_t(i ^ y);
-    TIFFWriteScanline(tiff, row.data(), y, 0);
+    for (std::size_t i = 0; i < kSide * 3; ++i) pixels[y * kSide * 3 + i] = std::uint8_t(i ^ y);
   }
-  TIFFClose(tiff);
+  writeTiff(path, {.width = kSide, .height = kSide}, pixels);
   return path;
 }
 

@@ -127,6 +127,16 @@ void Chart::runFrom(std::uint32_t node) {
     if (following != at) return following;
     return count(current, at, operation);
   };
+  // The superinstructions of equations that cannot count in a register: turn by turn while the
+  // decision leads back to them.
+  auto repeatThenDecide = [&](const Node& current, std::uint32_t at, auto equation) {
+    std::uint32_t following;
+    do {
+      equation(current);
+      following = decideAfterEquation(current, at);
+    } while (following == at);
+    return following;
+  };
   auto chain = [&](const Node& current) {
     float value;
     if (evaluateChain(equations[current.index], cells, value)) {
@@ -202,34 +212,23 @@ void Chart::runFrom(std::uint32_t node) {
         node = withConstantThenDecide(current, at, std::divides<float>());
         break;
       case Opcode::AddCellThenDecide:
-        do {
-          withCell(current, std::plus<float>());
-          node = decideAfterEquation(current, at);
-        } while (node == at);
+        node = repeatThenDecide(current, at,
+                                [&](const Node& n) { withCell(n, std::plus<float>()); });
         break;
       case Opcode::SubtractCellThenDecide:
-        do {
-          withCell(current, std::minus<float>());
-          node = decideAfterEquation(current, at);
-        } while (node == at);
+        node = repeatThenDecide(current, at,
+                                [&](const Node& n) { withCell(n, std::minus<float>()); });
         break;
       case Opcode::MultiplyCellThenDecide:
-        do {
-          withCell(current, std::multiplies<float>());
-          node = decideAfterEquation(current, at);
-        } while (node == at);
+        node = repeatThenDecide(current, at,
+                                [&](const Node& n) { withCell(n, std::multiplies<float>()); });
         break;
       case Opcode::DivideCellThenDecide:
-        do {
-          withCell(current, std::divides<float>());
-          node = decideAfterEquation(current, at);
-        } while (node == at);
+        node = repeatThenDecide(current, at,
+                                [&](const Node& n) { withCell(n, std::divides<float>()); });
         break;
       case Opcode::EquationChainThenDecide:
-        do {
-          chain(current);
-          node = decideAfterEquation(current, at);
-        } while (node == at);
+        node = repeatThenDecide(current, at, chain);
         break;
     }
     if constexpr (kTrace) traceAfter(*this, at);
