@@ -4,7 +4,7 @@
 // the compiler names a missing case.
 #pragma once
 
-#include <cstddef>
+#include <iterator>
 #include <cstdint>
 #include <string_view>
 
