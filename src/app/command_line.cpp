@@ -47,6 +47,19 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
                  "Print each node of CHART, with the cells it reads and writes, as it runs "
                  "(repeatable)")
       ->type_name("CHART");
+  auto* countNodesOption =
+      app.add_option("--count-nodes", options.countNodes,
+                     "At the end of the run, write how often each node of each chart ran")
+          ->type_name("FILE");
+  auto* chartGraphOption =
+      app.add_option("--chart-graph", options.chartGraph,
+                     "Print chart NAME (or all nine) as a Graphviz graph and end")
+          ->type_name("NAME|all")
+          ->excludes(countNodesOption);
+  app.add_option("--counts", options.counts,
+                 "With --chart-graph: colour each node by its count from --count-nodes")
+      ->type_name("FILE")
+      ->needs(chartGraphOption);
   app.add_flag("--headless", options.headless, "No visible window and no sound");
   auto* framesOption = app.add_option("--frames", frames, "End normally after frame N")
                            ->type_name("N")
