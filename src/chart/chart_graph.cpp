@@ -104,37 +104,38 @@ class GraphWriter {
     return {};
   }
 
-  // Shape and fill of the node's kind; with counts, the fill says how often it ran instead.
+  // Shape and fill of the node's kind. With counts the fill says how often it ran instead: a
+  // node that never ran is dashed and grey; the others take one of nine shades by their count's
+  // share of the most runs of any node, on a log scale (a frame's nodes run once a frame, a
+  // loop's many times).
   std::string look(const Node& node, std::uint32_t at) const {
-    std::string attributes;
+    std::string shape;
+    std::string style = "filled";
+    std::string fill = "white";
     switch (node.kind) {
-      case NodeKind::Decision: attributes = "shape=diamond, fillcolor=\"#fff3c4\""; break;
-      case NodeKind::Command: attributes = "fillcolor=\"#d6e6f5\""; break;
-      case NodeKind::CreateChart: attributes = "fillcolor=\"#e8d8f0\""; break;
-      case NodeKind::Junction:
-        attributes = "shape=point, width=0.08, style=filled, fillcolor=black";
-        break;
-      case NodeKind::PassThrough: attributes = "shape=circle, width=0.15, fillcolor=white"; break;
-      default: attributes = "style=\"rounded,filled\", fillcolor=white"; break;
+      case NodeKind::Decision: shape = "shape=diamond, "; fill = "#fff3c4"; break;
+      case NodeKind::Command: fill = "#d6e6f5"; break;
+      case NodeKind::CreateChart: fill = "#e8d8f0"; break;
+      case NodeKind::Junction: shape = "shape=point, width=0.08, "; fill = "black"; break;
+      case NodeKind::PassThrough: shape = "shape=circle, width=0.15, "; break;
+      default: style = "rounded,filled"; break;
     }
-    if (runCounts.empty()) return attributes;
-    return attributes + ", " + heat(node, runCounts[at]);
-  }
-
-  // Never run: dashed and grey. Otherwise one of nine shades by the count's share of the most
-  // runs of any node, on a log scale (a frame's nodes run once, a loop's hundreds of times).
-  std::string heat(const Node& node, std::uint64_t runs) const {
-    const bool point = node.kind == NodeKind::Junction;
-    if (runs == 0) {
-      return point ? "color=\"#bbbbbb\", fillcolor=\"#bbbbbb\""
-                   : "style=\"filled,dashed\", color=\"#999999\", fontcolor=\"#888888\", "
-                     "fillcolor=\"#f4f4f4\"";
+    std::string extra;
+    if (!runCounts.empty()) {
+      const std::uint64_t runs = runCounts[at];
+      if (runs == 0) {
+        style += ",dashed";
+        fill = node.kind == NodeKind::Junction ? "#bbbbbb" : "#f4f4f4";
+        extra = ", color=\"#999999\", fontcolor=\"#888888\"";
+      } else {
+        const double share = std::log(double(runs) + 1) / std::log(double(mostRuns) + 1);
+        const int shade = std::clamp(int(std::lround(2 + share * 7)), 2, 9);
+        fill = "/orrd9/" + std::to_string(shade);
+        if (shade >= 8) extra = ", fontcolor=white";
+      }
     }
-    const double share = std::log(double(runs) + 1) / std::log(double(mostRuns) + 1);
-    const int shade = std::clamp(int(std::lround(2 + share * 7)), 2, 9);
-    const std::string colour = "\"/orrd9/" + std::to_string(shade) + "\"";
-    return (point ? "color=" + colour + ", " : std::string("style=filled, ")) +
-           "fillcolor=" + colour + (shade >= 8 ? ", fontcolor=white" : "");
+    if (node.kind == NodeKind::Junction) extra = ", color=\"" + fill + "\"";
+    return shape + "style=\"" + style + "\", fillcolor=\"" + fill + "\"" + extra;
   }
 
   std::string label(const Program& program, const Node& node, std::uint32_t at) const {
