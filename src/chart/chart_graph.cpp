@@ -171,8 +171,9 @@ class GraphWriter {
     std::string target;
     if (to == kNoNode) {
       target = id(from + ".end" + (outcome.empty() ? "" : "." + std::string(outcome)));
-      out << "    " << target << " [shape=doublecircle, width=0.12, height=0.12, fixedsize=true, label=\"\", "
-          << "style=filled, fillcolor=black];\n";
+      out << "    " << target
+          << " [shape=doublecircle, width=0.12, height=0.12, fixedsize=true, label=\"\", "
+             "style=filled, fillcolor=black];\n";
     } else {
       target = id(program.nodeNames[to]);
     }
@@ -248,7 +249,8 @@ void writeChartGraph(std::ostream& out, const Registry& registry,
     title += (title.empty() ? "" : " ") + registry.program(index).name;
   }
   out << "digraph " << quoted(title) << " {\n"
-      << "  graph [fontname=\"DejaVu Sans\", fontsize=14, nodesep=0.2, ranksep=0.25, newrank=true];\n"
+      << "  graph [fontname=\"DejaVu Sans\", fontsize=14, nodesep=0.2, ranksep=0.25, "
+         "newrank=true];\n"
       << "  node [fontname=\"DejaVu Sans\", fontsize=10, shape=box, style=filled, height=0.3, "
          "margin=\"0.08,0.03\"];\n"
       << "  edge [fontname=\"DejaVu Sans\", fontsize=9, arrowsize=0.6];\n";

@@ -104,6 +104,12 @@ TEST(ChartPictures, RefusesUnknownNamesAndCountsFilesThatDoNotFit) {
       runProgram(gameBinary(), {"--chart-graph", "Start", "--counts", file});
   EXPECT_EQ(missing.exitStatus, 2);
   EXPECT_NE(missing.err.find("cannot read " + file), std::string::npos) << missing.err;
+  // Where the counts cannot be written is found before the run, not after it.
+  const ProgramResult unwritable = runProgram(
+      gameBinary(), {"--headless", "--frames", "1", "--count-nodes", file + "/no/such/dir"});
+  EXPECT_EQ(unwritable.exitStatus, 2);
+  EXPECT_NE(unwritable.err.find("--count-nodes: cannot write"), std::string::npos)
+      << unwritable.err;
 }
 
 }  // namespace
