@@ -37,10 +37,12 @@ file(REAL_PATH ${WORK_DIR} WORK_DIR)
 # The package, made as the README says.
 set(launcher_options "")
 if(LAUNCHER)
-  set(launcher_options -DCMAKE_CXX_COMPILER_LAUNCHER=${LAUNCHER} -DCMAKE_C_COMPILER_LAUNCHER=${LAUNCHER})
+  set(launcher_options
+      -DCMAKE_CXX_COMPILER_LAUNCHER=${LAUNCHER} -DCMAKE_C_COMPILER_LAUNCHER=${LAUNCHER})
 endif()
-run_checked("configuring the package build" ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${PACKAGE_BUILD_DIR}
-  -G ${GENERATOR} -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr
+run_checked("configuring the package build"
+  ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${PACKAGE_BUILD_DIR} -G ${GENERATOR}
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr
   -DALOFT_BUILD_TESTS=OFF -DALOFT_BUILD_BENCHMARKS=OFF ${launcher_options})
 file(GLOB old_packages ${PACKAGE_BUILD_DIR}/*.deb)
 if(old_packages)
@@ -55,9 +57,8 @@ if(NOT EXISTS ${package})
   fail("no ${package}; the build made: ${made}")
 endif()
 
-# Fields: the dependencies come from dpkg-shlibdeps, so the libraries the game links appear in
-# them with the versions it needs.
-# Each entry: a field and a pattern its value must match.
+# Each entry: a field and a pattern its value must match. The dependencies come from
+# dpkg-shlibdeps, so the libraries the game links appear in them with the versions it needs.
 foreach(expected
     "Package=^aloft$" "Version=^${VERSION}-1$" "Architecture=^${architecture}$"
     "Section=^games$" "Priority=^optional$"
