@@ -1,7 +1,7 @@
 # The Debian package: `cmake --build BUILD --target package` makes aloft_<version>-1_<arch>.deb
 # holding what `cmake --install` installs, plus the files only a Debian system reads (copyright,
-# Debian changelog, lintian overrides). The build must be configured with the prefix /usr, which
-# puts the program in /usr/games; cmake/PackagingCheck.cmake refuses any other layout.
+# Debian changelog, lintian overrides), all under /usr. A build configured with the prefix /usr
+# puts the program in /usr/games, any other build in /usr/bin (cmake/PackagingCheck.cmake).
 
 set(ALOFT_CONTACT "The Aloft developers <aloft@example.org>" CACHE STRING
     "Maintainer of the Debian package: a name and a mail address")
@@ -53,6 +53,6 @@ set(CPACK_INSTALL_CMAKE_PROJECTS
     "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/"
     "${PROJECT_BINARY_DIR};${PROJECT_NAME};debian;/")
 # Read by cmake/PackagingCheck.cmake when cpack runs.
-set(CPACK_ALOFT_FULL_BINDIR ${CMAKE_INSTALL_FULL_BINDIR})
+set(CPACK_ALOFT_BINDIR ${CMAKE_INSTALL_BINDIR})
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/PackagingCheck.cmake)
 include(CPack)
