@@ -5,12 +5,12 @@
 
 #include "app/best_times.h"
 #include "app/command_line.h"
-#include "app/data.h"
 #include "app/input_script.h"
 #include "app/opengl_view.h"
 #include "app/resource_folder.h"
 #include "app/run_loop.h"
 #include "app/startup_check.h"
+#include "chart/data.h"
 #include "chart/preferences.h"
 #include "chart/trace.h"
 #include "engine/kiv_alert.h"

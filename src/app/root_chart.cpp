@@ -1,11 +1,11 @@
 #include "app/root_chart.h"
 
-#include "app/data.h"
+#include "chart/data.h"
 #include "charts/game_charts.h"
 #include "engine/engine_services.h"
 
 RootChart::RootChart(const std::vector<chart::ChartSource>& sources,
-                     const chart::Services& services)
+                     const engine::Services& services)
     : registry(sources), start(registry.create("Start", services)) {}
 
 RootChart::~RootChart() {

@@ -10,13 +10,13 @@
 #include "chart/chart.h"
 #include "chart/definition.h"
 #include "chart/registry.h"
-#include "chart/services.h"
+#include "engine/services.h"
 
 class RootChart {
  public:
   // Registers `sources` (a broken definition is a fatal alert here) and creates the chart named
   // "Start" from them; it runs nothing until its first update.
-  RootChart(const std::vector<chart::ChartSource>& sources, const chart::Services& services);
+  RootChart(const std::vector<chart::ChartSource>& sources, const engine::Services& services);
   // Tears the tree down, and with it the globals its charts sent, which may hold its charts:
   // nothing made from the registry outlives it.
   ~RootChart();

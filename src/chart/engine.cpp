@@ -8,9 +8,9 @@
 #include <cmath>
 #include <functional>
 
-#include "app/data.h"
 #include "chart/actions.h"
 #include "chart/chart.h"
+#include "chart/data.h"
 #include "chart/decision.h"
 #include "chart/trace.h"
 
@@ -65,13 +65,13 @@ void Chart::runFrom(std::uint32_t node) {
     if (current.junctionBetween) data.addTime();
     const Cell& left = cells[current.decisionArguments[0]];
     const Cell& right = cells[current.decisionArguments[1]];
-    bool holds;
+    bool met;
     if (left.type == kNumber && right.type == kNumber) {
-      holds = numbersHold(current.op, left.math, right.math);
+      met = numbersHold(current.op, left.math, right.math);
     } else {
-      holds = decisionDiamond(current.op, left, right);
+      met = decisionDiamond(current.op, left, right);
     }
-    if (holds) return current.nextFollows ? at + 1 : current.next;
+    if (met) return current.nextFollows ? at + 1 : current.next;
     return otherwise(current, at);
   };
   // A superinstruction `x = x op constant` whose decision compares x with a number cell and

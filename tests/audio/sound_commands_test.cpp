@@ -33,7 +33,7 @@ class SoundCommands : public ChartTest {
 
   Chart& makeWithAudio(const std::vector<ChartSource>& sources) {
     use(sources);
-    Services services = recording.services();
+    engine::Services services = recording.services();
     services.audio = audio.get();
     charts.push_back(registries.back()->create(sources.front().name, services));
     return *charts.back();
