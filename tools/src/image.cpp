@@ -20,10 +20,10 @@ std::uint8_t* Image::pixel(int x, int y) {
 }
 
 void Image::setColour(int x, int y, Colour colour) {
-  std::uint8_t* samples = pixel(x, y);
-  samples[0] = toSample(colour.r);
-  samples[1] = toSample(colour.g);
-  samples[2] = toSample(colour.b);
+  std::uint8_t* rgb = pixel(x, y);
+  rgb[0] = toSample(colour.r);
+  rgb[1] = toSample(colour.g);
+  rgb[2] = toSample(colour.b);
 }
 
 std::uint8_t toSample(float value) {

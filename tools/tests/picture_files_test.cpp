@@ -40,8 +40,8 @@ INSTANTIATE_TEST_SUITE_P(Resources, CommittedPicture,
                                          PictureRequirement{"Sky_Day.tif", 3, 2},
                                          PictureRequirement{"RobotFont.tif", 4, 1},
                                          PictureRequirement{"shadow.tif", 4, 2}),
-                         [](const testing::TestParamInfo<PictureRequirement>& info) {
-                           const std::string name = info.param.name;
+                         [](const testing::TestParamInfo<PictureRequirement>& each) {
+                           const std::string name = each.param.name;
                            return name.substr(0, name.find('.'));
                          });
 
