@@ -85,6 +85,6 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedPreferences{"NumberForATime", R"({"Hard": 5})", kUnusable, true},
         DamagedPreferences{"DigitsAsTexts", R"({"Hard": ["0", "0", "1", "2", "3", "4"]})",
                            kUnusable, true}),
-    [](const ::testing::TestParamInfo<DamagedPreferences>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<DamagedPreferences>& each) { return each.param.name; });
 
 }  // namespace
