@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "chart/data.h"
+#include "chart/preferences.h"
 #include "engine/kiv_alert.h"
 #include "engine/kiv_polygons.h"
 
@@ -75,6 +76,8 @@ void OpenGLView::renderFrame() {
     // The first frame after start-up shows the cleared screen only.
     start = true;
   }
+  // The lock a preference command of this frame took is held until here.
+  chart::Preferences::endFrame();
 
   if (frameCounting_) frameCounter_.draw(clock.now(), window.drawableSize());
   ++framesDrawn_;

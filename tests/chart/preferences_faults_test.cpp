@@ -104,7 +104,8 @@ TEST_P(PreferencesFault, KeepsTheFileAndReportsTheFailure) {
 
   const std::string message = saveUnderFaults(faultCase);
 
-  EXPECT_EQ(namesIn(directory), (std::set<std::string>{"preferences.json", "preferences.json.bak"}))
+  EXPECT_EQ(namesIn(directory), (std::set<std::string>{"preferences.json", "preferences.json.bak",
+                                                        "preferences.json.lock"}))
       << "a temporary file was left behind";
   const nlohmann::json stored = nlohmann::json::parse(readFile(file), nullptr, false);
   const nlohmann::json backup =
