@@ -26,43 +26,6 @@ ALOFT_IN_LOOP bool plainNumber(const Cell& cell) {
   return (cell.type == kNumber || cell.type == kUndefined) && cell.text == nullptr;
 }
 
-// result = arguments[0] op the constant, or the equation's checked action when the operand
-// needs a check.
-template <typename Operation>
-ALOFT_IN_LOOP void withConstant(Chart& chart, Cell* cells, const Node& node, Operation operation) {
-  const Cell& left = cells[node.arguments[0]];
-  if (!plainNumber(left)) return mathEquation(chart, node);
-  storeNumber(cells[node.result], operation(left.math, node.number));
-}
-
-// result = arguments[0] op arguments[1], likewise.
-template <typename Operation>
-ALOFT_IN_LOOP void withCell(Chart& chart, Cell* cells, const Node& node, Operation operation) {
-  const Cell& left = cells[node.arguments[0]];
-  const Cell& right = cells[node.arguments[1]];
-  if (!plainNumber(left) || !plainNumber(right)) return mathEquation(chart, node);
-  storeNumber(cells[node.result], operation(left.math, right.math));
-}
-
-// result = the equation's chain, link by link, likewise.
-ALOFT_IN_LOOP void chain(Chart& chart, Cell* cells, const Equation& equation, const Node& node) {
-  float value;
-  if (evaluateChain(equation, cells, value)) {
-    storeNumber(cells[node.result], value);
-  } else {
-    mathEquation(chart, node);
-  }
-}
-
-// A decision between two numbers compares them by value; any other pair by the full rules.
-template <typename Comparison>
-ALOFT_IN_LOOP bool holds(const Cell* cells, const Node& node, Comparison comparison) {
-  const Cell& left = cells[node.arguments[0]];
-  const Cell& right = cells[node.arguments[1]];
-  if (left.type == kNumber && right.type == kNumber) return comparison(left.math, right.math);
-  return decisionDiamond(node.op, left, right);
-}
-
 ALOFT_IN_LOOP std::uint32_t whenHolds(const Node& node, std::uint32_t at) {
   return node.nextFollows ? at + 1 : node.next;
 }
@@ -70,45 +33,91 @@ ALOFT_IN_LOOP std::uint32_t otherwise(const Node& node, std::uint32_t at) {
   return node.nextIfFalseFollows ? at + 1 : node.nextIfFalse;
 }
 
-// A superinstruction's decision, after its equation: the junction's time mark when one stood
-// between them, then the comparison of the decision's cells.
-ALOFT_IN_LOOP std::uint32_t decideAfterEquation(Data& data, const Cell* cells, const Node& node,
-                                                std::uint32_t at) {
-  if (node.junctionBetween) data.addTime();
-  const Cell& left = cells[node.decisionArguments[0]];
-  const Cell& right = cells[node.decisionArguments[1]];
-  bool holds;
-  if (left.type == kNumber && right.type == kNumber) {
-    holds = numbersHold(node.op, left.math, right.math);
-  } else {
-    holds = decisionDiamond(node.op, left, right);
+// The operations of the equation forms and the comparisons of the decision forms.
+constexpr std::plus<float> kPlus;
+constexpr std::minus<float> kMinus;
+constexpr std::multiplies<float> kTimes;
+constexpr std::divides<float> kOver;
+constexpr std::equal_to<float> kEqual;
+constexpr std::greater<float> kGreater;
+constexpr std::less<float> kLess;
+constexpr std::greater_equal<float> kGreaterOrEqual;
+constexpr std::less_equal<float> kLessOrEqual;
+
+// The state one run of the node loop works on, with the fast paths over it. Each falls back to
+// the checked action (the equation's or the decision's) when an operand is not a plain number.
+struct Loop {
+  Chart& chart;
+  Cell* const cells;
+  const Equation* const equations;
+  Data& data;
+
+  // result = arguments[0] op the constant.
+  template <typename Operation>
+  ALOFT_IN_LOOP void withConstant(const Node& node, Operation operation) {
+    const Cell& left = cells[node.arguments[0]];
+    if (!plainNumber(left)) return mathEquation(chart, node);
+    storeNumber(cells[node.result], operation(left.math, node.number));
   }
-  return holds ? whenHolds(node, at) : otherwise(node, at);
-}
 
-// The superinstructions: the equation form, then the decision; each returns the successor.
-template <typename Operation>
-ALOFT_IN_LOOP std::uint32_t constantThenDecide(Chart& chart, Cell* cells, Data& data,
-                                               const Node& node, std::uint32_t at,
-                                               Operation operation) {
-  withConstant(chart, cells, node, operation);
-  return decideAfterEquation(data, cells, node, at);
-}
+  // result = arguments[0] op arguments[1].
+  template <typename Operation>
+  ALOFT_IN_LOOP void withCell(const Node& node, Operation operation) {
+    const Cell& left = cells[node.arguments[0]];
+    const Cell& right = cells[node.arguments[1]];
+    if (!plainNumber(left) || !plainNumber(right)) return mathEquation(chart, node);
+    storeNumber(cells[node.result], operation(left.math, right.math));
+  }
 
-template <typename Operation>
-ALOFT_IN_LOOP std::uint32_t cellThenDecide(Chart& chart, Cell* cells, Data& data,
-                                           const Node& node, std::uint32_t at,
-                                           Operation operation) {
-  withCell(chart, cells, node, operation);
-  return decideAfterEquation(data, cells, node, at);
-}
+  // result = the equation's chain, link by link.
+  ALOFT_IN_LOOP void chain(const Node& node) {
+    float value;
+    if (evaluateChain(equations[node.index], cells, value)) {
+      storeNumber(cells[node.result], value);
+    } else {
+      mathEquation(chart, node);
+    }
+  }
 
-ALOFT_IN_LOOP std::uint32_t chainThenDecide(Chart& chart, Cell* cells, Data& data,
-                                            const Equation& equation, const Node& node,
-                                            std::uint32_t at) {
-  chain(chart, cells, equation, node);
-  return decideAfterEquation(data, cells, node, at);
-}
+  // A decision: the successor after comparing arguments[0] with arguments[1].
+  template <typename Comparison>
+  ALOFT_IN_LOOP std::uint32_t decide(const Node& node, std::uint32_t at, Comparison comparison) {
+    const Cell& left = cells[node.arguments[0]];
+    const Cell& right = cells[node.arguments[1]];
+    const bool holds = left.type == kNumber && right.type == kNumber
+                           ? comparison(left.math, right.math)
+                           : decisionDiamond(node.op, left, right);
+    return holds ? whenHolds(node, at) : otherwise(node, at);
+  }
+
+  // A superinstruction's decision, after its equation: the junction's time mark when one stood
+  // between them, then the comparison of the decision's cells.
+  ALOFT_IN_LOOP std::uint32_t decideAfterEquation(const Node& node, std::uint32_t at) {
+    if (node.junctionBetween) data.addTime();
+    const Cell& left = cells[node.decisionArguments[0]];
+    const Cell& right = cells[node.decisionArguments[1]];
+    const bool holds = left.type == kNumber && right.type == kNumber
+                           ? numbersHold(node.op, left.math, right.math)
+                           : decisionDiamond(node.op, left, right);
+    return holds ? whenHolds(node, at) : otherwise(node, at);
+  }
+
+  // The superinstructions: the equation form, then the decision; each returns the successor.
+  template <typename Operation>
+  ALOFT_IN_LOOP std::uint32_t constantThen(const Node& node, std::uint32_t at, Operation op) {
+    withConstant(node, op);
+    return decideAfterEquation(node, at);
+  }
+  template <typename Operation>
+  ALOFT_IN_LOOP std::uint32_t cellThen(const Node& node, std::uint32_t at, Operation op) {
+    withCell(node, op);
+    return decideAfterEquation(node, at);
+  }
+  ALOFT_IN_LOOP std::uint32_t chainThen(const Node& node, std::uint32_t at) {
+    chain(node);
+    return decideAfterEquation(node, at);
+  }
+};
 
 #undef ALOFT_IN_LOOP
 
@@ -118,9 +127,9 @@ template <bool kTrace>
 void Chart::runFrom(std::uint32_t node) {
   // A traced chart runs the nodes as written, so that its trace shows each of them.
   const Node* const nodes = kTrace ? program_->nodes.data() : program_->fusedNodes.data();
-  const Equation* const equations = program_->equations.data();
   Cell* const cells = cells_.get();
   Data& data = Data::share();
+  Loop loop{*this, cells, program_->equations.data(), data};
 
   while (node != kNoNode) {
     const Node& current = nodes[node];
@@ -131,10 +140,8 @@ void Chart::runFrom(std::uint32_t node) {
       case Opcode::Command: runCommand(current); break;
       case Opcode::Equation: mathEquation(*this, current); break;
       case Opcode::Decision:
-        if (!decisionDiamond(current.op, cells[current.arguments[0]],
-                             cells[current.arguments[1]])) {
+        if (!decisionDiamond(current.op, cells[current.arguments[0]], cells[current.arguments[1]]))
           node = otherwise(current, at);
-        }
         break;
       case Opcode::Number: storeNumber(cells[current.result], current.number); break;
       case Opcode::TextLiteral:
@@ -144,63 +151,29 @@ void Chart::runFrom(std::uint32_t node) {
       case Opcode::CreateChart: createChart(*this, current); break;
       case Opcode::Junction: data.addTime(); break;
       case Opcode::PassThrough: break;
-      case Opcode::EquationChain: chain(*this, cells, equations[current.index], current); break;
-      case Opcode::AddConstant: withConstant(*this, cells, current, std::plus<float>()); break;
-      case Opcode::SubtractConstant:
-        withConstant(*this, cells, current, std::minus<float>());
-        break;
-      case Opcode::MultiplyConstant:
-        withConstant(*this, cells, current, std::multiplies<float>());
-        break;
-      case Opcode::DivideConstant:
-        withConstant(*this, cells, current, std::divides<float>());
-        break;
-      case Opcode::AddCell: withCell(*this, cells, current, std::plus<float>()); break;
-      case Opcode::SubtractCell: withCell(*this, cells, current, std::minus<float>()); break;
-      case Opcode::MultiplyCell: withCell(*this, cells, current, std::multiplies<float>()); break;
-      case Opcode::DivideCell: withCell(*this, cells, current, std::divides<float>()); break;
-      case Opcode::DecideEqual:
-        if (!holds(cells, current, std::equal_to<float>())) node = otherwise(current, at);
-        break;
-      case Opcode::DecideGreater:
-        if (!holds(cells, current, std::greater<float>())) node = otherwise(current, at);
-        break;
-      case Opcode::DecideLess:
-        if (!holds(cells, current, std::less<float>())) node = otherwise(current, at);
-        break;
-      case Opcode::DecideGreaterOrEqual:
-        if (!holds(cells, current, std::greater_equal<float>())) node = otherwise(current, at);
-        break;
-      case Opcode::DecideLessOrEqual:
-        if (!holds(cells, current, std::less_equal<float>())) node = otherwise(current, at);
-        break;
-      case Opcode::EquationChainThenDecide:
-        node = chainThenDecide(*this, cells, data, equations[current.index], current, at);
-        break;
-      case Opcode::AddConstantThenDecide:
-        node = constantThenDecide(*this, cells, data, current, at, std::plus<float>());
-        break;
-      case Opcode::SubtractConstantThenDecide:
-        node = constantThenDecide(*this, cells, data, current, at, std::minus<float>());
-        break;
-      case Opcode::MultiplyConstantThenDecide:
-        node = constantThenDecide(*this, cells, data, current, at, std::multiplies<float>());
-        break;
-      case Opcode::DivideConstantThenDecide:
-        node = constantThenDecide(*this, cells, data, current, at, std::divides<float>());
-        break;
-      case Opcode::AddCellThenDecide:
-        node = cellThenDecide(*this, cells, data, current, at, std::plus<float>());
-        break;
-      case Opcode::SubtractCellThenDecide:
-        node = cellThenDecide(*this, cells, data, current, at, std::minus<float>());
-        break;
-      case Opcode::MultiplyCellThenDecide:
-        node = cellThenDecide(*this, cells, data, current, at, std::multiplies<float>());
-        break;
-      case Opcode::DivideCellThenDecide:
-        node = cellThenDecide(*this, cells, data, current, at, std::divides<float>());
-        break;
+      case Opcode::EquationChain: loop.chain(current); break;
+      case Opcode::AddConstant: loop.withConstant(current, kPlus); break;
+      case Opcode::SubtractConstant: loop.withConstant(current, kMinus); break;
+      case Opcode::MultiplyConstant: loop.withConstant(current, kTimes); break;
+      case Opcode::DivideConstant: loop.withConstant(current, kOver); break;
+      case Opcode::AddCell: loop.withCell(current, kPlus); break;
+      case Opcode::SubtractCell: loop.withCell(current, kMinus); break;
+      case Opcode::MultiplyCell: loop.withCell(current, kTimes); break;
+      case Opcode::DivideCell: loop.withCell(current, kOver); break;
+      case Opcode::DecideEqual: node = loop.decide(current, at, kEqual); break;
+      case Opcode::DecideGreater: node = loop.decide(current, at, kGreater); break;
+      case Opcode::DecideLess: node = loop.decide(current, at, kLess); break;
+      case Opcode::DecideGreaterOrEqual: node = loop.decide(current, at, kGreaterOrEqual); break;
+      case Opcode::DecideLessOrEqual: node = loop.decide(current, at, kLessOrEqual); break;
+      case Opcode::EquationChainThenDecide: node = loop.chainThen(current, at); break;
+      case Opcode::AddConstantThenDecide: node = loop.constantThen(current, at, kPlus); break;
+      case Opcode::SubtractConstantThenDecide: node = loop.constantThen(current, at, kMinus); break;
+      case Opcode::MultiplyConstantThenDecide: node = loop.constantThen(current, at, kTimes); break;
+      case Opcode::DivideConstantThenDecide: node = loop.constantThen(current, at, kOver); break;
+      case Opcode::AddCellThenDecide: node = loop.cellThen(current, at, kPlus); break;
+      case Opcode::SubtractCellThenDecide: node = loop.cellThen(current, at, kMinus); break;
+      case Opcode::MultiplyCellThenDecide: node = loop.cellThen(current, at, kTimes); break;
+      case Opcode::DivideCellThenDecide: node = loop.cellThen(current, at, kOver); break;
     }
     if constexpr (kTrace) traceAfter(*this, at);
   }

@@ -103,7 +103,7 @@ std::string Preferences::defaultPath(const char* xdgDataHome, const std::string&
 
 Preferences::Preferences(std::string path, std::chrono::milliseconds lockWait)
     : path_(std::move(path)),
-      lockWait(lockWait),
+      lockWait_(lockWait),
       lock(path_ + ".lock"),
       values(std::make_unique<nlohmann::json>(nlohmann::json::object())) {
   if (!holdLock()) load();
@@ -120,11 +120,11 @@ bool Preferences::holdLock() {
   if (lockState != LockState::Free) return lockState == LockState::Held;
   std::error_code made;
   std::filesystem::create_directories(parentOf(path_), made);
-  const int error = made ? made.value() : lock.acquire(lockWait);
+  const int error = made ? made.value() : lock.acquire(lockWait_);
   if (error != 0) {
     lockState = LockState::Failed;
     lockFailure = error == EWOULDBLOCK ? "another program held its lock " + lock.path() +
-                                             " for " + describeWait(lockWait) + " seconds"
+                                             " for " + describeWait(lockWait_) + " seconds"
                                        : std::strerror(error);
     return false;
   }

@@ -79,7 +79,7 @@ class Preferences {
   void write() const;
 
   std::string path_;
-  std::chrono::milliseconds lockWait;
+  std::chrono::milliseconds lockWait_;
   FileLock lock;
   LockState lockState = LockState::Free;
   std::string lockFailure;  // why the lock was not had, for the save's alert
