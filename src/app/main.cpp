@@ -1,16 +1,28 @@
 // The program entry: reads the command line, opens the window and runs the game.
 #include <cstdio>
+#include <cstdlib>
+#include <iostream>
 #include <memory>
+#include <nlohmann/json.hpp>
+#include <pwd.h>
+#include <unistd.h>
 #include <variant>
 
+#include "app/atomic_file.h"
 #include "app/best_times.h"
 #include "app/command_line.h"
 #include "app/data.h"
 #include "app/input_script.h"
 #include "app/opengl_view.h"
+#include "app/replay_file.h"
+#include "app/replay_player.h"
+#include "app/resource_digest.h"
 #include "app/resource_folder.h"
 #include "app/run_loop.h"
+#include "app/run_start_state.h"
+#include "app/session_recorder.h"
 #include "app/startup_check.h"
+#include "app/verify.h"
 #include "chart/preferences.h"
 #include "chart/trace.h"
 #include "engine/kiv_alert.h"
@@ -23,8 +35,32 @@ namespace {
 constexpr double kFrameInterval = 0.01;
 
 std::unique_ptr<platform::Clock> makeClock(const Options& options) {
+  // Verifying runs back to back: the recorded lengths are what the charts see.
+  if (!options.verify.empty()) return std::make_unique<platform::FixedStepClock>(kFrameInterval);
   if (options.fixedStep) return std::make_unique<platform::FixedStepClock>(*options.fixedStep);
   return std::make_unique<platform::MonotonicClock>(kFrameInterval);
+}
+
+std::string preferencesPath(const Options& options) {
+  if (!options.prefs.empty()) return options.prefs;
+  const char* home = std::getenv("HOME");
+  const passwd* user = home != nullptr && home[0] != '\0' ? nullptr : getpwuid(getuid());
+  return chart::Preferences::defaultPath(std::getenv("XDG_DATA_HOME"),
+                                         user != nullptr ? user->pw_dir : home ? home : ".");
+}
+
+// The replay the options name, if any. On a file that cannot be used: null, with `failed` set.
+std::optional<Replay> chosenReplay(const Options& options, bool& failed) {
+  std::string path = !options.replay.empty() ? options.replay : options.verify;
+  if (!options.replayBest.empty()) path = bestReplayPath(preferencesPath(options), options.replayBest);
+  if (path.empty()) return std::nullopt;
+  std::string error;
+  auto replay = loadReplay(path, error);
+  if (!replay) {
+    std::fprintf(stderr, "aloft: %s\n", error.c_str());
+    failed = true;
+  }
+  return replay;
 }
 
 }  // namespace
@@ -32,9 +68,9 @@ std::unique_ptr<platform::Clock> makeClock(const Options& options) {
 int main(int argc, char** argv) {
   auto parsed = parseCommandLine(argc, argv);
   if (const int* status = std::get_if<int>(&parsed)) return *status;
-  const Options& options = std::get<Options>(parsed);
+  Options options = std::get<Options>(parsed);
 
-  // A bad script is a bad argument: reported before any window opens.
+  // A bad script or replay is a bad argument: reported before any window opens.
   std::optional<InputScript> script;
   if (!options.script.empty()) {
     std::string error;
@@ -44,6 +80,10 @@ int main(int argc, char** argv) {
       return kExitUsage;
     }
   }
+  bool badReplay = false;
+  const std::optional<Replay> replay = chosenReplay(options, badReplay);
+  if (badReplay) return kExitUsage;
+  const bool verifying = !options.verify.empty();
 
   const auto candidates = options.resources.empty()
                               ? resourceFolderCandidates(platform::executableDirectory())
@@ -56,13 +96,27 @@ int main(int argc, char** argv) {
                                    looked);
   }
   Data::share().setResourcePath(resources);
-  chart::Preferences::open(options.prefs);
-  setAsideUnusableBestTimes(chart::Preferences::share());
+  const std::string digest = resourceDigest(resources + "/kivResources");
+  if (replay) {
+    if (replay->resourceDigest != digest) {
+      std::fprintf(stderr, "aloft: %s:%d: the replay was recorded with other resource files "
+                   "(digest %s; these are %s)\n", (options.replay + options.verify).c_str(),
+                   replay->resourcesLine, replay->resourceDigest.c_str(), digest.c_str());
+      return kExitUsage;
+    }
+    // A replay reads the preferences it was recorded with and writes none.
+    chart::Preferences::openInMemory(nlohmann::json::parse(replay->preferences));
+    options.size = replay->window;
+  } else {
+    chart::Preferences::open(options.prefs);
+    setAsideUnusableBestTimes(chart::Preferences::share());
+  }
   // Charts read the trace setting when they are made: before the root chart exists.
   for (const std::string& chartName : options.trace) chart::enableTrace(chartName);
 
   std::string error;
-  auto window = platform::Window::open({"Aloft", options.size, options.headless}, error);
+  auto window =
+      platform::Window::open({"Aloft", options.size, options.headless || verifying}, error);
   if (!window) KivAlert::share().setQuitAlert("The game's window could not be opened: " + error);
   const platform::GLVersion version = platform::currentGLVersion();
   checkOpenGLVersion(version.major, version.minor);
@@ -71,10 +125,42 @@ int main(int argc, char** argv) {
   OpenGLView view(*window, *clock, makeStartChart());
   view.awakeFromNib();
   if (options.fullscreen) view.setFullScreen(true);
+  RunStartState runStart(Data::share().globalVariableDictionary());
 
   RunSettings settings;
   settings.frameLimit = options.frames;
   settings.script = script ? &*script : nullptr;
   settings.screenshotPath = options.screenshot;
-  return runFrames(view, *window, *clock, settings);
+
+  if (replay) {
+    std::vector<StoredTime> stored;
+    chart::Preferences::share().setSaveListener(
+        [&stored](std::string_view key, const nlohmann::json* value) {
+          if (value != nullptr) stored.push_back({std::string(key), bestTimeText(*value)});
+        });
+    ReplayPlayer player(*replay, view.rootChart(), runStart);
+    view.setFrameInputTap(&player);
+    settings.replay = &player;
+    settings.holdAfterReplay = !options.headless && !verifying;
+    const int status = runFrames(view, *window, *clock, settings);
+    if (!verifying) return status;
+    return reportVerification(*replay, !player.startFailed(), stored, std::cout);
+  }
+
+  Replay header;
+  header.gameVersion = ALOFT_VERSION;
+  header.window = options.size;
+  header.resourceDigest = digest;
+  header.preferences = chart::Preferences::share().valuesText();
+  SessionRecorder recorder(header, !options.record.empty(), runStart,
+                           chart::Preferences::share().path());
+  chart::Preferences::share().setSaveListener(
+      [&recorder](std::string_view key, const nlohmann::json* value) { recorder.saved(key, value); });
+  view.setFrameInputTap(&recorder);
+  const int status = runFrames(view, *window, *clock, settings);
+  if (!options.record.empty() &&
+      !writeFileAtomically(options.record, formatReplay(recorder.session()), error)) {
+    KivAlert::share().setQuitAlert("The replay of the session could not be saved: " + error);
+  }
+  return status;
 }

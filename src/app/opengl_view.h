@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/frame_counter.h"
+#include "app/frame_input_tap.h"
 #include "app/root_chart.h"
 #include "platform/clock.h"
 #include "platform/events.h"
@@ -60,6 +61,10 @@ class OpenGLView {
   const platform::InputEvent& currentEvent() const { return theCurrentEvent; }
   platform::Point mouseLocation() const { return theMouseLocation; }
 
+  // Shows each frame's input to `tap` (a recorder or a replay's player) before the charts run;
+  // null for none.
+  void setFrameInputTap(FrameInputTap* tap) { inputTap = tap; }
+
  private:
   void handle(const platform::Event& event);
   void handleCommand(platform::Command command);
@@ -82,4 +87,5 @@ class OpenGLView {
 
   platform::InputEvent theCurrentEvent;
   platform::Point theMouseLocation;
+  FrameInputTap* inputTap = nullptr;
 };

@@ -153,6 +153,13 @@ void Preferences::open(const std::string& path) {
   shared() = std::make_unique<Preferences>(chosen);
 }
 
+void Preferences::openInMemory(const nlohmann::json& values) {
+  auto preferences = std::make_unique<Preferences>(std::string());
+  *preferences->values = values.is_object() ? values : nlohmann::json::object();
+  preferences->inMemory = true;
+  shared() = std::move(preferences);
+}
+
 std::string Preferences::defaultPath(const char* xdgDataHome, const std::string& home) {
   const bool usable = xdgDataHome != nullptr && xdgDataHome[0] == '/';
   const std::string base = usable ? std::string(xdgDataHome) : home + "/.local/share";
@@ -177,7 +184,14 @@ void Preferences::save(std::string_view key, const std::optional<nlohmann::json>
   } else {
     values->erase(std::string(key));
   }
-  write(values->dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
+  if (!inMemory) {
+    write(values->dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
+  }
+  if (saveListener) saveListener(key, find(key));
+}
+
+std::string Preferences::valuesText() const {
+  return values->dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 void Preferences::setAside(std::string_view key) {
@@ -200,6 +214,7 @@ void Preferences::setAside(std::string_view key) {
 }
 
 void Preferences::load() {
+  if (path_.empty()) return;  // a store in memory
   if (loadFile(path_)) return;
   if (loadFile(path_ + ".bak")) return;
   *values = nlohmann::json::object();

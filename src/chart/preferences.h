@@ -5,6 +5,7 @@
 // written is a fatal error: a best time is never lost silently.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,6 +21,9 @@ class Preferences {
   // empty for the default location. Without `open`, the first use opens the default location.
   static Preferences& share();
   static void open(const std::string& path);
+  // A store of `values` (a JSON object) that reads and writes no file: saves change only memory.
+  // A replay runs on it, so the user's file is never written while one plays.
+  static void openInMemory(const nlohmann::json& values);
 
   // `$XDG_DATA_HOME/aloft/preferences.json`, or below `<home>/.local/share` when the variable is
   // unset, empty or not an absolute path.
@@ -39,6 +43,13 @@ class Preferences {
   // after the next save rewrites the file without it.
   void setAside(std::string_view key);
 
+  // Told of every save once it is stored, with the value now under the key (null when removed);
+  // the best-run recorder keeps a replay with each new best time this way.
+  using SaveListener = std::function<void(std::string_view key, const nlohmann::json* value)>;
+  void setSaveListener(SaveListener listener) { saveListener = std::move(listener); }
+  // The values as they stand, as one line of JSON.
+  std::string valuesText() const;
+
   const std::string& path() const { return path_; }
 
  private:
@@ -50,6 +61,8 @@ class Preferences {
   std::string loadedFrom;  // the file the values came from: the file, its backup, or none
   std::string copiedAsideTo;
   std::unique_ptr<nlohmann::json> values;
+  bool inMemory = false;
+  SaveListener saveListener;
 };
 
 }  // namespace chart
