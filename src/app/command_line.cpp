@@ -62,28 +62,27 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
       ->type_name("FILE");
   app.add_option("--screenshot", options.screenshot, "Write the last frame as PNG")
       ->type_name("FILE.png");
-  auto* recordOption =
-      app.add_option("--record", options.record, "Write a replay of the session to FILE at the end")
-          ->type_name("FILE");
-  auto* replayOption =
-      app.add_option("--replay", options.replay, "Watch a replay; only pause, full screen and quit")
-          ->type_name("FILE");
-  auto* replayBestOption =
-      app.add_option("--replay-best", options.replayBest, "Watch the kept best run of a mode")
-          ->type_name("hard|easy")
-          ->check(CLI::IsMember({"hard", "easy"}).description(""));
-  auto* verifyOption =
-      app.add_option("--verify", options.verify,
-                     "Play a replay headless at full speed and check the time it claims")
-          ->type_name("FILE");
-  for (CLI::Option* watch : {replayOption, replayBestOption, verifyOption}) {
-    watch->excludes(recordOption)->excludes(app.get_option("--script"));
-  }
-  replayOption->excludes(replayBestOption)->excludes(verifyOption);
-  replayBestOption->excludes(verifyOption);
+  app.add_option("--record", options.record, "Write a replay of the session to FILE at the end")
+      ->type_name("FILE");
+  app.add_option("--replay", options.replay, "Watch a replay; only pause, full screen and quit")
+      ->type_name("FILE");
+  app.add_option("--replay-best", options.replayBest, "Watch the kept best run of a mode")
+      ->type_name("hard|easy")
+      ->check(CLI::IsMember({"hard", "easy"}).description(""));
+  app.add_option("--verify", options.verify,
+                 "Play a replay headless at full speed and check the time it claims")
+      ->type_name("FILE");
 
   try {
     app.parse(argc, argv);
+    const int replays = !options.replay.empty() + !options.replayBest.empty() +
+                        !options.verify.empty();
+    if (replays > 1) {
+      throw CLI::ValidationError("--replay, --replay-best and --verify: one at most");
+    }
+    if (replays == 1 && (!options.record.empty() || !options.script.empty())) {
+      throw CLI::ValidationError("a replay takes neither --record nor --script");
+    }
     if (!size.empty()) {
       if (std::string problem = parseSize(size, options.size); !problem.empty()) {
         throw CLI::ValidationError(problem);

@@ -52,7 +52,9 @@ std::string preferencesPath(const Options& options) {
 // The replay the options name, if any. On a file that cannot be used: null, with `failed` set.
 std::optional<Replay> chosenReplay(const Options& options, bool& failed) {
   std::string path = !options.replay.empty() ? options.replay : options.verify;
-  if (!options.replayBest.empty()) path = bestReplayPath(preferencesPath(options), options.replayBest);
+  if (!options.replayBest.empty()) {
+    path = bestReplayPath(preferencesPath(options), options.replayBest);
+  }
   if (path.empty()) return std::nullopt;
   std::string error;
   auto replay = loadReplay(path, error);
@@ -155,7 +157,9 @@ int main(int argc, char** argv) {
   SessionRecorder recorder(header, !options.record.empty(), runStart,
                            chart::Preferences::share().path());
   chart::Preferences::share().setSaveListener(
-      [&recorder](std::string_view key, const nlohmann::json* value) { recorder.saved(key, value); });
+      [&recorder](std::string_view key, const nlohmann::json* value) {
+        recorder.saved(key, value);
+      });
   view.setFrameInputTap(&recorder);
   const int status = runFrames(view, *window, *clock, settings);
   if (!options.record.empty() &&

@@ -1,6 +1,8 @@
 #include "app/replay_file.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <cstdio>
 #include <fstream>
 #include <string_view>
@@ -136,7 +138,9 @@ bool Reader::readHeader(const std::vector<std::string_view>& words, std::string_
     replay.resourcesLine = line;
   } else if (item == "prefs" && words.size() >= 2) {
     replay.preferences = restAfterFirstWord(text);
-    if (!chart::parsePreferences(replay.preferences)) return fail(line, "prefs takes a JSON object");
+    if (!chart::parsePreferences(replay.preferences)) {
+      return fail(line, "prefs takes a JSON object");
+    }
   } else if (item == "start" && words.size() == 2) {
     replay.startMode = words[1];
   } else if (item == "state" && words.size() == 4) {
@@ -324,7 +328,9 @@ std::string keyName(char16_t character) {
   }
   const char16_t f1 = platform::kF1Character;
   if (character >= f1 && character < f1 + 12) return "F" + std::to_string(character - f1 + 1);
-  if (character > u' ' && character < 0x7F && character != u'#') return std::string(1, char(character));
+  if (character > u' ' && character < 0x7F && character != u'#') {
+    return std::string(1, char(character));
+  }
   char code[8];
   std::snprintf(code, sizeof code, "U+%04X", unsigned(character));
   return code;
@@ -354,7 +360,7 @@ std::optional<Replay> parseReplay(std::istream& in, const std::string& name, std
 std::optional<Replay> loadReplay(const std::string& path, std::string& error) {
   std::ifstream file(path, std::ios::binary);
   if (!file) {
-    error = path + ": cannot be read";
+    error = path + ": cannot be read: " + std::strerror(errno);
     return std::nullopt;
   }
   return parseReplay(file, path, error);

@@ -25,7 +25,8 @@ class SessionRecorder final : public FrameInputTap {
   // `header` holds what every replay of this session starts with (game, window, resources, the
   // preferences read at the start). With `keepSession` every frame is kept for `session`;
   // without, only the frames of the current run. Best runs go beside `preferencesPath`.
-  SessionRecorder(Replay header, bool keepSession, RunStartState& start, std::string preferencesPath);
+  SessionRecorder(Replay header, bool keepSession, RunStartState& start,
+                  std::string preferencesPath);
 
   void frameInput(std::int64_t frame, FrameInput& input) override;
 
