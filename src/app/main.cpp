@@ -108,6 +108,7 @@ int main(int argc, char** argv) {
     }
     // A replay reads the preferences it was recorded with and writes none.
     chart::Preferences::openInMemory(nlohmann::json::parse(replay->preferences));
+    setAsideUnusableBestTimes(chart::Preferences::share());
     options.size = replay->window;
   } else {
     chart::Preferences::open(options.prefs);
@@ -123,7 +124,16 @@ int main(int argc, char** argv) {
   const platform::GLVersion version = platform::currentGLVersion();
   checkOpenGLVersion(version.major, version.minor);
 
-  auto clock = makeClock(options);
+  // A replay watched in the window keeps its recorded pace on the real clock.
+  platform::MonotonicClock* pace = nullptr;
+  std::unique_ptr<platform::Clock> clock;
+  if (replay && !verifying && !options.fixedStep) {
+    auto monotonic = std::make_unique<platform::MonotonicClock>(kFrameInterval);
+    pace = monotonic.get();
+    clock = std::move(monotonic);
+  } else {
+    clock = makeClock(options);
+  }
   OpenGLView view(*window, *clock, makeStartChart());
   view.awakeFromNib();
   if (options.fullscreen) view.setFullScreen(true);
@@ -140,7 +150,7 @@ int main(int argc, char** argv) {
         [&stored](std::string_view key, const nlohmann::json* value) {
           if (value != nullptr) stored.push_back({std::string(key), bestTimeText(*value)});
         });
-    ReplayPlayer player(*replay, view.rootChart(), runStart);
+    ReplayPlayer player(*replay, view.rootChart(), runStart, pace);
     view.setFrameInputTap(&player);
     settings.replay = &player;
     settings.holdAfterReplay = !options.headless && !verifying;

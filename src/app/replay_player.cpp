@@ -6,11 +6,14 @@ namespace {
 // after six seconds of frames, the rest takes a few frames more.
 constexpr float kStartUpFrameLength = 1.0f;
 constexpr int kMaxStartUpFrames = 100;
+// The frame timer's own tick, for the frames after the last recorded one.
+constexpr double kFrameInterval = 0.01;
 
 }  // namespace
 
-ReplayPlayer::ReplayPlayer(const Replay& replay, const RootChart& root, RunStartState& start)
-    : replay(replay), root(root), start(start), startReached(!replay.isBestRun()) {}
+ReplayPlayer::ReplayPlayer(const Replay& replay, const RootChart& root, RunStartState& start,
+                           platform::MonotonicClock* pace)
+    : replay(replay), root(root), start(start), pace(pace), startReached(!replay.isBestRun()) {}
 
 void ReplayPlayer::playStartUp(FrameInput& input) {
   if (!startApplied && start.cameraExists()) {
@@ -22,6 +25,7 @@ void ReplayPlayer::playStartUp(FrameInput& input) {
     return;
   }
   if (++startUpFrames > kMaxStartUpFrames) startFailed_ = true;
+  if (pace != nullptr) pace->setInterval(0);  // nothing to watch yet
   input.length = kStartUpFrameLength;
   input.event = {};
   input.pointer = {};
@@ -34,6 +38,12 @@ void ReplayPlayer::frameInput(std::int64_t, FrameInput& input) {
   }
   if (next == replay.frames.size()) return;
   const FrameInput& recorded = replay.frames[next++];
+  // The clock's schedule runs one tick ahead: the interval set now separates the next frame from
+  // the one after it.
+  if (pace != nullptr) {
+    pace->setInterval(next + 1 < replay.frames.size() ? replay.frames[next + 1].length
+                                                      : kFrameInterval);
+  }
   input.length = recorded.length;
   input.event = recorded.event;
   input.pointer = recorded.pointer;

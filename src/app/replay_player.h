@@ -9,10 +9,14 @@
 #include "app/replay_file.h"
 #include "app/root_chart.h"
 #include "app/run_start_state.h"
+#include "platform/clock.h"
 
 class ReplayPlayer final : public FrameInputTap {
  public:
-  ReplayPlayer(const Replay& replay, const RootChart& root, RunStartState& start);
+  // With `pace`, the frames follow each other at their recorded lengths; without, at the clock's
+  // own ticks.
+  ReplayPlayer(const Replay& replay, const RootChart& root, RunStartState& start,
+               platform::MonotonicClock* pace = nullptr);
 
   void frameInput(std::int64_t frame, FrameInput& input) override;
 
@@ -27,6 +31,7 @@ class ReplayPlayer final : public FrameInputTap {
   const Replay& replay;
   const RootChart& root;
   RunStartState& start;
+  platform::MonotonicClock* pace;
   bool startApplied = false;
   bool startReached = false;
   bool startFailed_ = false;
