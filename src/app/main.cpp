@@ -1,28 +1,23 @@
 // The program entry: reads the command line, opens the window and runs the game.
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <iostream>
 #include <memory>
-#include <nlohmann/json.hpp>
-#include <pwd.h>
-#include <unistd.h>
 #include <variant>
 
-#include "app/atomic_file.h"
 #include "app/best_times.h"
+#include "app/chart_graph_command.h"
 #include "app/command_line.h"
 #include "app/data.h"
 #include "app/input_script.h"
 #include "app/opengl_view.h"
-#include "app/replay_file.h"
-#include "app/replay_player.h"
+#include "app/replay_runs.h"
 #include "app/resource_digest.h"
 #include "app/resource_folder.h"
 #include "app/run_loop.h"
-#include "app/run_start_state.h"
-#include "app/session_recorder.h"
 #include "app/startup_check.h"
-#include "app/verify.h"
 #include "chart/preferences.h"
 #include "chart/trace.h"
 #include "engine/kiv_alert.h"
@@ -41,36 +36,15 @@ std::unique_ptr<platform::Clock> makeClock(const Options& options) {
   return std::make_unique<platform::MonotonicClock>(kFrameInterval);
 }
 
-std::string preferencesPath(const Options& options) {
-  if (!options.prefs.empty()) return options.prefs;
-  const char* home = std::getenv("HOME");
-  const passwd* user = home != nullptr && home[0] != '\0' ? nullptr : getpwuid(getuid());
-  return chart::Preferences::defaultPath(std::getenv("XDG_DATA_HOME"),
-                                         user != nullptr ? user->pw_dir : home ? home : ".");
-}
-
-// The replay the options name, if any. On a file that cannot be used: null, with `failed` set.
-std::optional<Replay> chosenReplay(const Options& options, bool& failed) {
-  std::string path = !options.replay.empty() ? options.replay : options.verify;
-  if (!options.replayBest.empty()) {
-    path = bestReplayPath(preferencesPath(options), options.replayBest);
-  }
-  if (path.empty()) return std::nullopt;
-  std::string error;
-  auto replay = loadReplay(path, error);
-  if (!replay) {
-    std::fprintf(stderr, "aloft: %s\n", error.c_str());
-    failed = true;
-  }
-  return replay;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   auto parsed = parseCommandLine(argc, argv);
   if (const int* status = std::get_if<int>(&parsed)) return *status;
   Options options = std::get<Options>(parsed);
+  if (!options.chartGraph.empty()) {
+    return printChartGraph(options.chartGraph, options.counts, std::cout, std::cerr);
+  }
 
   // A bad script or replay is a bad argument: reported before any window opens.
   std::optional<InputScript> script;
@@ -82,10 +56,22 @@ int main(int argc, char** argv) {
       return kExitUsage;
     }
   }
+
   bool badReplay = false;
   const std::optional<Replay> replay = chosenReplay(options, badReplay);
   if (badReplay) return kExitUsage;
   const bool verifying = !options.verify.empty();
+
+  // Opened now so that a path that cannot be written is a bad argument, not a lost run.
+  std::ofstream countsFile;
+  if (!options.countNodes.empty()) {
+    countsFile.open(options.countNodes);
+    if (!countsFile) {
+      std::fprintf(stderr, "aloft: --count-nodes: cannot write %s: %s\n",
+                   options.countNodes.c_str(), std::strerror(errno));
+      return kExitUsage;
+    }
+  }
 
   const auto candidates = options.resources.empty()
                               ? resourceFolderCandidates(platform::executableDirectory())
@@ -100,15 +86,7 @@ int main(int argc, char** argv) {
   Data::share().setResourcePath(resources);
   const std::string digest = resourceDigest(resources + "/kivResources");
   if (replay) {
-    if (replay->resourceDigest != digest) {
-      std::fprintf(stderr, "aloft: %s:%d: the replay was recorded with other resource files "
-                   "(digest %s; these are %s)\n", (options.replay + options.verify).c_str(),
-                   replay->resourcesLine, replay->resourceDigest.c_str(), digest.c_str());
-      return kExitUsage;
-    }
-    // A replay reads the preferences it was recorded with and writes none.
-    chart::Preferences::openInMemory(nlohmann::json::parse(replay->preferences));
-    setAsideUnusableBestTimes(chart::Preferences::share());
+    if (!prepareReplay(*replay, options, digest)) return kExitUsage;
     options.size = replay->window;
   } else {
     chart::Preferences::open(options.prefs);
@@ -134,47 +112,23 @@ int main(int argc, char** argv) {
   } else {
     clock = makeClock(options);
   }
-  OpenGLView view(*window, *clock, makeStartChart());
+  OpenGLView view(*window, *clock, makeStartChart(countsFile.is_open()));
   view.awakeFromNib();
   if (options.fullscreen) view.setFullScreen(true);
-  RunStartState runStart(Data::share().globalVariableDictionary());
 
   RunSettings settings;
   settings.frameLimit = options.frames;
   settings.script = script ? &*script : nullptr;
   settings.screenshotPath = options.screenshot;
-
-  if (replay) {
-    std::vector<StoredTime> stored;
-    chart::Preferences::share().setSaveListener(
-        [&stored](std::string_view key, const nlohmann::json* value) {
-          if (value != nullptr) stored.push_back({std::string(key), bestTimeText(*value)});
-        });
-    ReplayPlayer player(*replay, view.rootChart(), runStart, pace);
-    view.setFrameInputTap(&player);
-    settings.replay = &player;
-    settings.holdAfterReplay = !options.headless && !verifying;
-    const int status = runFrames(view, *window, *clock, settings);
-    if (!verifying) return status;
-    return reportVerification(*replay, !player.startFailed(), stored, std::cout);
-  }
-
-  Replay header;
-  header.gameVersion = ALOFT_VERSION;
-  header.window = options.size;
-  header.resourceDigest = digest;
-  header.preferences = chart::Preferences::share().valuesText();
-  SessionRecorder recorder(header, !options.record.empty(), runStart,
-                           chart::Preferences::share().path());
-  chart::Preferences::share().setSaveListener(
-      [&recorder](std::string_view key, const nlohmann::json* value) {
-        recorder.saved(key, value);
-      });
-  view.setFrameInputTap(&recorder);
-  const int status = runFrames(view, *window, *clock, settings);
-  if (!options.record.empty() &&
-      !writeFileAtomically(options.record, formatReplay(recorder.session()), error)) {
-    KivAlert::share().setQuitAlert("The replay of the session could not be saved: " + error);
+  const int status = replay ? playReplay(*replay, options, view, *window, *clock, pace, settings)
+                            : playRecorded(options, digest, view, *window, *clock, settings);
+  if (countsFile.is_open()) {
+    view.rootChart().nodeCounts()->write(countsFile);
+    countsFile.close();
+    if (!countsFile) {
+      KivAlert::share().setQuitAlert("The node counts could not be written to " +
+                                     options.countNodes + ".");
+    }
   }
   return status;
 }

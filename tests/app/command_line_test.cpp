@@ -25,7 +25,7 @@ TEST(CommandLine, ReadsEveryOption) {
   auto parsed = parse({"--fullscreen", "--size", "1280x720", "--resources", "/r", "--prefs",
                        "/p.json", "--headless", "--frames", "12", "--fixed-step", "0.005",
                        "--script", "s.txt", "--screenshot", "x.png", "--trace", "Menus",
-                       "--trace", "Game", "--record", "r.replay"});
+                       "--trace", "Game", "--count-nodes", "n.txt", "--record", "r.replay"});
   ASSERT_TRUE(std::holds_alternative<Options>(parsed));
   const Options& options = std::get<Options>(parsed);
   EXPECT_TRUE(options.fullscreen);
@@ -38,6 +38,11 @@ TEST(CommandLine, ReadsEveryOption) {
   EXPECT_EQ(options.script, "s.txt");
   EXPECT_EQ(options.screenshot, "x.png");
   EXPECT_EQ(options.trace, (std::vector<std::string>{"Menus", "Game"}));
+  EXPECT_EQ(options.countNodes, "n.txt");
+  auto graph = parse({"--chart-graph", "all", "--counts", "n.txt"});
+  ASSERT_TRUE(std::holds_alternative<Options>(graph));
+  EXPECT_EQ(std::get<Options>(graph).chartGraph, "all");
+  EXPECT_EQ(std::get<Options>(graph).counts, "n.txt");
   EXPECT_EQ(options.record, "r.replay");
   auto best = parse({"--replay-best", "easy"});
   ASSERT_TRUE(std::holds_alternative<Options>(best));
@@ -54,7 +59,8 @@ TEST(CommandLine, RefusesBadValuesWithTheUsageStatus) {
   for (auto arguments : std::vector<std::vector<const char*>>{
            {"--bogus"}, {"--size", "960"}, {"--size", "0x640"}, {"--size", "960x640x2"},
            {"--frames", "0"}, {"--frames", "ten"}, {"--fixed-step", "0"},
-           {"--fixed-step", "-1"}, {"extra"}, {"--replay-best", "medium"},
+           {"--fixed-step", "-1"}, {"extra"}, {"--counts", "n.txt"},
+           {"--count-nodes", "n.txt", "--chart-graph", "Game"}, {"--replay-best", "medium"},
            {"--replay", "a", "--verify", "b"}, {"--verify", "a", "--record", "b"},
            {"--replay-best", "hard", "--script", "s"}}) {
     auto parsed = parse(arguments);
