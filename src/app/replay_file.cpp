@@ -74,7 +74,7 @@ struct Change {
 
 class Reader {
  public:
-  Reader(const std::string& name, std::string& error) : name(name), error(error) {}
+  Reader(const std::string& fileName, std::string& message) : name(fileName), error(message) {}
 
   std::optional<Replay> read(std::istream& in);
 
@@ -138,6 +138,7 @@ bool Reader::readHeader(const std::vector<std::string_view>& words, std::string_
     replay.resourcesLine = line;
   } else if (item == "prefs" && words.size() >= 2) {
     replay.preferences = restAfterFirstWord(text);
+    replay.preferencesLine = line;
     if (!chart::parsePreferences(replay.preferences)) {
       return fail(line, "prefs takes a JSON object");
     }

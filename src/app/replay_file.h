@@ -62,6 +62,7 @@ struct Replay {
   // Lines of the header items, for messages about them; 0 when not read from a file.
   int formatLine = 0;
   int resourcesLine = 0;
+  int preferencesLine = 0;
 
   bool isBestRun() const { return !claimTime.empty(); }
 };

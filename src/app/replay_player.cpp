@@ -11,9 +11,13 @@ constexpr double kFrameInterval = 0.01;
 
 }  // namespace
 
-ReplayPlayer::ReplayPlayer(const Replay& replay, const RootChart& root, RunStartState& start,
-                           platform::MonotonicClock* pace)
-    : replay(replay), root(root), start(start), pace(pace), startReached(!replay.isBestRun()) {}
+ReplayPlayer::ReplayPlayer(const Replay& played, const RootChart& tree, RunStartState& state,
+                           platform::MonotonicClock* paceClock)
+    : replay(played),
+      root(tree),
+      start(state),
+      pace(paceClock),
+      startReached(!played.isBestRun()) {}
 
 void ReplayPlayer::playStartUp(FrameInput& input) {
   if (!startApplied && start.cameraExists()) {

@@ -15,8 +15,8 @@ class ReplayPlayer final : public FrameInputTap {
  public:
   // With `pace`, the frames follow each other at their recorded lengths; without, at the clock's
   // own ticks.
-  ReplayPlayer(const Replay& replay, const RootChart& root, RunStartState& start,
-               platform::MonotonicClock* pace = nullptr);
+  ReplayPlayer(const Replay& played, const RootChart& tree, RunStartState& state,
+               platform::MonotonicClock* paceClock = nullptr);
 
   void frameInput(std::int64_t frame, FrameInput& input) override;
 

@@ -5,16 +5,17 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "app/atomic_file.h"
 #include "app/best_times.h"
-#include "app/data.h"
+#include "chart/data.h"
 #include "app/replay_player.h"
 #include "app/run_start_state.h"
 #include "app/session_recorder.h"
 #include "app/verify.h"
+#include "chart/atomic_file.h"
 #include "chart/preferences.h"
 #include "engine/kiv_alert.h"
 
@@ -56,9 +57,17 @@ bool prepareReplay(const Replay& replay, const Options& options, const std::stri
                  replay.resourcesLine, replay.resourceDigest.c_str(), digest.c_str());
     return false;
   }
-  // A replay reads the preferences it was recorded with and writes none.
-  chart::Preferences::openInMemory(nlohmann::json::parse(replay.preferences));
-  setAsideUnusableBestTimes(chart::Preferences::share());
+  // A replay reads the preferences it was recorded with and writes none. The recording set
+  // unusable best times aside before it began, so one here is damage.
+  const auto preferences = nlohmann::json::parse(replay.preferences);
+  for (const char* mode : {"Easy", "Hard"}) {
+    if (preferences.contains(mode) && !isUsableBestTime(preferences[mode])) {
+      std::fprintf(stderr, "aloft: %s:%d: the best time under \"%s\" is not six digits\n",
+                   replayPath(options).c_str(), replay.preferencesLine, mode);
+      return false;
+    }
+  }
+  chart::Preferences::openInMemory(preferences);
   return true;
 }
 
@@ -99,10 +108,12 @@ int playRecorded(const Options& options, const std::string& digest, OpenGLView& 
   const int status = runFrames(view, window, clock, settings);
   view.setFrameInputTap(nullptr);
   preferences.setSaveListener(nullptr);
-  std::string error;
-  if (!options.record.empty() &&
-      !writeFileAtomically(options.record, formatReplay(recorder.session()), error)) {
-    KivAlert::share().setQuitAlert("The replay of the session could not be saved: " + error);
+  if (options.record.empty()) return status;
+  const std::string contents = formatReplay(recorder.session());
+  if (const int error =
+          chart::writeFileAtomically(options.record, contents, chart::KeepBackup::No)) {
+    KivAlert::share().setQuitAlert("The replay of the session could not be saved to " +
+                                   options.record + ": " + std::strerror(error));
   }
   return status;
 }

@@ -27,11 +27,11 @@ chart::Chart* firstChart(const chart::List* list) {
 
 }  // namespace
 
-RunStartState::RunStartState(chart::GlobalVariableDictionary& globals)
-    : globals(globals),
-      gameTypeKey(globals.keyFor("gvGameType")),
-      exitStatsKey(globals.keyFor("gvExitStats")),
-      cameraKey(globals.keyFor("gvCamera")) {}
+RunStartState::RunStartState(chart::GlobalVariableDictionary& dictionary)
+    : globals(dictionary),
+      gameTypeKey(dictionary.keyFor("gvGameType")),
+      exitStatsKey(dictionary.keyFor("gvExitStats")),
+      cameraKey(dictionary.keyFor("gvCamera")) {}
 
 bool RunStartState::modeChosen() const { return globals.find(gameTypeKey) != nullptr; }
 

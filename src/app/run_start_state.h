@@ -22,7 +22,7 @@ class GlobalVariableDictionary;
 class RunStartState {
  public:
   // Interns the names of the globals it watches; the chart definitions must be registered.
-  explicit RunStartState(chart::GlobalVariableDictionary& globals);
+  explicit RunStartState(chart::GlobalVariableDictionary& dictionary);
 
   // Whether a mode has been chosen (the stats screen sent it) and no run has ended since.
   bool modeChosen() const;

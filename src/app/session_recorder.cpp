@@ -2,11 +2,12 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "app/atomic_file.h"
 #include "app/best_times.h"
+#include "chart/atomic_file.h"
 #include "engine/kiv_alert.h"
 
 namespace {
@@ -19,12 +20,12 @@ std::string lowercase(std::string_view text) {
 
 }  // namespace
 
-SessionRecorder::SessionRecorder(Replay header, bool keepSession, RunStartState& start,
-                                 std::string preferencesPath)
-    : header(std::move(header)),
-      keepSession(keepSession),
-      start(start),
-      preferencesPath(std::move(preferencesPath)) {}
+SessionRecorder::SessionRecorder(Replay sessionHeader, bool wholeSession, RunStartState& state,
+                                 std::string preferenceFile)
+    : header(std::move(sessionHeader)),
+      keepSession(wholeSession),
+      start(state),
+      preferencesPath(std::move(preferenceFile)) {}
 
 void SessionRecorder::frameInput(std::int64_t frame, FrameInput& input) {
   if (!start.modeChosen()) {
@@ -58,10 +59,10 @@ void SessionRecorder::saved(std::string_view key, const nlohmann::json* value) {
   best.claimKey = std::string(key);
   best.claimTime = time;
   best.frames = recorder.copy(*runStart, recorder.size());
-  std::string error;
   const std::string path = bestReplayPath(preferencesPath, mode);
-  if (!writeFileAtomically(path, formatReplay(best), error)) {
-    KivAlert::share().setQuitAlert("The replay of the best run could not be saved: " + error);
+  if (const int error = chart::writeFileAtomically(path, formatReplay(best), chart::KeepBackup::No)) {
+    KivAlert::share().setQuitAlert("The replay of the best run " + path +
+                                   " could not be saved: " + std::strerror(error));
   }
 }
 

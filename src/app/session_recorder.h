@@ -22,11 +22,12 @@
 
 class SessionRecorder final : public FrameInputTap {
  public:
-  // `header` holds what every replay of this session starts with (game, window, resources, the
-  // preferences read at the start). With `keepSession` every frame is kept for `session`;
-  // without, only the frames of the current run. Best runs go beside `preferencesPath`.
-  SessionRecorder(Replay header, bool keepSession, RunStartState& start,
-                  std::string preferencesPath);
+  // `sessionHeader` holds what every replay of this session starts with (game, window,
+  // resources, the preferences read at the start). With `wholeSession` every frame is kept for
+  // `session`; without, only the frames of the current run. Best runs go beside
+  // `preferenceFile`.
+  SessionRecorder(Replay sessionHeader, bool wholeSession, RunStartState& state,
+                  std::string preferenceFile);
 
   void frameInput(std::int64_t frame, FrameInput& input) override;
 

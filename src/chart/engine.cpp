@@ -7,9 +7,9 @@
 // nodes, in which an equation and the decision after it are one superinstruction.
 #include <functional>
 
-#include "app/data.h"
 #include "chart/actions.h"
 #include "chart/chart.h"
+#include "chart/data.h"
 #include "chart/decision.h"
 #include "chart/trace.h"
 

@@ -14,10 +14,10 @@
 #include <sstream>
 #include <thread>
 
-#include "app/atomic_file.h"
 #include "app/replay_file.h"
 #include "app/replay_recorder.h"
 #include "app/session_recorder.h"
+#include "chart/atomic_file.h"
 #include "support/run_program.h"
 
 namespace {
@@ -136,6 +136,8 @@ TEST_F(RecordedRun, DamagedReplaysAreRefusedNamingTheirLine) {
        std::to_string(lines + 1) + ": text after the \"end\" line"},
       {"preferences not an object", replaced(best, "prefs {}", "prefs [1"),
        "5: prefs takes a JSON object"},
+      {"unusable best time", replaced(best, "prefs {}", R"(prefs {"Hard": "fast"})"),
+       "5: the best time under \"Hard\" is not six digits"},
   };
   const std::string file = (directory / "checked.replay").string();
   for (const Case& test : cases) {
@@ -211,8 +213,9 @@ TEST(ReplayFile, AKilledWriterNeverLeavesATornFile) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      std::string error;
-      for (int round = 0;; ++round) writeFileAtomically(file.string(), versions[round % 2], error);
+      for (int round = 0;; ++round) {
+        chart::writeFileAtomically(file.string(), versions[round % 2], chart::KeepBackup::No);
+      }
     }
     // Let it write for a varying while: until the file has changed `kill % 4 + 1` times.
     auto changes = 0;

@@ -21,7 +21,6 @@
 #include <sstream>
 #include <string>
 
-#include "app/data.h"
 #include "app/input_script.h"
 #include "app/opengl_view.h"
 #include "app/resource_digest.h"
@@ -30,6 +29,7 @@
 #include "app/run_loop.h"
 #include "app/run_start_state.h"
 #include "app/session_recorder.h"
+#include "chart/data.h"
 #include "chart/preferences.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
@@ -60,9 +60,9 @@ bool runEnded() { return Data::share().globalVariableDictionary().find("gvRestar
 
 class Soak {
  public:
-  Soak(platform::Window& window, platform::Clock& clock, const Replay& header)
-      : window(window),
-        clock(clock),
+  Soak(platform::Window& gameWindow, platform::Clock& frameClock, const Replay& header)
+      : window(gameWindow),
+        clock(frameClock),
         view(window, clock, makeStartChart()),
         runStart(Data::share().globalVariableDictionary()),
         recorder(header, false, runStart, chart::Preferences::share().path()) {
