@@ -2,11 +2,12 @@
 # Fuzzes one input decoder with libFuzzer, in its own clang build (build-fuzz).
 #   scripts/fuzz.sh TARGET [SECONDS] [extra libFuzzer options]   run TARGET for SECONDS (600)
 #   scripts/fuzz.sh TARGET merge      minimize fuzz/corpus/TARGET with what the runs found
-# TARGET: image, sound, preferences or script. New inputs collect in build-fuzz/corpus/TARGET,
-# failing inputs in build-fuzz/artifacts/TARGET. One process, one worker: the machine is shared.
+# TARGET: image, sound, preferences, script or replay. New inputs collect in
+# build-fuzz/corpus/TARGET, failing inputs in build-fuzz/artifacts/TARGET. One process, one
+# worker: the machine is shared.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-target=${1:?usage: scripts/fuzz.sh image|sound|preferences|script [SECONDS|merge]}
+target=${1:?usage: scripts/fuzz.sh image|sound|preferences|script|replay [SECONDS|merge]}
 mode=${2:-600}
 shift $(( $# >= 2 ? 2 : 1 ))
 

@@ -35,7 +35,9 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
   CLI::App app{"aloft: steer a flyer aloft for as long as you can.\n\n"
                "Keys: Left/Right turn the flyer, any key starts a run, a/d, q/e and w/s move the\n"
                "camera while held, F1 shows the frame rate, F11 or Alt+Enter toggles full screen,\n"
-               "Pause or Ctrl+P pauses, Ctrl+Q quits. A click on HARD or EASY chooses the mode.",
+               "Pause or Ctrl+P pauses, Ctrl+Q quits. A click on HARD or EASY chooses the mode.\n"
+               "Each new best time keeps its run as best-hard.replay or best-easy.replay beside\n"
+               "the preference file.",
                "aloft"};
   app.set_version_flag("--version", std::string("aloft ") + ALOFT_VERSION);
   app.add_flag("--fullscreen", options.fullscreen, "Start in full screen");
@@ -69,9 +71,27 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
       ->type_name("FILE");
   app.add_option("--screenshot", options.screenshot, "Write the last frame as PNG")
       ->type_name("FILE.png");
+  app.add_option("--record", options.record, "Write a replay of the session to FILE at the end")
+      ->type_name("FILE");
+  app.add_option("--replay", options.replay, "Watch a replay; only pause, full screen and quit")
+      ->type_name("FILE");
+  app.add_option("--replay-best", options.replayBest, "Watch the kept best run of a mode")
+      ->type_name("hard|easy")
+      ->check(CLI::IsMember({"hard", "easy"}).description(""));
+  app.add_option("--verify", options.verify,
+                 "Play a replay headless at full speed and check the time it claims")
+      ->type_name("FILE");
 
   try {
     app.parse(argc, argv);
+    const int replays = !options.replay.empty() + !options.replayBest.empty() +
+                        !options.verify.empty();
+    if (replays > 1) {
+      throw CLI::ValidationError("--replay, --replay-best and --verify: one at most");
+    }
+    if (replays == 1 && (!options.record.empty() || !options.script.empty())) {
+      throw CLI::ValidationError("a replay takes neither --record nor --script");
+    }
     if (!size.empty()) {
       if (std::string problem = parseSize(size, options.size); !problem.empty()) {
         throw CLI::ValidationError(problem);

@@ -27,6 +27,12 @@ struct Options {
   std::optional<double> fixedStep;      // every frame lasts this many seconds
   std::string script;                   // input events to deliver
   std::string screenshot;               // PNG of the last frame
+
+  // Replays (see app/replay_file.h).
+  std::string record;      // the session is written here when the game ends
+  std::string replay;      // a replay to watch
+  std::string replayBest;  // "hard" or "easy": the kept best run to watch
+  std::string verify;      // a replay to verify headless
 };
 
 // Exit statuses of the command line itself.

@@ -12,6 +12,8 @@
 #include "app/command_line.h"
 #include "app/input_script.h"
 #include "app/opengl_view.h"
+#include "app/replay_runs.h"
+#include "app/resource_digest.h"
 #include "app/resource_folder.h"
 #include "app/run_loop.h"
 #include "app/startup_check.h"
@@ -28,6 +30,8 @@ namespace {
 constexpr double kFrameInterval = 0.01;
 
 std::unique_ptr<platform::Clock> makeClock(const Options& options) {
+  // Verifying runs back to back: the recorded lengths are what the charts see.
+  if (!options.verify.empty()) return std::make_unique<platform::FixedStepClock>(kFrameInterval);
   if (options.fixedStep) return std::make_unique<platform::FixedStepClock>(*options.fixedStep);
   return std::make_unique<platform::MonotonicClock>(kFrameInterval);
 }
@@ -37,12 +41,12 @@ std::unique_ptr<platform::Clock> makeClock(const Options& options) {
 int main(int argc, char** argv) {
   auto parsed = parseCommandLine(argc, argv);
   if (const int* status = std::get_if<int>(&parsed)) return *status;
-  const Options& options = std::get<Options>(parsed);
+  Options options = std::get<Options>(parsed);
   if (!options.chartGraph.empty()) {
     return printChartGraph(options.chartGraph, options.counts, std::cout, std::cerr);
   }
 
-  // A bad script is a bad argument: reported before any window opens.
+  // A bad script or replay is a bad argument: reported before any window opens.
   std::optional<InputScript> script;
   if (!options.script.empty()) {
     std::string error;
@@ -52,6 +56,11 @@ int main(int argc, char** argv) {
       return kExitUsage;
     }
   }
+
+  bool badReplay = false;
+  const std::optional<Replay> replay = chosenReplay(options, badReplay);
+  if (badReplay) return kExitUsage;
+  const bool verifying = !options.verify.empty();
 
   // Opened now so that a path that cannot be written is a bad argument, not a lost run.
   std::ofstream countsFile;
@@ -75,18 +84,34 @@ int main(int argc, char** argv) {
                                    looked);
   }
   Data::share().setResourcePath(resources);
-  chart::Preferences::open(options.prefs);
-  setAsideUnusableBestTimes(chart::Preferences::share());
+  const std::string digest = resourceDigest(resources + "/kivResources");
+  if (replay) {
+    if (!prepareReplay(*replay, options, digest)) return kExitUsage;
+    options.size = replay->window;
+  } else {
+    chart::Preferences::open(options.prefs);
+    setAsideUnusableBestTimes(chart::Preferences::share());
+  }
   // Charts read the trace setting when they are made: before the root chart exists.
   for (const std::string& chartName : options.trace) chart::enableTrace(chartName);
 
   std::string error;
-  auto window = platform::Window::open({"Aloft", options.size, options.headless}, error);
+  auto window =
+      platform::Window::open({"Aloft", options.size, options.headless || verifying}, error);
   if (!window) KivAlert::share().setQuitAlert("The game's window could not be opened: " + error);
   const platform::GLVersion version = platform::currentGLVersion();
   checkOpenGLVersion(version.major, version.minor);
 
-  auto clock = makeClock(options);
+  // A replay watched in the window keeps its recorded pace on the real clock.
+  platform::MonotonicClock* pace = nullptr;
+  std::unique_ptr<platform::Clock> clock;
+  if (replay && !verifying && !options.fixedStep) {
+    auto monotonic = std::make_unique<platform::MonotonicClock>(kFrameInterval);
+    pace = monotonic.get();
+    clock = std::move(monotonic);
+  } else {
+    clock = makeClock(options);
+  }
   OpenGLView view(*window, *clock, makeStartChart(countsFile.is_open()));
   view.awakeFromNib();
   if (options.fullscreen) view.setFullScreen(true);
@@ -95,7 +120,8 @@ int main(int argc, char** argv) {
   settings.frameLimit = options.frames;
   settings.script = script ? &*script : nullptr;
   settings.screenshotPath = options.screenshot;
-  const int status = runFrames(view, *window, *clock, settings);
+  const int status = replay ? playReplay(*replay, options, view, *window, *clock, pace, settings)
+                            : playRecorded(options, digest, view, *window, *clock, settings);
   if (countsFile.is_open()) {
     view.rootChart().nodeCounts()->write(countsFile);
     countsFile.close();

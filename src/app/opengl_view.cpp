@@ -63,6 +63,13 @@ void OpenGLView::renderFrame() {
     timerStarted = false;
     frameLength = 0;
   }
+  if (inputTap != nullptr) {
+    FrameInput input{frameLength, theCurrentEvent, theMouseLocation, window.drawableSize()};
+    inputTap->frameInput(framesDrawn_ + 1, input);
+    frameLength = input.length;
+    theCurrentEvent = input.event;
+    theMouseLocation = input.pointer;
+  }
   data.setTimeSegment(frameLength);
 
   KivPolygons::share().pickingPoint(theMouseLocation.x, theMouseLocation.y);

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/frame_counter.h"
+#include "app/frame_input_tap.h"
 #include "app/root_chart.h"
 #include "engine/game_view.h"
 #include "platform/clock.h"
@@ -62,6 +63,10 @@ class OpenGLView final : public engine::GameView {
   const platform::InputEvent& currentEvent() const override { return theCurrentEvent; }
   platform::Point mouseLocation() const { return theMouseLocation; }
 
+  // Shows each frame's input to `tap` (a recorder or a replay's player) before the charts run;
+  // null for none.
+  void setFrameInputTap(FrameInputTap* tap) { inputTap = tap; }
+
  private:
   void handle(const platform::Event& event);
   void handleCommand(platform::Command command);
@@ -84,4 +89,5 @@ class OpenGLView final : public engine::GameView {
 
   platform::InputEvent theCurrentEvent;
   platform::Point theMouseLocation;
+  FrameInputTap* inputTap = nullptr;
 };

@@ -20,7 +20,7 @@ void writeLastFrame(const std::string& path, const platform::Window& window) {
 int runFrames(OpenGLView& view, platform::Window& window, platform::Clock& clock,
               const RunSettings& settings) {
   while (!view.quitRequested()) {
-    if (!view.timerRunning()) {
+    if (!view.timerRunning() || (settings.replay && settings.replay->finished())) {
       view.waitForEvents(kPausedWaitMs);
       continue;
     }
@@ -32,7 +32,9 @@ int runFrames(OpenGLView& view, platform::Window& window, platform::Clock& clock
     if (!view.timerRunning()) continue;
 
     view.renderFrame();
-    const bool last = settings.frameLimit && frame >= *settings.frameLimit;
+    const bool replayEnded = settings.replay && settings.replay->finished();
+    const bool last = (settings.frameLimit && frame >= *settings.frameLimit) ||
+                      (replayEnded && !settings.holdAfterReplay);
     if (last && !settings.screenshotPath.empty()) writeLastFrame(settings.screenshotPath, window);
     view.present();
     if (last) break;

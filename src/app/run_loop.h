@@ -7,11 +7,16 @@
 
 #include "app/input_script.h"
 #include "app/opengl_view.h"
+#include "app/replay_player.h"
 
 struct RunSettings {
   std::optional<std::int64_t> frameLimit;  // end normally after this frame
   InputScript* script = nullptr;
   std::string screenshotPath;  // written from the last frame when the run ends after frameLimit
+  // A replay being played: its last frame is the run's last; with `holdAfterReplay` the picture
+  // then stays until the player quits.
+  const ReplayPlayer* replay = nullptr;
+  bool holdAfterReplay = false;
 };
 
 // Runs frames until a quit command or the frame limit. Returns the exit status: 0.

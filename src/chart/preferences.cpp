@@ -95,20 +95,34 @@ void Preferences::open(const std::string& path) {
   shared() = std::make_unique<Preferences>(chosen);
 }
 
+void Preferences::openInMemory(const nlohmann::json& values) {
+  // The path is only a name: no file of it is read, locked or written.
+  auto preferences = std::unique_ptr<Preferences>(new Preferences("(in memory)", {}, values));
+  shared() = std::move(preferences);
+}
+
 std::string Preferences::defaultPath(const char* xdgDataHome, const std::string& home) {
   const bool usable = xdgDataHome != nullptr && xdgDataHome[0] == '/';
   const std::string base = usable ? std::string(xdgDataHome) : home + "/.local/share";
   return base + "/aloft/preferences.json";
 }
 
-Preferences::Preferences(std::string path, std::chrono::milliseconds lockWait)
+Preferences::Preferences(std::string path, std::chrono::milliseconds waitForLock)
     : path_(std::move(path)),
-      lockWait_(lockWait),
+      lockWait_(waitForLock),
       lock(path_ + ".lock"),
       values(std::make_unique<nlohmann::json>(nlohmann::json::object())) {
   if (!holdLock()) load();
   releaseLock();
 }
+
+Preferences::Preferences(std::string name, InMemory, const nlohmann::json& initial)
+    : path_(std::move(name)),
+      lockWait(0),
+      lock(path_),
+      values(std::make_unique<nlohmann::json>(initial.is_object() ? initial
+                                                                  : nlohmann::json::object())),
+      inMemory(true) {}
 
 Preferences::~Preferences() = default;
 
@@ -117,6 +131,7 @@ void Preferences::endFrame() {
 }
 
 bool Preferences::holdLock() {
+  if (inMemory) return true;
   if (lockState != LockState::Free) return lockState == LockState::Held;
   std::error_code made;
   std::filesystem::create_directories(parentOf(path_), made);
@@ -151,7 +166,12 @@ void Preferences::save(std::string_view key, const std::optional<nlohmann::json>
   } else {
     values->erase(std::string(key));
   }
-  write();
+  if (!inMemory) write();
+  if (saveListener) saveListener(key, find(key));
+}
+
+std::string Preferences::valuesText() const {
+  return values->dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 void Preferences::setAsideWhen(UnusableValue check) {

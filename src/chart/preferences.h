@@ -11,6 +11,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,6 +35,9 @@ class Preferences {
   // empty for the default location. Without `open`, the first use opens the default location.
   static Preferences& share();
   static void open(const std::string& path);
+  // A store of `values` (a JSON object) that reads, locks and writes no file: saves change only
+  // memory. A replay runs on it, so the user's file is never written while one plays.
+  static void openInMemory(const nlohmann::json& values);
 
   // `$XDG_DATA_HOME/aloft/preferences.json`, or below `<home>/.local/share` when the variable is
   // unset, empty or not an absolute path.
@@ -43,8 +47,9 @@ class Preferences {
   // took it. A frame without a preference command costs one test of a flag here.
   static void endFrame();
 
-  // Loads `path` now, under the lock when it can be had within `lockWait`.
-  explicit Preferences(std::string path, std::chrono::milliseconds lockWait = kPreferenceLockWait);
+  // Loads `path` now, under the lock when it can be had within `waitForLock`.
+  explicit Preferences(std::string path,
+                       std::chrono::milliseconds waitForLock = kPreferenceLockWait);
   ~Preferences();
 
   // Holds the lock until `releaseLock` (the end of the frame, for the game's store). The first
@@ -68,10 +73,19 @@ class Preferences {
   // of this run's values, and the file is not touched.
   void setAsideWhen(UnusableValue unusable);
 
+  // Told of every save once it is stored, with the value now under the key (null when removed),
+  // still under the lock: the best-run recorder keeps a replay with each new best time this way.
+  using SaveListener = std::function<void(std::string_view key, const nlohmann::json* value)>;
+  void setSaveListener(SaveListener listener) { saveListener = std::move(listener); }
+  // The values as last read, as one line of JSON.
+  std::string valuesText() const;
+
   const std::string& path() const { return path_; }
 
  private:
   enum class LockState { Free, Held, Failed };
+  struct InMemory {};
+  Preferences(std::string name, InMemory, const nlohmann::json& values);
 
   void load();
   bool loadFile(const std::string& file);
@@ -87,6 +101,8 @@ class Preferences {
   std::string loadedFrom;  // the file the values came from: the file, its backup, or none
   std::string loadedBytes;  // its contents as read
   std::unique_ptr<nlohmann::json> values;
+  bool inMemory = false;
+  SaveListener saveListener;
 };
 
 }  // namespace chart

@@ -21,6 +21,8 @@ class Clock {
 class MonotonicClock final : public Clock {
  public:
   explicit MonotonicClock(double interval);
+  // The interval after the tick being waited for next; a replay sets each frame's recorded length.
+  void setInterval(double seconds) { interval = seconds; }
   double now() const override;
   void waitForNextTick() override;
   void restartTicks() override;

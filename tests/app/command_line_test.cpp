@@ -25,7 +25,7 @@ TEST(CommandLine, ReadsEveryOption) {
   auto parsed = parse({"--fullscreen", "--size", "1280x720", "--resources", "/r", "--prefs",
                        "/p.json", "--headless", "--frames", "12", "--fixed-step", "0.005",
                        "--script", "s.txt", "--screenshot", "x.png", "--trace", "Menus",
-                       "--trace", "Game", "--count-nodes", "n.txt"});
+                       "--trace", "Game", "--count-nodes", "n.txt", "--record", "r.replay"});
   ASSERT_TRUE(std::holds_alternative<Options>(parsed));
   const Options& options = std::get<Options>(parsed);
   EXPECT_TRUE(options.fullscreen);
@@ -43,6 +43,10 @@ TEST(CommandLine, ReadsEveryOption) {
   ASSERT_TRUE(std::holds_alternative<Options>(graph));
   EXPECT_EQ(std::get<Options>(graph).chartGraph, "all");
   EXPECT_EQ(std::get<Options>(graph).counts, "n.txt");
+  EXPECT_EQ(options.record, "r.replay");
+  auto best = parse({"--replay-best", "easy"});
+  ASSERT_TRUE(std::holds_alternative<Options>(best));
+  EXPECT_EQ(std::get<Options>(best).replayBest, "easy");
 
   auto defaults = parse({});
   ASSERT_TRUE(std::holds_alternative<Options>(defaults));
@@ -56,7 +60,9 @@ TEST(CommandLine, RefusesBadValuesWithTheUsageStatus) {
            {"--bogus"}, {"--size", "960"}, {"--size", "0x640"}, {"--size", "960x640x2"},
            {"--frames", "0"}, {"--frames", "ten"}, {"--fixed-step", "0"},
            {"--fixed-step", "-1"}, {"extra"}, {"--counts", "n.txt"},
-           {"--count-nodes", "n.txt", "--chart-graph", "Game"}}) {
+           {"--count-nodes", "n.txt", "--chart-graph", "Game"}, {"--replay-best", "medium"},
+           {"--replay", "a", "--verify", "b"}, {"--verify", "a", "--record", "b"},
+           {"--replay-best", "hard", "--script", "s"}}) {
     auto parsed = parse(arguments);
     ASSERT_TRUE(std::holds_alternative<int>(parsed)) << arguments[0];
     EXPECT_EQ(std::get<int>(parsed), kExitUsage) << arguments[0];

@@ -1,6 +1,9 @@
 // The game's frames allocate nothing once a screen is built: the stats screen standing, and a
-// run in flight whose clock rewrites its digits every hundredth. Counted by the replaced global
-// operator new of the benchmarks, linked into this test alone.
+// run in flight whose clock rewrites its digits every hundredth, with the session recorded as the
+// game does. Counted by the replaced global operator new of the benchmarks, linked into this test
+// alone.
+#include "app/run_start_state.h"
+#include "app/session_recorder.h"
 #include "counting_new.h"
 #include "game_tree.h"
 #include "platform/events.h"
@@ -32,6 +35,9 @@ class FrameAllocations : public GameTree {
 };
 
 TEST_F(FrameAllocations, NoneOnTheStatsScreenNorInARunInFlight) {
+  RunStartState runStart(Data::share().globalVariableDictionary());
+  SessionRecorder recorder(Replay{}, true, runStart, "/nonexistent/preferences.json");
+  view->setFrameInputTap(&recorder);
   framesUntil("Stats");
   frames(3);  // the screen's charts, the scenery and the music are made here
   EXPECT_EQ(allocationsIn(50), 0);
@@ -50,6 +56,8 @@ TEST_F(FrameAllocations, NoneOnTheStatsScreenNorInARunInFlight) {
   // More than a second of run time: every digit but the minutes changes in it.
   EXPECT_EQ(allocationsIn(150), 0);
   EXPECT_EQ(screen(), "Game");
+  // Every frame but the view's first (taken before the recorder was attached) was recorded.
+  EXPECT_EQ(std::int64_t(recorder.session().frames.size()), view->framesDrawn() - 1);
 }
 
 }  // namespace

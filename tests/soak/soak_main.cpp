@@ -2,7 +2,9 @@
 // fixed-step clock, driven by seeded random runs (random_runs.h). After every run, on the stats
 // screen again, the engine must hold exactly the polygons, picking entries, textures and sounds
 // it held on the stats screen before the first run; a run that does not land within its script
-// fails the soak. Prints the resident memory as it goes. Exits 1 on the first fault.
+// fails the soak. With `--verify-with GAME`, every best run the soak keeps is verified by the game
+// (`GAME --verify`) to the time it stored. Prints the resident memory as it goes. Exits 1 on the
+// first fault.
 #include <malloc.h>
 #include <unistd.h>
 
@@ -10,6 +12,9 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+#include <vector>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -18,9 +23,12 @@
 
 #include "app/input_script.h"
 #include "app/opengl_view.h"
+#include "app/resource_digest.h"
 #include "app/resource_folder.h"
 #include "app/root_chart.h"
 #include "app/run_loop.h"
+#include "app/run_start_state.h"
+#include "app/session_recorder.h"
 #include "chart/data.h"
 #include "chart/preferences.h"
 #include "platform/clock.h"
@@ -52,10 +60,23 @@ bool runEnded() { return Data::share().globalVariableDictionary().find("gvRestar
 
 class Soak {
  public:
-  Soak(platform::Window& gameWindow, platform::Clock& frameClock)
-      : window(gameWindow), clock(frameClock), view(window, clock, makeStartChart()) {
+  Soak(platform::Window& gameWindow, platform::Clock& frameClock, const Replay& header)
+      : window(gameWindow),
+        clock(frameClock),
+        view(window, clock, makeStartChart()),
+        runStart(Data::share().globalVariableDictionary()),
+        recorder(header, false, runStart, chart::Preferences::share().path()) {
     view.awakeFromNib();
+    view.setFrameInputTap(&recorder);
+    chart::Preferences::share().setSaveListener(
+        [this](std::string_view key, const nlohmann::json* value) {
+          recorder.saved(key, value);
+          kept.emplace_back(key);
+        });
   }
+
+  // The modes whose best run was kept since the last call.
+  std::vector<std::string> takeKeptModes() { return std::exchange(kept, {}); }
 
   // Runs the frames up to `lastFrame` with `script`; returns how many runs ended in them.
   int play(std::int64_t lastFrame, InputScript* script) {
@@ -81,6 +102,9 @@ class Soak {
   platform::Window& window;
   platform::Clock& clock;
   OpenGLView view;
+  RunStartState runStart;
+  SessionRecorder recorder;
+  std::vector<std::string> kept;
 };
 
 }  // namespace
@@ -99,6 +123,8 @@ int main(int argc, char** argv) {
   app.add_option("--height", height, "Window height in points")->check(CLI::Range(2, 10000));
   app.add_option("--report-every", reportEvery, "Print a line every this many runs")
       ->check(CLI::PositiveNumber);
+  std::string game;
+  app.add_option("--verify-with", game, "Verify each best run kept with this game binary");
   CLI11_PARSE(app, argc, argv);
 
   char pattern[] = "/tmp/aloft-soak-XXXXXX";
@@ -113,7 +139,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   platform::FixedStepClock clock{kFrameLength};
-  auto soak = std::make_unique<Soak>(*window, clock);
+  Replay header;
+  header.gameVersion = "soak";
+  header.window = {width, height};
+  header.resourceDigest = resourceDigest(Data::share().resourcePath() + "/kivResources");
+  auto soak = std::make_unique<Soak>(*window, clock, header);
   RandomRuns randomRuns(seed, {width, height});
 
   // The logos, up to the stats screen and the first click.
@@ -124,6 +154,7 @@ int main(int argc, char** argv) {
               residentKb());
 
   int failures = 0;
+  int verified = 0;
   for (int run = 1; run <= runs && failures == 0; ++run) {
     std::string text;
     const std::int64_t next = randomRuns.appendRun(frame, text);
@@ -141,6 +172,17 @@ int main(int argc, char** argv) {
                    static_cast<long long>(next), landings);
       ++failures;
     }
+    for (const std::string& mode : soak->takeKeptModes()) {
+      if (game.empty()) break;
+      const std::string replay = bestReplayPath(directory / "preferences.json", mode);
+      if (std::system((game + " --verify " + replay + " >/dev/null 2>&1").c_str()) != 0) {
+        std::fprintf(stderr, "run %d: its kept best run %s does not verify\n", run,
+                     replay.c_str());
+        ++failures;
+      } else {
+        ++verified;
+      }
+    }
     if (!(after == onStats)) {
       std::fprintf(stderr, "run %d: the engine holds %s after it, %s before the first run\n",
                    run, describe(after).c_str(), describe(onStats).c_str());
@@ -155,6 +197,7 @@ int main(int argc, char** argv) {
     }
   }
 
+  if (!game.empty()) std::printf("%d kept best runs verified\n", verified);
   soak.reset();
   window.reset();
   std::filesystem::remove_all(directory);

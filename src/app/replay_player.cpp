@@ -1,0 +1,60 @@
+#include "app/replay_player.h"
+
+namespace {
+
+// The start-up before a best run's first frame runs on frames this long: the splash screens end
+// after six seconds of frames, the rest takes a few frames more.
+constexpr float kStartUpFrameLength = 1.0f;
+constexpr int kMaxStartUpFrames = 100;
+// The frame timer's own tick, for the frames after the last recorded one.
+constexpr double kFrameInterval = 0.01;
+
+}  // namespace
+
+ReplayPlayer::ReplayPlayer(const Replay& played, const RootChart& tree, RunStartState& state,
+                           platform::MonotonicClock* paceClock)
+    : replay(played),
+      root(tree),
+      start(state),
+      pace(paceClock),
+      startReached(!played.isBestRun()) {}
+
+void ReplayPlayer::playStartUp(FrameInput& input) {
+  if (!startApplied && start.cameraExists()) {
+    start.apply(replay.startMode, replay.startState);
+    startApplied = true;
+  }
+  if (startApplied && gameScreenRuns(root)) {
+    startReached = true;
+    return;
+  }
+  if (++startUpFrames > kMaxStartUpFrames) startFailed_ = true;
+  if (pace != nullptr) pace->setInterval(0);  // nothing to watch yet
+  input.length = kStartUpFrameLength;
+  input.event = {};
+  input.pointer = {};
+}
+
+void ReplayPlayer::frameInput(std::int64_t, FrameInput& input) {
+  if (!startReached) {
+    playStartUp(input);
+    if (!startReached) return;
+  }
+  if (next == replay.frames.size()) return;
+  const FrameInput& recorded = replay.frames[next++];
+  // The clock's schedule runs one tick ahead: the interval set now separates the next frame from
+  // the one after it.
+  if (pace != nullptr) {
+    pace->setInterval(next + 1 < replay.frames.size() ? replay.frames[next + 1].length
+                                                      : kFrameInterval);
+  }
+  input.length = recorded.length;
+  input.event = recorded.event;
+  input.pointer = recorded.pointer;
+  // A window of another size than the recording's (full screen, say) sees the pointer at the same
+  // place in the picture.
+  if (!(input.drawable == recorded.drawable)) {
+    input.pointer.x = recorded.pointer.x * input.drawable.width / recorded.drawable.width;
+    input.pointer.y = recorded.pointer.y * input.drawable.height / recorded.drawable.height;
+  }
+}

@@ -1,0 +1,40 @@
+// Plays a replay through the view's frame input tap: each frame gets the recorded frame's length,
+// current event and pointer in place of the live ones, so the charts see what they saw when it was
+// recorded. A best run is first brought to its starting state (see run_start_state.h).
+#pragma once
+
+#include <cstdint>
+
+#include "app/frame_input_tap.h"
+#include "app/replay_file.h"
+#include "app/root_chart.h"
+#include "app/run_start_state.h"
+#include "platform/clock.h"
+
+class ReplayPlayer final : public FrameInputTap {
+ public:
+  // With `pace`, the frames follow each other at their recorded lengths; without, at the clock's
+  // own ticks.
+  ReplayPlayer(const Replay& played, const RootChart& tree, RunStartState& state,
+               platform::MonotonicClock* paceClock = nullptr);
+
+  void frameInput(std::int64_t frame, FrameInput& input) override;
+
+  // Every recorded frame has been given (or a best run's start could not be reached).
+  bool finished() const { return next == replay.frames.size() || startFailed_; }
+  // A best run's start was not reached: the replay does not fit the charts.
+  bool startFailed() const { return startFailed_; }
+
+ private:
+  void playStartUp(FrameInput& input);
+
+  const Replay& replay;
+  const RootChart& root;
+  RunStartState& start;
+  platform::MonotonicClock* pace;
+  bool startApplied = false;
+  bool startReached = false;
+  bool startFailed_ = false;
+  int startUpFrames = 0;
+  std::size_t next = 0;
+};

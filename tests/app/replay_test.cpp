@@ -1,0 +1,241 @@
+// Replays: a scripted hard run of the real game, recorded, then verified, tampered with and
+// damaged; the text format reads back every bit it writes; and a replay is replaced whole even by
+// a writer killed at any moment.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <bit>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <thread>
+
+#include "app/replay_file.h"
+#include "app/replay_recorder.h"
+#include "app/session_recorder.h"
+#include "chart/atomic_file.h"
+#include "support/run_program.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream contents;
+  contents << in.rdbuf();
+  return contents.str();
+}
+
+void writeFile(const fs::path& path, const std::string& contents) {
+  std::ofstream(path, std::ios::binary) << contents;
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  const auto at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+// The number of the line of `text` that holds `needle` (after a newline it starts with).
+std::string lineOf(const std::string& text, const std::string& needle) {
+  const std::size_t at = text.find(needle) + (needle[0] == '\n' ? 1 : 0);
+  return std::to_string(std::count(text.begin(), text.begin() + std::ptrdiff_t(at), '\n') + 1);
+}
+
+// A hard run on a 240 x 160 window at fixed steps: the HARD panel clicked once the splash
+// screens are over, a key to start, a turn to the left held until the flyer heads down to land.
+class RecordedRun : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    char pattern[] = "/tmp/aloft-replay-XXXXXX";
+    directory = mkdtemp(pattern);
+    writeFile(directory / "run.script",
+              "620 mouse-move 120 26\n620 mouse-down left\n621 mouse-up left\n"
+              "700 key-down Space\n705 key-up Space\n720 key-down Left\n756 key-up Left\n");
+    const ProgramResult run = runProgram(
+        gameBinary(), {"--headless", "--fixed-step", "0.01", "--frames", "800", "--size",
+                       "240x160", "--script", (directory / "run.script").string(), "--prefs",
+                       (directory / "preferences.json").string(), "--record",
+                       (directory / "session.replay").string()});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+  }
+  static void TearDownTestSuite() { fs::remove_all(directory); }
+
+  static ProgramResult verify(const std::string& contents) {
+    const fs::path file = directory / "checked.replay";
+    writeFile(file, contents);
+    return runProgram(gameBinary(), {"--verify", file.string()});
+  }
+
+  static inline fs::path directory;
+};
+
+TEST_F(RecordedRun, TheStoredBestVerifiesAndTamperingDoesNot) {
+  const std::string best = readFile(directory / "best-hard.replay");
+  const auto stored = nlohmann::json::parse(readFile(directory / "preferences.json"));
+  const std::string time = bestTimeText(stored.at("Hard"));
+  ASSERT_FALSE(time.empty());
+  // The kept run claims the time the preferences hold.
+  ASSERT_NE(best.find("claim Hard " + time + "\n"), std::string::npos) << best;
+
+  struct Case {
+    const char* name;
+    std::string contents;
+    int exitStatus;
+    std::string reported;
+  };
+  const Case cases[] = {
+      {"as kept", best, 0, "hard " + time + " verified\n"},
+      {"claim raised", replaced(best, "claim Hard " + time, "claim Hard 00:09.99"), 1,
+       "hard " + time + " reached, not verified: the replay claims 00:09.99\n"},
+      {"turn cut short", replaced(best, "136 key-up Left", "120 key-up Left"), 1,
+       "not verified"},
+      {"whole session", readFile(directory / "session.replay"), 0,
+       "800 frames played; hard " + time + "\n"},
+  };
+  for (const Case& test : cases) {
+    const ProgramResult result = verify(test.contents);
+    EXPECT_EQ(result.exitStatus, test.exitStatus) << test.name << "\n" << result.err;
+    EXPECT_NE(result.out.find(test.reported), std::string::npos) << test.name << ": "
+                                                                  << result.out;
+  }
+}
+
+TEST_F(RecordedRun, DamagedReplaysAreRefusedNamingTheirLine) {
+  const std::string best = readFile(directory / "best-hard.replay");
+  const std::size_t lines = std::size_t(std::count(best.begin(), best.end(), '\n'));
+  const std::string half = best.substr(0, best.find('\n', best.size() / 2) + 1);
+  const std::size_t halfLines = std::size_t(std::count(half.begin(), half.end(), '\n'));
+  const std::string digestLine = best.substr(best.find("resources "), 26);
+  struct Case {
+    const char* name;
+    std::string contents;
+    std::string reported;  // after "FILE:"
+  };
+  const Case cases[] = {
+      {"garbage", std::string("\x89PNG\r\n\x1a\n\0\0\0", 11), "1: not a replay"},
+      {"empty", "", "1: not a replay"},
+      {"truncated", half, std::to_string(halfLines + 1) + ": the replay ends without its"},
+      {"newer format", replaced(best, "aloft-replay 1", "aloft-replay 2"),
+       "1: a replay of format version 2; this game reads version 1"},
+      {"other resources", replaced(best, digestLine, "resources 0123456789abcdef"),
+       "4: the replay was recorded with other resource files"},
+      {"frames missing", replaced(best, "\n1 length 0.01 ", "\n2 length 0.01 "),
+       lineOf(best, "\n1 length") + ": the length of frame 1 is missing"},
+      {"event after the end", replaced(best, "\nend ", "\n99999 key-down a\nend "),
+       std::to_string(lines) + ": a frame after the last one"},
+      {"unknown key", replaced(best, "key-down Left", "key-down LeftArrow"),
+       lineOf(best, "key-down Left") + ": unknown key \"LeftArrow\""},
+      {"text after the end", best + "1 key-down a\n",
+       std::to_string(lines + 1) + ": text after the \"end\" line"},
+      {"preferences not an object", replaced(best, "prefs {}", "prefs [1"),
+       "5: prefs takes a JSON object"},
+      {"unusable best time", replaced(best, "prefs {}", R"(prefs {"Hard": "fast"})"),
+       "5: the best time under \"Hard\" is not six digits"},
+  };
+  const std::string file = (directory / "checked.replay").string();
+  for (const Case& test : cases) {
+    const ProgramResult result = verify(test.contents);
+    EXPECT_EQ(result.exitStatus, 2) << test.name;
+    EXPECT_NE(result.err.find("aloft: " + file + ":" + test.reported), std::string::npos)
+        << test.name << ": " << result.err;
+  }
+}
+
+TEST(ReplayFormat, WritesWhatReadsBackBitForBit) {
+  // Every key the charts can see has a name that gives it back.
+  for (unsigned code = 0; code <= 0xFFFF; ++code) {
+    ASSERT_EQ(keyCharacter(keyName(char16_t(code))), char16_t(code)) << keyName(char16_t(code));
+  }
+
+  Replay replay;
+  replay.gameVersion = "9.9";
+  replay.window = {300, 200};
+  replay.resourceDigest = "00ff";
+  replay.preferences = R"({"Hard":[0,0,1,2,3,4],"Note":"a b # c"})";
+  replay.startMode = "Easy";
+  replay.startState = {{"Camera", "zoom", std::nextafter(-35.0f, 0.0f)}};
+  replay.claimKey = "Easy";
+  replay.claimTime = "00:01.23";
+  // More frames than a recorder block holds, with lengths, pointers and events that need every
+  // bit: the recorder's copy of them is what is written.
+  ReplayRecorder recorder;
+  const float lengths[] = {0.0f, 0.01f, std::nextafter(0.01f, 1.0f), 1e-30f, 0.0173f};
+  const platform::InputEvent events[] = {{platform::InputKind::KeyDown, u'#'},
+                                         {platform::InputKind::KeyUp, u'#'},
+                                         {platform::InputKind::RightMouseDown, 0},
+                                         {platform::InputKind::KeyDown, char16_t(0xE9)},
+                                         {platform::InputKind::LeftMouseUp, 0}};
+  const std::size_t count = ReplayRecorder::kFramesPerBlock * 2 + 7;
+  for (std::size_t at = 0; at < count; ++at) {
+    FrameInput frame;
+    frame.length = lengths[(at / 3) % std::size(lengths)];
+    frame.event = events[(at / 5) % std::size(events)];
+    frame.pointer = {double(at % 11) / 3.0, 1.0 / double(at % 7 + 1)};
+    frame.drawable = at < count / 2 ? platform::Size{300, 200} : platform::Size{600, 400};
+    recorder.record(frame);
+  }
+  replay.frames = recorder.copy(0, recorder.size());
+
+  std::istringstream text(formatReplay(replay));
+  std::string error;
+  const auto read = parseReplay(text, "round", error);
+  ASSERT_TRUE(read) << error;
+  EXPECT_EQ(read->preferences, replay.preferences);
+  EXPECT_EQ(read->startState[0].value, replay.startState[0].value);
+  EXPECT_EQ(read->claimTime, "00:01.23");
+  ASSERT_EQ(read->frames.size(), count);
+  for (std::size_t at = 0; at < count; ++at) {
+    const FrameInput& a = replay.frames[at];
+    const FrameInput& b = read->frames[at];
+    ASSERT_EQ(std::bit_cast<std::uint32_t>(a.length), std::bit_cast<std::uint32_t>(b.length));
+    ASSERT_EQ(a.pointer.x, b.pointer.x);
+    ASSERT_EQ(a.pointer.y, b.pointer.y);
+    ASSERT_EQ(a.event.kind, b.event.kind);
+    ASSERT_EQ(a.event.character, b.event.character);
+    ASSERT_EQ(a.drawable, b.drawable) << at;
+  }
+}
+
+// A writer killed at any moment leaves the old replay or the new one, whole.
+TEST(ReplayFile, AKilledWriterNeverLeavesATornFile) {
+  char pattern[] = "/tmp/aloft-replay-kill-XXXXXX";
+  const fs::path directory = mkdtemp(pattern);
+  const fs::path file = directory / "best-hard.replay";
+  const std::string versions[] = {std::string(1 << 20, 'a') + "\n", std::string(1 << 19, 'b')};
+  for (int kill = 0; kill < 20; ++kill) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int round = 0;; ++round) {
+        chart::writeFileAtomically(file.string(), versions[round % 2], chart::KeepBackup::No);
+      }
+    }
+    // Let it write for a varying while: until the file has changed `kill % 4 + 1` times.
+    auto changes = 0;
+    auto last = fs::exists(file) ? fs::last_write_time(file) : fs::file_time_type{};
+    while (changes < kill % 4 + 1) {
+      std::error_code unknown;
+      const auto now = fs::last_write_time(file, unknown);
+      if (!unknown && now != last) {
+        ++changes;
+        last = now;
+      }
+      std::this_thread::yield();
+    }
+    ::kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    const std::string contents = readFile(file);
+    ASSERT_TRUE(contents == versions[0] || contents == versions[1])
+        << "after kill " << kill << ": " << contents.size() << " bytes";
+  }
+  fs::remove_all(directory);
+}
+
+}  // namespace
