@@ -118,7 +118,7 @@ Preferences::Preferences(std::string path, std::chrono::milliseconds waitForLock
 
 Preferences::Preferences(std::string name, InMemory, const nlohmann::json& initial)
     : path_(std::move(name)),
-      lockWait(0),
+      lockWait_(0),
       lock(path_),
       values(std::make_unique<nlohmann::json>(initial.is_object() ? initial
                                                                   : nlohmann::json::object())),
