@@ -15,6 +15,8 @@ struct Options {
   std::string resources;          // the folder holding kivResources; empty: the installed one
   std::string prefs;              // the preference file; empty: the default location
   std::vector<std::string> trace;  // charts whose nodes are printed as they run
+  std::optional<int> volume;       // percent, for this run; the stored setting otherwise
+  bool mute = false;               // silent for this run
 
   // Automation, for tests, benchmarks and checks.
   bool headless = false;

@@ -5,12 +5,16 @@
 #include <utility>
 
 #include "app/data.h"
+#include "chart/preferences.h"
 #include "engine/kiv_alert.h"
+#include "engine/kiv_audio.h"
 #include "engine/kiv_polygons.h"
 
 OpenGLView::OpenGLView(platform::Window& window, platform::Clock& clock,
                        std::unique_ptr<RootChart> root)
-    : window(window), clock(clock) {
+    : window(window),
+      clock(clock),
+      volumeKeys(chart::Preferences::share(), KivAudio::share()) {
   KivAlert::share().setFullScreen(false);
   applyGLDefaults();
   Data::share().setOpenGLView(this);
@@ -41,6 +45,7 @@ void OpenGLView::awakeFromNib() {
 void OpenGLView::pause() {
   if (timerRunning_) {
     timerRunning_ = false;
+    pauseScreen.capture(window.drawableSize());
     return;
   }
   timerRunning_ = true;
@@ -67,7 +72,10 @@ void OpenGLView::renderFrame() {
   }
   data.setTimeSegment(frameLength);
 
-  KivPolygons::share().pickingPoint(theMouseLocation.x, theMouseLocation.y);
+  // A click made by the keyboard or a controller is where the focused panel is.
+  const platform::Point picking = focus.clickPoint().value_or(theMouseLocation);
+  KivPolygons& polygons = KivPolygons::share();
+  polygons.pickingPoint(picking.x, picking.y);
 
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
@@ -79,7 +87,11 @@ void OpenGLView::renderFrame() {
     start = true;
   }
 
-  if (frameCounting_) frameCounter_.draw(clock.now(), window.drawableSize());
+  polygons.startPickingFrame();
+  const platform::Size bounds = window.drawableSize();
+  focus.draw(polygons.lastFramePickingOutlines(), bounds);
+  volumeKeys.drawNote(clock.now(), bounds);
+  if (frameCounting_) frameCounter_.draw(clock.now(), bounds);
   ++framesDrawn_;
 }
 
@@ -119,28 +131,94 @@ void OpenGLView::setFullScreen(bool enter) {
 }
 
 void OpenGLView::takeFrameEvents() {
+  // The release of a click made on a focused panel follows its press by one frame.
+  if (auto release = focus.advanceClick()) theCurrentEvent = {*release, 0};
   platform::Event event;
   while (!quitRequested_ && platform::pollEvent(window, event)) {
-    handle(event);
-    if (event.type == platform::Event::Type::Input && event.input.isDown()) break;
+    if (handle(event)) break;
   }
 }
 
 void OpenGLView::waitForEvents(int timeoutMs) {
   platform::Event event;
-  if (!platform::waitEvent(window, event, timeoutMs)) return;
-  handle(event);
-  while (!quitRequested_ && !timerRunning_ && platform::pollEvent(window, event)) handle(event);
+  if (platform::waitEvent(window, event, timeoutMs)) {
+    handle(event);
+    while (!quitRequested_ && !timerRunning_ && platform::pollEvent(window, event)) handle(event);
+  }
+  if (!quitRequested_ && !timerRunning_) {
+    pauseScreen.draw(window.drawableSize());
+    window.present();
+  }
 }
 
-void OpenGLView::handle(const platform::Event& event) {
+bool OpenGLView::deliverKey(const platform::InputEvent& key, bool shift) {
+  if (focus.takeKey(key, shift, KivPolygons::share().lastFramePickingOutlines())) {
+    if (!focus.clickPoint()) return false;
+    // Return clicked the focused panel: the press is current from this frame.
+    theCurrentEvent = {platform::InputKind::LeftMouseDown, 0};
+    return true;
+  }
+  theCurrentEvent = key;
+  if (key.kind == platform::InputKind::KeyDown) keyDown(key);
+  return key.isDown();
+}
+
+bool OpenGLView::handleController(const platform::ControllerInput& input) {
+  using Button = platform::ControllerInput::Button;
+  using Kind = platform::ControllerInput::Kind;
+  const bool down = input.kind == Kind::ButtonDown;
+  if (input.kind == Kind::ButtonDown || input.kind == Kind::ButtonUp) {
+    switch (input.button) {
+      case Button::Start:
+        if (down) handleCommand(platform::Command::TogglePause);
+        return false;
+      case Button::B:
+        if (down && !timerRunning_) resume();
+        return false;
+      case Button::A:
+        if (down) {
+          buttonAPressedSpace =
+              !focus.click(KivPolygons::share().lastFramePickingOutlines());
+          if (!buttonAPressedSpace) {
+            theCurrentEvent = {platform::InputKind::LeftMouseDown, 0};
+            return true;
+          }
+        } else if (!buttonAPressedSpace) {
+          return false;
+        }
+        return deliverKey({down ? platform::InputKind::KeyDown : platform::InputKind::KeyUp, u' '},
+                          false);
+      default:
+        break;
+    }
+  }
+  bool anyDown = false;
+  const ControllerKeys::KeyEvents keys = controllerKeys.translate(input);
+  for (int i = 0; i < keys.count; ++i) anyDown = deliverKey(keys.events[std::size_t(i)], false) || anyDown;
+  return anyDown;
+}
+
+void OpenGLView::resume() {
+  pausedByFocusLoss = false;
+  if (!timerRunning_) pause();
+}
+
+bool OpenGLView::handle(const platform::Event& event) {
   using Type = platform::Event::Type;
   if (event.pointer) theMouseLocation = *event.pointer;
   switch (event.type) {
     case Type::Input:
+      if (event.input.kind == platform::InputKind::KeyDown ||
+          event.input.kind == platform::InputKind::KeyUp) {
+        return deliverKey(event.input, event.shift);
+      }
       theCurrentEvent = event.input;
-      if (event.input.kind == platform::InputKind::KeyDown) keyDown(event.input);
+      return event.input.isDown();
+    case Type::PointerMoved:
+      focus.hide();
       break;
+    case Type::Controller:
+      return handleController(event.controller);
     case Type::Command:
       handleCommand(event.command);
       break;
@@ -159,10 +237,10 @@ void OpenGLView::handle(const platform::Event& event) {
         pause();
       }
       break;
-    case Type::PointerMoved:
     case Type::Ignored:
       break;
   }
+  return false;
 }
 
 void OpenGLView::handleCommand(platform::Command command) {
@@ -176,6 +254,11 @@ void OpenGLView::handleCommand(platform::Command command) {
       break;
     case platform::Command::Quit:
       quitRequested_ = true;
+      break;
+    case platform::Command::ToggleMute:
+    case platform::Command::VolumeDown:
+    case platform::Command::VolumeUp:
+      volumeKeys.handle(command, clock.now());
       break;
   }
 }

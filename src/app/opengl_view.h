@@ -6,8 +6,12 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/controller_keys.h"
 #include "app/frame_counter.h"
+#include "app/panel_focus.h"
+#include "app/pause_screen.h"
 #include "app/root_chart.h"
+#include "app/volume_keys.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/window.h"
@@ -60,9 +64,16 @@ class OpenGLView {
   const platform::InputEvent& currentEvent() const { return theCurrentEvent; }
   platform::Point mouseLocation() const { return theMouseLocation; }
 
+  VolumeKeys& volume() { return volumeKeys; }
+  const PanelFocus& panelFocus() const { return focus; }
+
  private:
-  void handle(const platform::Event& event);
+  // Each returns true when a key or button going down became the current event.
+  bool handle(const platform::Event& event);
+  bool deliverKey(const platform::InputEvent& key, bool shift);
+  bool handleController(const platform::ControllerInput& input);
   void handleCommand(platform::Command command);
+  void resume();
   void applyGLDefaults();
 
   platform::Window& window;
@@ -82,4 +93,10 @@ class OpenGLView {
 
   platform::InputEvent theCurrentEvent;
   platform::Point theMouseLocation;
+
+  PanelFocus focus;
+  ControllerKeys controllerKeys;
+  bool buttonAPressedSpace = false;  // A went down as Space: its release is Space's too
+  VolumeKeys volumeKeys;
+  PauseScreen pauseScreen;
 };

@@ -41,6 +41,9 @@ class KivAudio final : public chart::AudioService {
   Sound* sound(std::int32_t index);
   // How many sounds are loaded.
   std::size_t soundCount() const { return theSoundDictionary.size(); }
+  // The loudness of everything played, from 0 (silent) to 1 (as recorded); from the next buffer.
+  void setVolume(float gain) { mixer.setGain(gain); }
+  float volume() const { return mixer.gain(); }
   // False when the output is silent (no audio device) or missing.
   bool audible() const { return output && output->audible(); }
 
