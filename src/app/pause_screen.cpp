@@ -10,14 +10,15 @@ constexpr float kDimming = 0.35f;
 }  // namespace
 
 void PauseScreen::capture(platform::Size bounds) {
-  // The frame was presented: it is in the front buffer, while the back buffer's contents are
-  // undefined after the swap.
+  // The last frame was drawn into the back buffer and presented. Mesa's swap copies and keeps
+  // the back buffer (a driver that flips buffers keeps a frame or two earlier there, as good a
+  // background); its front buffer, under X, reads back black.
   while (glGetError() != GL_NO_ERROR) {
   }
   picture.resize(std::size_t(bounds.width) * std::size_t(bounds.height) * 4);
   glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadBuffer(GL_FRONT);
+  glReadBuffer(GL_BACK);
   glReadPixels(0, 0, bounds.width, bounds.height, GL_RGBA, GL_UNSIGNED_BYTE, picture.data());
   glReadBuffer(GL_BACK);
   glPopClientAttrib();

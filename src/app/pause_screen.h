@@ -9,7 +9,7 @@
 
 class PauseScreen {
  public:
-  // Keeps the picture now on screen (the last presented frame), `bounds` pixels.
+  // Keeps the last frame drawn, `bounds` pixels; called right after it was presented.
   void capture(platform::Size bounds);
   // Draws the kept picture dimmed, and the words, into the back buffer.
   void draw(platform::Size bounds);

@@ -25,7 +25,7 @@ TEST(CommandLine, ReadsEveryOption) {
   auto parsed = parse({"--fullscreen", "--size", "1280x720", "--resources", "/r", "--prefs",
                        "/p.json", "--headless", "--frames", "12", "--fixed-step", "0.005",
                        "--script", "s.txt", "--screenshot", "x.png", "--trace", "Menus",
-                       "--trace", "Game"});
+                       "--trace", "Game", "--volume", "70", "--mute"});
   ASSERT_TRUE(std::holds_alternative<Options>(parsed));
   const Options& options = std::get<Options>(parsed);
   EXPECT_TRUE(options.fullscreen);
@@ -38,19 +38,23 @@ TEST(CommandLine, ReadsEveryOption) {
   EXPECT_EQ(options.script, "s.txt");
   EXPECT_EQ(options.screenshot, "x.png");
   EXPECT_EQ(options.trace, (std::vector<std::string>{"Menus", "Game"}));
+  EXPECT_EQ(options.volume, 70);
+  EXPECT_TRUE(options.mute);
 
   auto defaults = parse({});
   ASSERT_TRUE(std::holds_alternative<Options>(defaults));
   EXPECT_EQ(std::get<Options>(defaults).size, (platform::Size{960, 640}));
   EXPECT_FALSE(std::get<Options>(defaults).frames);
   EXPECT_FALSE(std::get<Options>(defaults).fixedStep);
+  EXPECT_FALSE(std::get<Options>(defaults).volume);
+  EXPECT_FALSE(std::get<Options>(defaults).mute);
 }
 
 TEST(CommandLine, RefusesBadValuesWithTheUsageStatus) {
   for (auto arguments : std::vector<std::vector<const char*>>{
            {"--bogus"}, {"--size", "960"}, {"--size", "0x640"}, {"--size", "960x640x2"},
            {"--frames", "0"}, {"--frames", "ten"}, {"--fixed-step", "0"},
-           {"--fixed-step", "-1"}, {"extra"}}) {
+           {"--fixed-step", "-1"}, {"--volume", "101"}, {"--volume", "-10"}, {"extra"}}) {
     auto parsed = parse(arguments);
     ASSERT_TRUE(std::holds_alternative<int>(parsed)) << arguments[0];
     EXPECT_EQ(std::get<int>(parsed), kExitUsage) << arguments[0];
@@ -96,6 +100,17 @@ TEST(InputScript, NamesTheFileAndLineOfAMalformedLine) {
       {"4 mouse-move 1", "s.txt:2: \"mouse-move\" takes 2 arguments"},
       {"4 mouse-move 1 y", "s.txt:2: mouse-move needs two whole numbers"},
       {"4 mouse-up middle", "s.txt:2: unknown mouse button \"middle\" (left or right)"},
+      {"4 key-down Ctrl+", "s.txt:2: unknown key \"Ctrl+\""},
+      {"4 pad-push 1 a", "s.txt:2: unknown event \"pad-push\""},
+      {"4 pad-connect 5", "s.txt:2: pad \"5\" is not a whole number from 1 to 4"},
+      {"4 pad-down 1", "s.txt:2: \"pad-down\" takes 2 arguments"},
+      {"4 pad-down 1 x", "s.txt:2: unknown pad button \"x\" (a b start up down left right)"},
+      {"4 pad-stick 1 40000", "s.txt:2: pad-stick needs a whole number from -32768 to 32767"},
+      // Pad events run in frame order: a pad pressed before the frame it connects in.
+      {"4 pad-down 1 a\n5 pad-connect 1", "s.txt:2: pad 1 is not connected (pad-connect it first)"},
+      {"4 pad-connect 1\n5 pad-connect 1", "s.txt:3: pad 1 is already connected"},
+      {"4 pad-connect 1\n5 pad-disconnect 1\n6 pad-up 1 b",
+       "s.txt:4: pad 1 is not connected (pad-connect it first)"},
   };
   for (const auto& [line, message] : cases) {
     std::istringstream in(std::string("1 key-down a\n") + line + "\n9 key-up a\n");
