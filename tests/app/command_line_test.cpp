@@ -145,7 +145,9 @@ TEST_F(Binary, HelpAndVersionEndAtOnceWithStatusZero) {
   ProgramResult help = runProgram(gameBinary(), {"--help"});
   EXPECT_EQ(help.exitStatus, 0);
   for (const char* option : {"--fullscreen", "--size", "--resources", "--prefs", "--headless",
-                             "--frames", "--fixed-step", "--script", "--screenshot", "--trace"}) {
+                             "--frames", "--fixed-step", "--script", "--screenshot", "--trace",
+                             "--volume", "--mute", "Ctrl+M", "Ctrl+Minus", "Ctrl+Plus",
+                             "Shift+Tab", "Return", "controller", "Start", "B resumes"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   ProgramResult version = runProgram(gameBinary(), {"--version"});
