@@ -45,11 +45,20 @@ ControllerKeys::KeyEvents ControllerKeys::translate(const ControllerInput& input
     case ControllerInput::Kind::ButtonUp: {
       const bool down = input.kind == ControllerInput::Kind::ButtonDown;
       switch (input.button) {
-        case ControllerInput::Button::Left: slot->pad[Left] = down; break;
-        case ControllerInput::Button::Right: slot->pad[Right] = down; break;
-        case ControllerInput::Button::Up: slot->pad[Up] = down; break;
-        case ControllerInput::Button::Down: slot->pad[Down] = down; break;
-        default: break;
+        case ControllerInput::Button::Left:
+          slot->pad[Left] = down;
+          break;
+        case ControllerInput::Button::Right:
+          slot->pad[Right] = down;
+          break;
+        case ControllerInput::Button::Up:
+          slot->pad[Up] = down;
+          break;
+        case ControllerInput::Button::Down:
+          slot->pad[Down] = down;
+          break;
+        default:
+          break;
       }
       break;
     }

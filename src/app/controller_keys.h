@@ -21,7 +21,9 @@ class ControllerKeys {
   struct KeyEvents {
     std::array<platform::InputEvent, 4> events{};
     int count = 0;
-    void add(platform::InputKind kind, char16_t character) { events[std::size_t(count++)] = {kind, character}; }
+    void add(platform::InputKind kind, char16_t character) {
+      events[std::size_t(count++)] = {kind, character};
+    }
   };
   KeyEvents translate(const platform::ControllerInput& input);
 

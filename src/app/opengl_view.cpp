@@ -176,9 +176,9 @@ bool OpenGLView::handleController(const platform::ControllerInput& input) {
         if (down && !timerRunning_) resume();
         return false;
       case Button::A:
+        // A clicks the focused panel, or else is the Space bar, down and up.
         if (down) {
-          buttonAPressedSpace =
-              !focus.click(KivPolygons::share().lastFramePickingOutlines());
+          buttonAPressedSpace = !focus.click(KivPolygons::share().lastFramePickingOutlines());
           if (!buttonAPressedSpace) {
             theCurrentEvent = {platform::InputKind::LeftMouseDown, 0};
             return true;
@@ -194,7 +194,9 @@ bool OpenGLView::handleController(const platform::ControllerInput& input) {
   }
   bool anyDown = false;
   const ControllerKeys::KeyEvents keys = controllerKeys.translate(input);
-  for (int i = 0; i < keys.count; ++i) anyDown = deliverKey(keys.events[std::size_t(i)], false) || anyDown;
+  for (int i = 0; i < keys.count; ++i) {
+    anyDown = deliverKey(keys.events[std::size_t(i)], false) || anyDown;
+  }
   return anyDown;
 }
 

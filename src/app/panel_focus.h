@@ -24,7 +24,9 @@ class PanelFocus {
   // Clicks the focused panel; false when none is focused.
   bool click(Panels panels);
   void hide() { focused = -1; }
-  bool hasFocus(Panels panels) const { return focused >= 0 && std::size_t(focused) < panels.size(); }
+  bool hasFocus(Panels panels) const {
+    return focused >= 0 && std::size_t(focused) < panels.size();
+  }
   std::int32_t focusedIndex() const { return focused; }
 
   // The frame's click. At the start of each frame's input: the event the click makes current

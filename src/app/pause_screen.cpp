@@ -38,8 +38,7 @@ void PauseScreen::draw(platform::Size bounds) {
       glPixelTransferf(scale, kDimming);
     }
     glRasterPos2i(0, 0);
-    glDrawPixels(pictureSize.width, pictureSize.height, GL_RGBA, GL_UNSIGNED_BYTE,
-                 picture.data());
+    glDrawPixels(pictureSize.width, pictureSize.height, GL_RGBA, GL_UNSIGNED_BYTE, picture.data());
     for (GLenum scale : {GL_RED_SCALE, GL_GREEN_SCALE, GL_BLUE_SCALE}) glPixelTransferf(scale, 1);
     glEnable(GL_BLEND);
     glPopClientAttrib();

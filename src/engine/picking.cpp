@@ -48,7 +48,8 @@ bool insideCounterClockwise(WindowPoint a, WindowPoint b, WindowPoint c, double 
 std::optional<PickingOutline> outlineOf(std::span<const float> vertices, const PickingView& view) {
   std::optional<PickingOutline> outline;
   for (std::size_t n = 0; 3 * n + 2 < vertices.size(); ++n) {
-    const auto point = projectToWindow(view, vertices[3 * n], vertices[3 * n + 1], vertices[3 * n + 2]);
+    const auto point =
+        projectToWindow(view, vertices[3 * n], vertices[3 * n + 1], vertices[3 * n + 2]);
     if (!point) continue;
     if (!outline) {
       outline = PickingOutline{0, point->x, point->y, point->x, point->y};

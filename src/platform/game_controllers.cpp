@@ -9,14 +9,22 @@ namespace {
 std::optional<ControllerInput::Button> buttonOf(Uint8 button) {
   using Button = ControllerInput::Button;
   switch (button) {
-    case SDL_CONTROLLER_BUTTON_A: return Button::A;
-    case SDL_CONTROLLER_BUTTON_B: return Button::B;
-    case SDL_CONTROLLER_BUTTON_START: return Button::Start;
-    case SDL_CONTROLLER_BUTTON_DPAD_UP: return Button::Up;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return Button::Down;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return Button::Left;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return Button::Right;
-    default: return std::nullopt;
+    case SDL_CONTROLLER_BUTTON_A:
+      return Button::A;
+    case SDL_CONTROLLER_BUTTON_B:
+      return Button::B;
+    case SDL_CONTROLLER_BUTTON_START:
+      return Button::Start;
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+      return Button::Up;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+      return Button::Down;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+      return Button::Left;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+      return Button::Right;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -55,8 +63,7 @@ void translateControllerEvent(const SDL_Event& raw, Event& event) {
     case SDL_CONTROLLERBUTTONUP: {
       const auto button = buttonOf(raw.cbutton.button);
       if (!button) return;
-      setController(event,
-                    raw.type == SDL_CONTROLLERBUTTONDOWN ? Kind::ButtonDown : Kind::ButtonUp,
+      setController(event, raw.type == SDL_CONTROLLERBUTTONDOWN ? Kind::ButtonDown : Kind::ButtonUp,
                     raw.cbutton.which);
       event.controller.button = *button;
       return;

@@ -11,13 +11,20 @@ SDL_Joystick* handle(void* joystick) { return static_cast<SDL_Joystick*>(joystic
 int sdlButton(ControllerInput::Button button) {
   using Button = ControllerInput::Button;
   switch (button) {
-    case Button::A: return SDL_CONTROLLER_BUTTON_A;
-    case Button::B: return SDL_CONTROLLER_BUTTON_B;
-    case Button::Start: return SDL_CONTROLLER_BUTTON_START;
-    case Button::Up: return SDL_CONTROLLER_BUTTON_DPAD_UP;
-    case Button::Down: return SDL_CONTROLLER_BUTTON_DPAD_DOWN;
-    case Button::Left: return SDL_CONTROLLER_BUTTON_DPAD_LEFT;
-    case Button::Right: return SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
+    case Button::A:
+      return SDL_CONTROLLER_BUTTON_A;
+    case Button::B:
+      return SDL_CONTROLLER_BUTTON_B;
+    case Button::Start:
+      return SDL_CONTROLLER_BUTTON_START;
+    case Button::Up:
+      return SDL_CONTROLLER_BUTTON_DPAD_UP;
+    case Button::Down:
+      return SDL_CONTROLLER_BUTTON_DPAD_DOWN;
+    case Button::Left:
+      return SDL_CONTROLLER_BUTTON_DPAD_LEFT;
+    case Button::Right:
+      return SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
   }
   return SDL_CONTROLLER_BUTTON_INVALID;
 }

@@ -29,13 +29,12 @@ class InputDevices : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(directory); }
 
-  ProgramResult play(const std::string& script, int frames,
-                     std::vector<std::string> extra = {}) {
+  ProgramResult play(const std::string& script, int frames, std::vector<std::string> extra = {}) {
     const fs::path scriptFile = directory / "script.txt";
     std::ofstream(scriptFile) << script;
-    std::vector<std::string> arguments{"--headless", "--fixed-step", "0.01", "--prefs", prefs(),
-                                       "--script", scriptFile, "--frames",
-                                       std::to_string(frames)};
+    std::vector<std::string> arguments{"--headless", "--fixed-step", "0.01",
+                                       "--prefs",    prefs(),        "--script",
+                                       scriptFile,   "--frames",     std::to_string(frames)};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     return runProgram(gameBinary(), arguments);
   }

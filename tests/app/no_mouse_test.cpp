@@ -1,8 +1,7 @@
 // Playing without a mouse: controllers merged into arrow keys, the panel focus, the volume keys
 // and the pause screen.
-#include <gtest/gtest.h>
-
 #include <GL/gl.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -42,11 +41,20 @@ std::string keysOf(const ControllerKeys::KeyEvents& keys) {
     const platform::InputEvent& key = keys.events[std::size_t(i)];
     text += key.kind == InputKind::KeyDown ? '+' : '-';
     switch (key.character) {
-      case platform::kLeftArrowCharacter: text += 'L'; break;
-      case platform::kRightArrowCharacter: text += 'R'; break;
-      case platform::kUpArrowCharacter: text += 'U'; break;
-      case platform::kDownArrowCharacter: text += 'D'; break;
-      default: text += '?';
+      case platform::kLeftArrowCharacter:
+        text += 'L';
+        break;
+      case platform::kRightArrowCharacter:
+        text += 'R';
+        break;
+      case platform::kUpArrowCharacter:
+        text += 'U';
+        break;
+      case platform::kDownArrowCharacter:
+        text += 'D';
+        break;
+      default:
+        text += '?';
     }
   }
   return text;
@@ -59,18 +67,28 @@ TEST(ControllerKeys, ControllersHoldTheArrowsAsOne) {
   };
   const std::vector<std::pair<const char*, std::vector<Step>>> cases = {
       {"D-pad press and release",
-       {{button(1, Button::Right, true), "+R"}, {button(1, Button::Right, false), "-R"},
-        {button(1, Button::Down, true), "+D"}, {button(1, Button::Down, false), "-D"}}},
+       {{button(1, Button::Right, true), "+R"},
+        {button(1, Button::Right, false), "-R"},
+        {button(1, Button::Down, true), "+D"},
+        {button(1, Button::Down, false), "-D"}}},
       {"the stick counts past its dead zone only, and sweeps release before pressing",
-       {{stick(1, ControllerKeys::kDeadZone), ""}, {stick(1, -ControllerKeys::kDeadZone - 1), "+L"},
-        {stick(1, -30000), ""}, {stick(1, 30000), "-L+R"}, {stick(1, 0), "-R"}}},
+       {{stick(1, ControllerKeys::kDeadZone), ""},
+        {stick(1, -ControllerKeys::kDeadZone - 1), "+L"},
+        {stick(1, -30000), ""},
+        {stick(1, 30000), "-L+R"},
+        {stick(1, 0), "-R"}}},
       {"two controllers: held while either holds",
-       {{button(1, Button::Left, true), "+L"}, {stick(2, -32768), ""},
-        {button(1, Button::Left, false), ""}, {stick(2, 0), "-L"}}},
+       {{button(1, Button::Left, true), "+L"},
+        {stick(2, -32768), ""},
+        {button(1, Button::Left, false), ""},
+        {stick(2, 0), "-L"}}},
       {"a disconnect releases what that controller held, and only that",
-       {{button(1, Button::Right, true), "+R"}, {button(2, Button::Up, true), "+U"},
-        {disconnect(1), "-R"}, {button(2, Button::Up, false), "-U"}}},
-      {"other buttons make no keys", {{button(1, Button::A, true), ""}, {button(1, Button::Start, true), ""}}},
+       {{button(1, Button::Right, true), "+R"},
+        {button(2, Button::Up, true), "+U"},
+        {disconnect(1), "-R"},
+        {button(2, Button::Up, false), "-U"}}},
+      {"other buttons make no keys",
+       {{button(1, Button::A, true), ""}, {button(1, Button::Start, true), ""}}},
   };
   for (const auto& [name, steps] : cases) {
     ControllerKeys keys;
@@ -163,9 +181,9 @@ TEST(VolumeKeys, StepsMutesAndKeepsItsOwnKeyOnly) {
     float gain;
   };
   const Step steps[] = {
-      {Command::VolumeUp, 100, false, 1.0f},   {Command::VolumeDown, 90, false, 0.81f},
-      {Command::ToggleMute, 90, true, 0.0f},   {Command::ToggleMute, 90, false, 0.81f},
-      {Command::ToggleMute, 90, true, 0.0f},   {Command::VolumeDown, 80, false, 0.64f},
+      {Command::VolumeUp, 100, false, 1.0f}, {Command::VolumeDown, 90, false, 0.81f},
+      {Command::ToggleMute, 90, true, 0.0f}, {Command::ToggleMute, 90, false, 0.81f},
+      {Command::ToggleMute, 90, true, 0.0f}, {Command::VolumeDown, 80, false, 0.64f},
   };
   for (const Step& step : steps) {
     EXPECT_TRUE(volume.handle(step.command, 0));
@@ -179,7 +197,8 @@ TEST(VolumeKeys, StepsMutesAndKeepsItsOwnKeyOnly) {
 
   std::ifstream in(file);
   EXPECT_EQ(nlohmann::json::parse(in),
-            (nlohmann::json{{"Easy", {0, 0, 4, 2, 1, 7}}, {"Volume", {{"Percent", 0}, {"Muted", false}}}}));
+            (nlohmann::json{{"Easy", {0, 0, 4, 2, 1, 7}},
+                            {"Volume", {{"Percent", 0}, {"Muted", false}}}}));
 
   // The next run starts as stored; the options override it for their run only.
   chart::Preferences again(file.string());
