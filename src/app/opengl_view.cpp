@@ -152,11 +152,15 @@ void OpenGLView::waitForEvents(int timeoutMs) {
 }
 
 bool OpenGLView::deliverKey(const platform::InputEvent& key, bool shift) {
-  if (focus.takeKey(key, shift, KivPolygons::share().lastFramePickingOutlines())) {
-    if (!focus.clickPoint()) return false;
-    // Return clicked the focused panel: the press is current from this frame.
-    theCurrentEvent = {platform::InputKind::LeftMouseDown, 0};
-    return true;
+  switch (focus.takeKey(key, shift, KivPolygons::share().lastFramePickingOutlines())) {
+    case PanelFocus::Taken::No:
+      break;
+    case PanelFocus::Taken::Yes:
+      return false;
+    case PanelFocus::Taken::Clicked:
+      // Return clicked the focused panel: the press is current from this frame.
+      theCurrentEvent = {platform::InputKind::LeftMouseDown, 0};
+      return true;
   }
   theCurrentEvent = key;
   if (key.kind == platform::InputKind::KeyDown) keyDown(key);

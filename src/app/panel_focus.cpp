@@ -13,29 +13,33 @@ constexpr char16_t kReturn = u'\r';
 
 }  // namespace
 
-bool PanelFocus::takeKey(const platform::InputEvent& key, bool shift, Panels panels) {
+PanelFocus::Taken PanelFocus::takeKey(const platform::InputEvent& key, bool shift,
+                                      Panels panels) {
   if (key.kind == platform::InputKind::KeyUp) {
     for (char16_t& taken : takenKeys) {
       if (taken != 0 && taken == key.character) {
         taken = 0;
-        return true;
+        return Taken::Yes;
       }
     }
-    return false;
+    return Taken::No;
   }
-  if (key.kind != platform::InputKind::KeyDown) return false;
+  if (key.kind != platform::InputKind::KeyDown) return Taken::No;
   if (panels.empty()) {
     hide();
-    return false;
+    return Taken::No;
   }
 
   const char16_t c = key.character;
+  Taken taken = Taken::Yes;
   if (c == platform::kDownArrowCharacter || (c == kTab && !shift)) {
     move(+1, panels);
   } else if (c == platform::kUpArrowCharacter || (c == kTab && shift)) {
     move(-1, panels);
-  } else if (c != kReturn || !click(panels)) {
-    return false;
+  } else if (c == kReturn && click(panels)) {
+    taken = Taken::Clicked;
+  } else {
+    return Taken::No;
   }
   // Held keys repeat: one slot per character is enough.
   if (std::find(std::begin(takenKeys), std::end(takenKeys), c) == std::end(takenKeys)) {
@@ -44,7 +48,7 @@ bool PanelFocus::takeKey(const platform::InputEvent& key, bool shift, Panels pan
       *free = c;
     }
   }
-  return true;
+  return taken;
 }
 
 void PanelFocus::move(int by, Panels panels) {

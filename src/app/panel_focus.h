@@ -18,9 +18,14 @@ class PanelFocus {
  public:
   using Panels = std::span<const engine::PickingOutline>;
 
-  // Offers a key event with the panels of the last frame. True when the focus took it: the key
-  // (and later its release) must not reach the charts. A Return that clicks also starts the click.
-  bool takeKey(const platform::InputEvent& key, bool shift, Panels panels);
+  // What became of a key offered to the focus.
+  enum class Taken : std::uint8_t {
+    No,       // it is for the charts
+    Yes,      // the focus took it (or its press): it must not reach the charts
+    Clicked,  // a Return that clicked the focused panel: the press is to be current now
+  };
+  // Offers a key event with the panels of the last frame.
+  Taken takeKey(const platform::InputEvent& key, bool shift, Panels panels);
   // Clicks the focused panel; false when none is focused.
   bool click(Panels panels);
   void hide() { focused = -1; }

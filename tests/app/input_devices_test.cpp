@@ -57,29 +57,20 @@ TEST_F(InputDevices, EveryWayOfChoosingAndSteeringStoresTheSameRun) {
   struct Way {
     const char* name;
     const char* script;
-    const char* mode;
   };
   const Way ways[] = {
       {"keys alone: Down focuses HARD, Return clicks it",
        "700 key-down Down\n701 key-up Down\n702 key-down Return\n703 key-up Return\n"
-       "760 key-down Space\n761 key-up Space\n800 key-down Right\n836 key-up Right\n",
-       "Hard"},
-      {"Tab, Shift+Tab back past the first panel, Tab again: HARD",
-       "700 key-down Tab\n701 key-up Tab\n702 key-down Shift+Tab\n703 key-up Shift+Tab\n"
-       "704 key-down Tab\n705 key-up Tab\n706 key-down Return\n707 key-up Return\n"
-       "760 key-down Space\n761 key-up Space\n800 key-down Right\n836 key-up Right\n",
-       "Hard"},
+       "760 key-down Space\n761 key-up Space\n800 key-down Right\n836 key-up Right\n"},
       {"a controller: D-pad down and A choose, A starts, D-pad right steers",
        "650 pad-connect 1\n700 pad-down 1 down\n701 pad-up 1 down\n702 pad-down 1 a\n"
        "703 pad-up 1 a\n760 pad-down 1 a\n761 pad-up 1 a\n800 pad-down 1 right\n"
-       "836 pad-up 1 right\n",
-       "Hard"},
+       "836 pad-up 1 right\n"},
       {"two controllers as one: the second's stick steers (a nudge inside the dead zone does "
        "not) and letting it go by disconnecting ends the turn",
        "650 pad-connect 1\n690 pad-connect 2\n700 pad-down 1 down\n701 pad-up 1 down\n"
        "702 pad-down 1 a\n703 pad-up 1 a\n760 pad-down 1 a\n761 pad-up 1 a\n"
-       "780 pad-stick 2 5000\n790 pad-stick 2 0\n800 pad-stick 2 32767\n836 pad-disconnect 2\n",
-       "Hard"},
+       "780 pad-stick 2 5000\n790 pad-stick 2 0\n800 pad-stick 2 32767\n836 pad-disconnect 2\n"},
   };
 
   ASSERT_EQ(play(kMouseAndKeys, 1000).exitStatus, 0);
