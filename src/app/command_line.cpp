@@ -56,6 +56,15 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
                            ->type_name("PERCENT")
                            ->check(CLI::Range(0, 100).description(""));
   app.add_flag("--mute", options.mute, "No sound for this run");
+  app.add_option("--count-nodes", options.countNodes,
+                 "At the end of the run, write how often each node of each chart ran")
+      ->type_name("FILE");
+  app.add_option("--chart-graph", options.chartGraph,
+                 "Print chart NAME (or all nine) as a Graphviz graph and end")
+      ->type_name("NAME|all");
+  app.add_option("--counts", options.counts,
+                 "With --chart-graph: colour each node by its count from --count-nodes")
+      ->type_name("FILE");
   app.add_flag("--headless", options.headless, "No visible window and no sound");
   auto* framesOption = app.add_option("--frames", frames, "End normally after frame N")
                            ->type_name("N")
@@ -76,6 +85,12 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
       if (std::string problem = parseSize(size, options.size); !problem.empty()) {
         throw CLI::ValidationError(problem);
       }
+    }
+    if (!options.counts.empty() && options.chartGraph.empty()) {
+      throw CLI::ValidationError("--counts colours a picture: it needs --chart-graph");
+    }
+    if (!options.countNodes.empty() && !options.chartGraph.empty()) {
+      throw CLI::ValidationError("--count-nodes counts a run: --chart-graph runs nothing");
     }
   } catch (const CLI::CallForHelp&) {
     std::cout << app.help();

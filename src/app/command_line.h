@@ -17,6 +17,11 @@ struct Options {
   std::vector<std::string> trace;  // charts whose nodes are printed as they run
   std::optional<int> volume;       // percent, for this run; the stored setting otherwise
   bool mute = false;               // silent for this run
+  std::string countNodes;          // where to write how often each node ran, at the end
+
+  // Instead of playing: print a chart (or "all") as a Graphviz graph, coloured by `counts`.
+  std::string chartGraph;
+  std::string counts;
 
   // Automation, for tests, benchmarks and checks.
   bool headless = false;
