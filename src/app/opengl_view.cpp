@@ -7,14 +7,13 @@
 #include "app/data.h"
 #include "chart/preferences.h"
 #include "engine/kiv_alert.h"
-#include "engine/kiv_audio.h"
 #include "engine/kiv_polygons.h"
 
 OpenGLView::OpenGLView(platform::Window& window, platform::Clock& clock,
                        std::unique_ptr<RootChart> root)
     : window(window),
       clock(clock),
-      volumeKeys(chart::Preferences::share(), KivAudio::share()) {
+      volumeKeys(chart::Preferences::share()) {
   KivAlert::share().setFullScreen(false);
   applyGLDefaults();
   Data::share().setOpenGLView(this);

@@ -23,8 +23,7 @@ bool usable(const nlohmann::json& value) {
 
 }  // namespace
 
-VolumeKeys::VolumeKeys(chart::Preferences& preferences, KivAudio& audio)
-    : preferences(preferences), audio(audio) {
+VolumeKeys::VolumeKeys(chart::Preferences& preferences) : preferences(preferences) {
   if (const nlohmann::json* stored = preferences.find(kKey)) {
     if (usable(*stored)) {
       percent_ = stored->at("Percent").get<int>();
@@ -72,7 +71,7 @@ void VolumeKeys::apply() {
   // The ear hears loudness roughly by the square of the amplitude's fraction: squared steps
   // sound even.
   const float fraction = float(percent_) / 100.0f;
-  audio.setVolume(muted_ ? 0.0f : fraction * fraction);
+  KivAudio::setSharedVolume(muted_ ? 0.0f : fraction * fraction);
 }
 
 void VolumeKeys::drawNote(double now, platform::Size bounds) {

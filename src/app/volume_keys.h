@@ -9,7 +9,6 @@
 #include "platform/events.h"
 #include "platform/window.h"
 
-class KivAudio;
 namespace chart {
 class Preferences;
 }
@@ -19,8 +18,9 @@ class VolumeKeys {
   static constexpr int kStepPercent = 10;
   static constexpr double kNoteSeconds = 1.0;
 
-  // Takes the stored setting (a stored value the game cannot use is set aside) and applies it.
-  VolumeKeys(chart::Preferences& preferences, KivAudio& audio);
+  // Takes the stored setting (a stored value the game cannot use is set aside) and applies it
+  // to the game's sound service.
+  explicit VolumeKeys(chart::Preferences& preferences);
 
   // The --volume and --mute options: this run starts so, the stored setting stays as it is.
   void startWith(std::optional<int> percent, bool mute);
@@ -39,7 +39,6 @@ class VolumeKeys {
   void apply();
 
   chart::Preferences& preferences;
-  KivAudio& audio;
   int percent_ = 100;
   bool muted_ = false;
   double noteUntil = -1;

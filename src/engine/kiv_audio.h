@@ -21,6 +21,10 @@ class KivAudio final : public chart::AudioService {
 
   // The process-wide service, created on first use (which opens the sound output).
   static KivAudio& share();
+  // The volume of the process-wide service (see `setVolume`), kept for it until it is made so
+  // that setting it does not open the sound output.
+  static void setSharedVolume(float gain);
+  static float sharedVolume();
   // A service of its own with its own output; `share` is the game's.
   KivAudio();
   KivAudio(const KivAudio&) = delete;
