@@ -5,8 +5,6 @@
 #include <fstream>
 #include <string_view>
 
-#include "engine/kiv_alert.h"
-
 namespace {
 
 template <typename Number>
@@ -169,7 +167,7 @@ std::optional<InputScript> InputScript::load(const std::string& path, std::strin
   return parse(file, path, error);
 }
 
-void InputScript::deliver(std::int64_t frame) {
+std::string InputScript::deliver(std::int64_t frame) {
   while (next < events_.size() && events_[next].frame < frame) ++next;
   for (; next < events_.size() && events_[next].frame == frame; ++next) {
     const ScriptEvent& event = events_[next];
@@ -192,8 +190,7 @@ void InputScript::deliver(std::int64_t frame) {
         std::string error;
         pads[std::size_t(event.pad - 1)] = platform::VirtualController::connect(error);
         if (!pads[std::size_t(event.pad - 1)]) {
-          KivAlert::share().setQuitAlert("The script's game controller could not be connected: " +
-                                         error);
+          return "The script's game controller could not be connected: " + error;
         }
         break;
       }
@@ -210,4 +207,5 @@ void InputScript::deliver(std::int64_t frame) {
         break;
     }
   }
+  return {};
 }

@@ -49,9 +49,9 @@ class InputScript {
                                           std::string& error);
   static std::optional<InputScript> load(const std::string& path, std::string& error);
 
-  // Pushes the events of `frame` into the event queue, in file order. Controllers are connected
-  // and disconnected as the script says (an error here is fatal: `KivAlert`).
-  void deliver(std::int64_t frame);
+  // Pushes the events of `frame` into the event queue, in file order, connecting and
+  // disconnecting controllers as the script says. Returns what went wrong, or an empty text.
+  std::string deliver(std::int64_t frame);
 
   const std::vector<ScriptEvent>& events() const { return events_; }
 
