@@ -21,7 +21,8 @@ class WindowPixelsOverlay {
 // One line of text in the overlay font; rendered to pixels only when the text changes.
 class OverlayLabel {
  public:
-  OverlayLabel(int pixels, platform::Rgb colour) : pixels(pixels), colour(colour) {}
+  OverlayLabel(int heightInPixels, platform::Rgb textColour)
+      : pixels(heightInPixels), colour(textColour) {}
 
   void setText(const std::string& text);
   int width() const { return image.width; }

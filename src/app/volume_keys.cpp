@@ -23,14 +23,12 @@ bool usable(const nlohmann::json& value) {
 
 }  // namespace
 
-VolumeKeys::VolumeKeys(chart::Preferences& preferences) : preferences(preferences) {
-  if (const nlohmann::json* stored = preferences.find(kKey)) {
-    if (usable(*stored)) {
-      percent_ = stored->at("Percent").get<int>();
-      muted_ = stored->at("Muted").get<bool>();
-    } else {
-      preferences.setAside(kKey);
-    }
+VolumeKeys::VolumeKeys(chart::Preferences& store) : preferences(store) {
+  // A stored value the game cannot use is left as it is until the player sets the volume.
+  const nlohmann::json* stored = preferences.find(kKey);
+  if (stored != nullptr && usable(*stored)) {
+    percent_ = stored->at("Percent").get<int>();
+    muted_ = stored->at("Muted").get<bool>();
   }
   apply();
 }
@@ -62,6 +60,9 @@ bool VolumeKeys::handle(platform::Command command, double now) {
   }
   apply();
   preferences.save(kKey, nlohmann::json{{"Percent", percent_}, {"Muted", muted_}});
+  // Keys are handled between frames (or while paused): no chart's command holds the lock now,
+  // and other games waiting for the file need not wait for the next frame's end.
+  preferences.releaseLock();
   note.setText(muted_ ? "MUTED" : "VOLUME " + std::to_string(percent_) + "%");
   noteUntil = now + kNoteSeconds;
   return true;

@@ -18,9 +18,9 @@ class VolumeKeys {
   static constexpr int kStepPercent = 10;
   static constexpr double kNoteSeconds = 1.0;
 
-  // Takes the stored setting (a stored value the game cannot use is set aside) and applies it
-  // to the game's sound service.
-  explicit VolumeKeys(chart::Preferences& preferences);
+  // Takes the stored setting (100% when there is none the game can use) and applies it to the
+  // game's sound service.
+  explicit VolumeKeys(chart::Preferences& store);
 
   // The --volume and --mute options: this run starts so, the stored setting stays as it is.
   void startWith(std::optional<int> percent, bool mute);

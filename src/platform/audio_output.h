@@ -48,8 +48,8 @@ class AudioOutput {
   static AudioOutput* current();
 
  private:
-  AudioOutput(const AudioFormat& format, AudioSource& source, bool audible)
-      : format_(format), source(source), audible_(audible) {}
+  AudioOutput(const AudioFormat& format, AudioSource& pulledSource, bool audible)
+      : format_(format), source(pulledSource), audible_(audible) {}
   static void callback(void* self, std::uint8_t* stream, int bytes);
   void fill(float* out, int frames) noexcept;
   void addBeep(float* out, int frames) noexcept;

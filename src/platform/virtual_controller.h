@@ -26,7 +26,7 @@ class VirtualController {
   void setStickX(std::int16_t position);
 
  private:
-  explicit VirtualController(void* joystick) : joystick(joystick) {}
+  explicit VirtualController(void* device) : joystick(device) {}
   void* joystick;  // SDL_Joystick
 };
 

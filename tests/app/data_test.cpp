@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "app/data.h"
+#include "chart/data.h"
 
 namespace {
 
