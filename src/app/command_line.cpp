@@ -30,12 +30,17 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
   std::string size;
   std::int64_t frames = 0;
   double fixedStep = 0;
+  int volume = 0;
 
   // Every option's help fits on one line: the ranges checked are left out of the type names.
   CLI::App app{"aloft: steer a flyer aloft for as long as you can.\n\n"
                "Keys: Left/Right turn the flyer, any key starts a run, a/d, q/e and w/s move the\n"
                "camera while held, F1 shows the frame rate, F11 or Alt+Enter toggles full screen,\n"
-               "Pause or Ctrl+P pauses, Ctrl+Q quits. A click on HARD or EASY chooses the mode.\n"
+               "Pause or Ctrl+P pauses, Ctrl+Q quits, Ctrl+M mutes, Ctrl+Minus and Ctrl+Plus\n"
+               "turn the sound down and up. A click on HARD or EASY chooses the mode; without a\n"
+               "mouse Down/Tab and Up/Shift+Tab focus them and Return chooses.\n"
+               "Game controller: D-pad or left stick left/right turn, D-pad up/down focus HARD\n"
+               "or EASY, A chooses (or starts a run), Start pauses, B resumes.\n"
                "Each new best time keeps its run as best-hard.replay or best-easy.replay beside\n"
                "the preference file.",
                "aloft"};
@@ -49,6 +54,10 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
                  "Print each node of CHART, with the cells it reads and writes, as it runs "
                  "(repeatable)")
       ->type_name("CHART");
+  auto* volumeOption = app.add_option("--volume", volume, "Sound volume for this run, 0 to 100")
+                           ->type_name("PERCENT")
+                           ->check(CLI::Range(0, 100).description(""));
+  app.add_flag("--mute", options.mute, "No sound for this run");
   app.add_option("--count-nodes", options.countNodes,
                  "At the end of the run, write how often each node of each chart ran")
       ->type_name("FILE");
@@ -115,5 +124,6 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
   }
   if (framesOption->count() > 0) options.frames = frames;
   if (stepOption->count() > 0) options.fixedStep = fixedStep;
+  if (volumeOption->count() > 0) options.volume = volume;
   return options;
 }

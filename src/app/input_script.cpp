@@ -25,6 +25,47 @@ std::vector<std::string_view> splitWords(std::string_view line) {
   return words;
 }
 
+std::string parsePadEvent(const std::vector<std::string_view>& words, ScriptEvent& event) {
+  using Kind = ScriptEvent::Kind;
+  using Button = platform::ControllerInput::Button;
+  static constexpr std::array<std::pair<std::string_view, Kind>, 5> kinds{{
+      {"pad-connect", Kind::PadConnect}, {"pad-disconnect", Kind::PadDisconnect},
+      {"pad-down", Kind::PadDown}, {"pad-up", Kind::PadUp}, {"pad-stick", Kind::PadStick}}};
+  static constexpr std::array<std::pair<std::string_view, Button>, 7> buttons{{
+      {"a", Button::A}, {"b", Button::B}, {"start", Button::Start}, {"up", Button::Up},
+      {"down", Button::Down}, {"left", Button::Left}, {"right", Button::Right}}};
+
+  const std::string_view kind = words[1];
+  const auto found = std::find_if(kinds.begin(), kinds.end(),
+                                  [&](const auto& entry) { return entry.first == kind; });
+  if (found == kinds.end()) return "unknown event \"" + std::string(kind) + "\"";
+  event.kind = found->second;
+  const bool connection = event.kind == Kind::PadConnect || event.kind == Kind::PadDisconnect;
+  const std::size_t count = connection ? 1 : 2;
+  if (words.size() != 2 + count) {
+    return "\"" + std::string(kind) + "\" takes " + std::to_string(count) +
+           (count == 1 ? " argument" : " arguments");
+  }
+  if (!parseNumber(words[2], event.pad) || event.pad < 1 || event.pad > kScriptPads) {
+    return "pad \"" + std::string(words[2]) + "\" is not a whole number from 1 to " +
+           std::to_string(kScriptPads);
+  }
+  if (event.kind == Kind::PadStick) {
+    if (!parseNumber(words[3], event.x) || event.x < -32768 || event.x > 32767) {
+      return "pad-stick needs a whole number from -32768 to 32767";
+    }
+  } else if (!connection) {
+    const auto button = std::find_if(buttons.begin(), buttons.end(),
+                                     [&](const auto& entry) { return entry.first == words[3]; });
+    if (button == buttons.end()) {
+      return "unknown pad button \"" + std::string(words[3]) +
+             "\" (a b start up down left right)";
+    }
+    event.padButton = button->second;
+  }
+  return {};
+}
+
 // Parses one line's words into `event`; returns what is wrong, or an empty text.
 std::string parseEvent(const std::vector<std::string_view>& words, ScriptEvent& event) {
   if (!parseNumber(words[0], event.frame) || event.frame < 1) {
@@ -60,8 +101,31 @@ std::string parseEvent(const std::vector<std::string_view>& words, ScriptEvent& 
     } else {
       return "unknown mouse button \"" + std::string(words[2]) + "\" (left or right)";
     }
+  } else if (kind.substr(0, 4) == "pad-") {
+    return parsePadEvent(words, event);
   } else {
     return "unknown event \"" + std::string(kind) + "\"";
+  }
+  return {};
+}
+
+// Checks that every pad event comes while its pad is connected, in the order they will run.
+std::string checkPadOrder(const std::vector<ScriptEvent>& events, const std::string& name) {
+  std::array<bool, kScriptPads + 1> connected{};
+  for (const ScriptEvent& event : events) {
+    using Kind = ScriptEvent::Kind;
+    if (event.pad == 0) continue;
+    const bool isConnected = connected[std::size_t(event.pad)];
+    const std::string where = name + ":" + std::to_string(event.line) + ": pad " +
+                              std::to_string(event.pad);
+    if (event.kind == Kind::PadConnect) {
+      if (isConnected) return where + " is already connected";
+      connected[std::size_t(event.pad)] = true;
+    } else if (!isConnected) {
+      return where + " is not connected (pad-connect it first)";
+    } else if (event.kind == Kind::PadDisconnect) {
+      connected[std::size_t(event.pad)] = false;
+    }
   }
   return {};
 }
@@ -78,6 +142,7 @@ std::optional<InputScript> InputScript::parse(std::istream& in, const std::strin
     const auto words = splitWords(text);
     if (words.empty()) continue;
     ScriptEvent event;
+    event.line = lineNumber;
     if (std::string problem = parseEvent(words, event); !problem.empty()) {
       error = name + ":" + std::to_string(lineNumber) + ": " + problem;
       return std::nullopt;
@@ -86,6 +151,10 @@ std::optional<InputScript> InputScript::parse(std::istream& in, const std::strin
   }
   std::stable_sort(script.events_.begin(), script.events_.end(),
                    [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; });
+  if (std::string problem = checkPadOrder(script.events_, name); !problem.empty()) {
+    error = problem;
+    return std::nullopt;
+  }
   return script;
 }
 
@@ -98,7 +167,7 @@ std::optional<InputScript> InputScript::load(const std::string& path, std::strin
   return parse(file, path, error);
 }
 
-void InputScript::deliver(std::int64_t frame) {
+std::string InputScript::deliver(std::int64_t frame) {
   while (next < events_.size() && events_[next].frame < frame) ++next;
   for (; next < events_.size() && events_[next].frame == frame; ++next) {
     const ScriptEvent& event = events_[next];
@@ -117,6 +186,26 @@ void InputScript::deliver(std::int64_t frame) {
         platform::pushMouseButton(event.button, event.kind == ScriptEvent::Kind::MouseDown,
                                   pointerX, pointerY);
         break;
+      case ScriptEvent::Kind::PadConnect: {
+        std::string error;
+        pads[std::size_t(event.pad - 1)] = platform::VirtualController::connect(error);
+        if (!pads[std::size_t(event.pad - 1)]) {
+          return "The script's game controller could not be connected: " + error;
+        }
+        break;
+      }
+      case ScriptEvent::Kind::PadDisconnect:
+        pads[std::size_t(event.pad - 1)].reset();
+        break;
+      case ScriptEvent::Kind::PadDown:
+      case ScriptEvent::Kind::PadUp:
+        pads[std::size_t(event.pad - 1)]->setButton(event.padButton,
+                                                    event.kind == ScriptEvent::Kind::PadDown);
+        break;
+      case ScriptEvent::Kind::PadStick:
+        pads[std::size_t(event.pad - 1)]->setStickX(std::int16_t(event.x));
+        break;
     }
   }
+  return {};
 }

@@ -98,7 +98,10 @@ int main(int argc, char** argv) {
   std::string error;
   auto window =
       platform::Window::open({"Aloft", options.size, options.headless || verifying}, error);
-  if (!window) KivAlert::share().setQuitAlert("The game's window could not be opened: " + error);
+  if (!window) {
+    if (error == platform::kNoDisplayError) KivAlert::share().setQuitAlert(error);
+    KivAlert::share().setQuitAlert("The game's window could not be opened: " + error);
+  }
   const platform::GLVersion version = platform::currentGLVersion();
   checkOpenGLVersion(version.major, version.minor);
 
@@ -114,6 +117,7 @@ int main(int argc, char** argv) {
   }
   OpenGLView view(*window, *clock, makeStartChart(countsFile.is_open()));
   view.awakeFromNib();
+  view.volume().startWith(options.volume, options.mute);
   if (options.fullscreen) view.setFullScreen(true);
 
   RunSettings settings;

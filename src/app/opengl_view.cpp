@@ -11,7 +11,7 @@
 
 OpenGLView::OpenGLView(platform::Window& gameWindow, platform::Clock& frameClock,
                        std::unique_ptr<RootChart> root)
-    : window(gameWindow), clock(frameClock) {
+    : window(gameWindow), clock(frameClock), volumeKeys(chart::Preferences::share()) {
   KivAlert::share().setFullScreen(false);
   KivAlert::share().setView(this);
   applyGLDefaults();
@@ -44,6 +44,7 @@ void OpenGLView::awakeFromNib() {
 void OpenGLView::pause() {
   if (timerRunning_) {
     timerRunning_ = false;
+    pauseScreen.capture(window.drawableSize());
     return;
   }
   timerRunning_ = true;
@@ -63,16 +64,19 @@ void OpenGLView::renderFrame() {
     timerStarted = false;
     frameLength = 0;
   }
+  // A click made by the keyboard or a controller is where the focused panel is.
+  platform::Point picking = focus.clickPoint().value_or(theMouseLocation);
   if (inputTap != nullptr) {
-    FrameInput input{frameLength, theCurrentEvent, theMouseLocation, window.drawableSize()};
+    FrameInput input{frameLength, theCurrentEvent, picking, window.drawableSize()};
     inputTap->frameInput(framesDrawn_ + 1, input);
     frameLength = input.length;
     theCurrentEvent = input.event;
-    theMouseLocation = input.pointer;
+    picking = input.pointer;
   }
   data.setTimeSegment(frameLength);
 
-  KivPolygons::share().pickingPoint(theMouseLocation.x, theMouseLocation.y);
+  KivPolygons& polygons = KivPolygons::share();
+  polygons.pickingPoint(picking.x, picking.y);
 
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
@@ -86,7 +90,11 @@ void OpenGLView::renderFrame() {
   // The lock a preference command of this frame took is held until here.
   chart::Preferences::endFrame();
 
-  if (frameCounting_) frameCounter_.draw(clock.now(), window.drawableSize());
+  polygons.startPickingFrame();
+  const platform::Size bounds = window.drawableSize();
+  focus.draw(polygons.lastFramePickingOutlines(), bounds);
+  volumeKeys.drawNote(clock.now(), bounds);
+  if (frameCounting_) frameCounter_.draw(clock.now(), bounds);
   ++framesDrawn_;
 }
 
@@ -126,28 +134,100 @@ void OpenGLView::setFullScreen(bool enter) {
 }
 
 void OpenGLView::takeFrameEvents() {
+  // The release of a click made on a focused panel follows its press by one frame.
+  if (auto release = focus.advanceClick()) theCurrentEvent = {*release, 0};
   platform::Event event;
   while (!quitRequested_ && platform::pollEvent(window, event)) {
-    handle(event);
-    if (event.type == platform::Event::Type::Input && event.input.isDown()) break;
+    if (handle(event)) break;
   }
 }
 
 void OpenGLView::waitForEvents(int timeoutMs) {
   platform::Event event;
-  if (!platform::waitEvent(window, event, timeoutMs)) return;
-  handle(event);
-  while (!quitRequested_ && !timerRunning_ && platform::pollEvent(window, event)) handle(event);
+  if (platform::waitEvent(window, event, timeoutMs)) {
+    handle(event);
+    while (!quitRequested_ && !timerRunning_ && platform::pollEvent(window, event)) handle(event);
+  }
+  if (!quitRequested_ && !timerRunning_) {
+    pauseScreen.draw(window.drawableSize());
+    window.present();
+  }
 }
 
-void OpenGLView::handle(const platform::Event& event) {
+bool OpenGLView::deliverKey(const platform::InputEvent& key, bool shift) {
+  switch (focus.takeKey(key, shift, KivPolygons::share().lastFramePickingOutlines())) {
+    case PanelFocus::Taken::No:
+      break;
+    case PanelFocus::Taken::Yes:
+      return false;
+    case PanelFocus::Taken::Clicked:
+      // Return clicked the focused panel: the press is current from this frame.
+      theCurrentEvent = {platform::InputKind::LeftMouseDown, 0};
+      return true;
+  }
+  theCurrentEvent = key;
+  if (key.kind == platform::InputKind::KeyDown) keyDown(key);
+  return key.isDown();
+}
+
+bool OpenGLView::handleController(const platform::ControllerInput& input) {
+  using Button = platform::ControllerInput::Button;
+  using Kind = platform::ControllerInput::Kind;
+  const bool down = input.kind == Kind::ButtonDown;
+  if (input.kind == Kind::ButtonDown || input.kind == Kind::ButtonUp) {
+    switch (input.button) {
+      case Button::Start:
+        if (down) handleCommand(platform::Command::TogglePause);
+        return false;
+      case Button::B:
+        if (down && !timerRunning_) resume();
+        return false;
+      case Button::A:
+        // A clicks the focused panel, or else is the Space bar, down and up.
+        if (down) {
+          buttonAPressedSpace = !focus.click(KivPolygons::share().lastFramePickingOutlines());
+          if (!buttonAPressedSpace) {
+            theCurrentEvent = {platform::InputKind::LeftMouseDown, 0};
+            return true;
+          }
+        } else if (!buttonAPressedSpace) {
+          return false;
+        }
+        return deliverKey({down ? platform::InputKind::KeyDown : platform::InputKind::KeyUp, u' '},
+                          false);
+      default:
+        break;
+    }
+  }
+  bool anyDown = false;
+  const ControllerKeys::KeyEvents keys = controllerKeys.translate(input);
+  for (int i = 0; i < keys.count; ++i) {
+    anyDown = deliverKey(keys.events[std::size_t(i)], false) || anyDown;
+  }
+  return anyDown;
+}
+
+void OpenGLView::resume() {
+  pausedByFocusLoss = false;
+  if (!timerRunning_) pause();
+}
+
+bool OpenGLView::handle(const platform::Event& event) {
   using Type = platform::Event::Type;
   if (event.pointer) theMouseLocation = *event.pointer;
   switch (event.type) {
     case Type::Input:
+      if (event.input.kind == platform::InputKind::KeyDown ||
+          event.input.kind == platform::InputKind::KeyUp) {
+        return deliverKey(event.input, event.shift);
+      }
       theCurrentEvent = event.input;
-      if (event.input.kind == platform::InputKind::KeyDown) keyDown(event.input);
+      return event.input.isDown();
+    case Type::PointerMoved:
+      focus.hide();
       break;
+    case Type::Controller:
+      return handleController(event.controller);
     case Type::Command:
       handleCommand(event.command);
       break;
@@ -166,10 +246,10 @@ void OpenGLView::handle(const platform::Event& event) {
         pause();
       }
       break;
-    case Type::PointerMoved:
     case Type::Ignored:
       break;
   }
+  return false;
 }
 
 void OpenGLView::handleCommand(platform::Command command) {
@@ -183,6 +263,11 @@ void OpenGLView::handleCommand(platform::Command command) {
       break;
     case platform::Command::Quit:
       quitRequested_ = true;
+      break;
+    case platform::Command::ToggleMute:
+    case platform::Command::VolumeDown:
+    case platform::Command::VolumeUp:
+      volumeKeys.handle(command, clock.now());
       break;
   }
 }

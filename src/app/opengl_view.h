@@ -6,9 +6,13 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/controller_keys.h"
 #include "app/frame_counter.h"
 #include "app/frame_input_tap.h"
+#include "app/panel_focus.h"
+#include "app/pause_screen.h"
 #include "app/root_chart.h"
+#include "app/volume_keys.h"
 #include "engine/game_view.h"
 #include "platform/clock.h"
 #include "platform/events.h"
@@ -66,10 +70,16 @@ class OpenGLView final : public engine::GameView {
   // Shows each frame's input to `tap` (a recorder or a replay's player) before the charts run;
   // null for none.
   void setFrameInputTap(FrameInputTap* tap) { inputTap = tap; }
+  VolumeKeys& volume() { return volumeKeys; }
+  const PanelFocus& panelFocus() const { return focus; }
 
  private:
-  void handle(const platform::Event& event);
+  // Each returns true when a key or button going down became the current event.
+  bool handle(const platform::Event& event);
+  bool deliverKey(const platform::InputEvent& key, bool shift);
+  bool handleController(const platform::ControllerInput& input);
   void handleCommand(platform::Command command);
+  void resume();
   void applyGLDefaults();
 
   platform::Window& window;
@@ -90,4 +100,10 @@ class OpenGLView final : public engine::GameView {
   platform::InputEvent theCurrentEvent;
   platform::Point theMouseLocation;
   FrameInputTap* inputTap = nullptr;
+
+  PanelFocus focus;
+  ControllerKeys controllerKeys;
+  bool buttonAPressedSpace = false;  // A went down as Space: its release is Space's too
+  VolumeKeys volumeKeys;
+  PauseScreen pauseScreen;
 };

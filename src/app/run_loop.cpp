@@ -26,7 +26,11 @@ int runFrames(OpenGLView& view, platform::Window& window, platform::Clock& clock
     }
     clock.waitForNextTick();
     const std::int64_t frame = view.framesDrawn() + 1;
-    if (settings.script) settings.script->deliver(frame);
+    if (settings.script) {
+      if (std::string problem = settings.script->deliver(frame); !problem.empty()) {
+        KivAlert::share().setQuitAlert(problem);
+      }
+    }
     view.takeFrameEvents();
     if (view.quitRequested()) break;
     if (!view.timerRunning()) continue;

@@ -3,10 +3,38 @@
 #include "engine/kiv_alert.h"
 #include "platform/sound_file.h"
 
-KivAudio& KivAudio::share() {
-  static KivAudio instance;
+namespace {
+
+// The game's service, made on first use, and the volume it is to play at: set before it exists
+// (the player's setting is read at start, the first sound comes later), applied when it is made.
+struct Shared {
+  std::unique_ptr<KivAudio> audio;
+  float volume = 1.0f;
+};
+
+Shared& shared() {
+  static Shared instance;
   return instance;
 }
+
+}  // namespace
+
+KivAudio& KivAudio::share() {
+  Shared& game = shared();
+  if (!game.audio) {
+    game.audio = std::make_unique<KivAudio>();
+    game.audio->setVolume(game.volume);
+  }
+  return *game.audio;
+}
+
+void KivAudio::setSharedVolume(float gain) {
+  Shared& game = shared();
+  game.volume = gain;
+  if (game.audio) game.audio->setVolume(gain);
+}
+
+float KivAudio::sharedVolume() { return shared().volume; }
 
 KivAudio::KivAudio() : output(platform::AudioOutput::open(kFormat, mixer)) {}
 

@@ -21,6 +21,10 @@ class KivAudio final : public engine::AudioService {
 
   // The process-wide service, created on first use (which opens the sound output).
   static KivAudio& share();
+  // The volume of the process-wide service (see `setVolume`), kept for it until it is made so
+  // that setting it does not open the sound output.
+  static void setSharedVolume(float gain);
+  static float sharedVolume();
   // A service of its own with its own output; `share` is the game's.
   KivAudio();
   KivAudio(const KivAudio&) = delete;
@@ -41,6 +45,9 @@ class KivAudio final : public engine::AudioService {
   Sound* sound(std::int32_t index);
   // How many sounds are loaded.
   std::size_t soundCount() const { return theSoundDictionary.size(); }
+  // The loudness of everything played, from 0 (silent) to 1 (as recorded); from the next buffer.
+  void setVolume(float gain) { mixer.setGain(gain); }
+  float volume() const { return mixer.gain(); }
   // False when the output is silent (no audio device) or missing.
   bool audible() const { return output && output->audible(); }
 

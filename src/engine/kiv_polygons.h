@@ -13,7 +13,9 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
+#include "engine/picking.h"
 #include "engine/polygon_record.h"
 #include "engine/services.h"
 
@@ -107,6 +109,14 @@ class KivPolygons final : public engine::PolygonService {
   // Unknown indexes are ignored.
   void removePicking(std::int32_t pickingIndex) override;
 
+  // Every picking test records where its polygon lay, once per entry and frame, in the order of
+  // the tests: what a keyboard or controller can choose from without a mouse. The view starts
+  // each frame with `startPickingFrame`, which keeps the finished frame's outlines.
+  void startPickingFrame();
+  std::span<const engine::PickingOutline> lastFramePickingOutlines() const {
+    return lastFrameOutlines;
+  }
+
  private:
   enum class BufferKind { Vertices, Colors, Normals, Textures };
 
@@ -115,10 +125,16 @@ class KivPolygons final : public engine::PolygonService {
   // `kind` of polygon `index`, whose stored count is `storedCount`.
   void checkReplacement(std::int32_t index, BufferKind kind, std::size_t listLength,
                         std::int32_t storedCount) const;
+  void recordOutline(std::int32_t index, std::span<const float> vertices,
+                     const engine::PickingView& view);
   void replaceBuffer(engine::PolygonRecord& record, BufferKind kind, std::span<const float> list);
 
   std::unordered_map<std::int32_t, engine::PolygonRecord> thePolygonDictionary;
   std::unordered_map<std::int32_t, engine::PickingEntry> thePickingDictionary;
+  // Both keep their storage from frame to frame: recording allocates only while the number of
+  // panels on screen grows past any seen before.
+  std::vector<engine::PickingOutline> frameOutlines;
+  std::vector<engine::PickingOutline> lastFrameOutlines;
   std::string theActiveChart;
   std::int32_t polygonIndex = -1;
   std::int32_t pickingIndex = -1;

@@ -49,7 +49,24 @@ std::int32_t KivPolygons::updatePicking(std::int32_t index) {
 
   const std::span<const float> vertices =
       std::span<const float>(*entry.vertices).first(std::size_t(entry.verticesNumber));
+  recordOutline(index, vertices, view);
   return engine::hitsPolygon(entry.type, vertices, view, pickX, pickY) ? entry.polygonIndex : -1;
+}
+
+void KivPolygons::recordOutline(std::int32_t index, std::span<const float> vertices,
+                                const engine::PickingView& view) {
+  for (const engine::PickingOutline& recorded : frameOutlines) {
+    if (recorded.pickingIndex == index) return;
+  }
+  if (auto outline = engine::outlineOf(vertices, view)) {
+    outline->pickingIndex = index;
+    frameOutlines.push_back(*outline);
+  }
+}
+
+void KivPolygons::startPickingFrame() {
+  std::swap(frameOutlines, lastFrameOutlines);
+  frameOutlines.clear();
 }
 
 void KivPolygons::removePicking(std::int32_t index) { thePickingDictionary.erase(index); }

@@ -72,7 +72,8 @@ void Mixer::render(float* out, int frames) noexcept {
   }
   if (count == 0) return;
 
-  for (int k = 0; k < count; ++k) mix(working[std::size_t(k)], out, frames);
+  const float bufferGain = gain();
+  for (int k = 0; k < count; ++k) mix(working[std::size_t(k)], out, frames, bufferGain);
 
   const std::lock_guard guard(lock);
   for (int k = 0; k < count; ++k) {
@@ -86,7 +87,7 @@ void Mixer::render(float* out, int frames) noexcept {
   rendering = false;
 }
 
-void Mixer::mix(Voice& voice, float* out, int frames) const noexcept {
+void Mixer::mix(Voice& voice, float* out, int frames, float gain) const noexcept {
   const Clip& clip = voice.clip;
   int done = 0;
   while (done < frames && clip.frames > 0) {
@@ -97,7 +98,7 @@ void Mixer::mix(Voice& voice, float* out, int frames) const noexcept {
     const int count = int(std::min<std::int64_t>(frames - done, clip.frames - voice.position));
     const float* from = clip.samples + voice.position * channels;
     float* to = out + std::int64_t(done) * channels;
-    for (int i = 0; i < count * channels; ++i) to[i] += from[i];
+    for (int i = 0; i < count * channels; ++i) to[i] += from[i] * gain;
     voice.position += count;
     done += count;
   }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -39,6 +40,11 @@ class Mixer final : public platform::AudioSource {
   // thread no longer reads the clip, so its samples may be freed.
   std::int64_t release(int voice);
 
+  // Any thread. Scales everything the mixer plays from the next buffer on: 0 is silence, 1 the
+  // sounds as recorded. An atomic, so the audio thread reads it without a lock.
+  void setGain(float gain) { gain_.store(gain, std::memory_order_relaxed); }
+  float gain() const { return gain_.load(std::memory_order_relaxed); }
+
   // Audio thread.
   void render(float* out, int frames) noexcept override;
 
@@ -54,9 +60,10 @@ class Mixer final : public platform::AudioSource {
     bool looping = false;
   };
 
-  void mix(Voice& voice, float* out, int frames) const noexcept;
+  void mix(Voice& voice, float* out, int frames, float gain) const noexcept;
 
   const int channels;
+  std::atomic<float> gain_{1.0f};
   mutable std::mutex lock;
   std::array<Voice, kVoiceCount> voices;  // guarded by `lock`
   bool rendering = false;                 // guarded by `lock`: a buffer is being mixed

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/truncate.h"
@@ -42,6 +43,24 @@ bool insideCounterClockwise(WindowPoint a, WindowPoint b, WindowPoint c, double 
     return (py - from.y) * (double(to.x) - from.x) - (px - from.x) * (double(to.y) - from.y);
   };
   return notRightOf(edge(a, b)) && notRightOf(edge(b, c)) && notRightOf(edge(c, a));
+}
+
+std::optional<PickingOutline> outlineOf(std::span<const float> vertices, const PickingView& view) {
+  std::optional<PickingOutline> outline;
+  for (std::size_t n = 0; 3 * n + 2 < vertices.size(); ++n) {
+    const auto point =
+        projectToWindow(view, vertices[3 * n], vertices[3 * n + 1], vertices[3 * n + 2]);
+    if (!point) continue;
+    if (!outline) {
+      outline = PickingOutline{0, point->x, point->y, point->x, point->y};
+      continue;
+    }
+    outline->left = std::min(outline->left, point->x);
+    outline->right = std::max(outline->right, point->x);
+    outline->bottom = std::min(outline->bottom, point->y);
+    outline->top = std::max(outline->top, point->y);
+  }
+  return outline;
 }
 
 bool hitsPolygon(std::uint32_t mode, std::span<const float> vertices, const PickingView& view,

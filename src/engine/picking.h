@@ -28,6 +28,19 @@ std::optional<WindowPoint> projectToWindow(const PickingView& view, float x, flo
 // the window (y up). Clockwise triangles are never hit.
 bool insideCounterClockwise(WindowPoint a, WindowPoint b, WindowPoint c, double px, double py);
 
+// Where a polygon tested for picking lay in the window: the box around its projected vertices,
+// in window pixels with y up.
+struct PickingOutline {
+  std::int32_t pickingIndex = 0;
+  std::int32_t left = 0, bottom = 0, right = 0, top = 0;
+
+  double centerX() const { return (double(left) + right) / 2; }
+  double centerY() const { return (double(bottom) + top) / 2; }
+};
+
+// The outline of `vertices` (x y z each) as `view` projects them; none when no vertex projects.
+std::optional<PickingOutline> outlineOf(std::span<const float> vertices, const PickingView& view);
+
 // True when (px, py) hits one of the triangles that a polygon of GL primitive `mode` forms from
 // `vertices` (x y z each): triangles, fans and strips, strips with every triangle turned to the
 // winding of the first. Points and lines have no triangles.

@@ -5,6 +5,7 @@
 #include <array>
 #include <utility>
 
+#include "platform/game_controllers.h"
 #include "platform/window.h"
 
 namespace platform {
@@ -88,6 +89,12 @@ std::optional<Command> commandFor(const SDL_Keysym& key) {
   }
   if (key.sym == SDLK_PAUSE || (ctrl && key.sym == SDLK_p)) return Command::TogglePause;
   if (ctrl && key.sym == SDLK_q) return Command::Quit;
+  if (ctrl && key.sym == SDLK_m) return Command::ToggleMute;
+  if (ctrl && (key.sym == SDLK_MINUS || key.sym == SDLK_KP_MINUS)) return Command::VolumeDown;
+  // Plus is Shift+Equals on most layouts: either spelling turns the sound up.
+  if (ctrl && (key.sym == SDLK_PLUS || key.sym == SDLK_EQUALS || key.sym == SDLK_KP_PLUS)) {
+    return Command::VolumeUp;
+  }
   return std::nullopt;
 }
 
@@ -121,6 +128,7 @@ void translateKey(const SDL_KeyboardEvent& key, Event& event) {
   event.type = Event::Type::Input;
   event.input.kind = down ? InputKind::KeyDown : InputKind::KeyUp;
   event.input.character = typedCharacter(key, down);
+  event.shift = (key.keysym.mod & KMOD_SHIFT) != 0;
 }
 
 void translateWindowEvent(const SDL_WindowEvent& window, Event& event) {
@@ -166,6 +174,7 @@ void translate(const Window& window, const SDL_Event& raw, Event& event) {
       translateWindowEvent(raw.window, event);
       break;
     default:
+      translateControllerEvent(raw, event);
       break;
   }
 }
@@ -177,26 +186,10 @@ Uint32 focusedWindowId() {
 
 void push(SDL_Event& event) { SDL_PushEvent(&event); }
 
-}  // namespace
-
-bool pollEvent(const Window& window, Event& event) {
-  SDL_Event raw;
-  if (!SDL_PollEvent(&raw)) return false;
-  translate(window, raw, event);
-  return true;
-}
-
-bool waitEvent(const Window& window, Event& event, int timeoutMs) {
-  SDL_Event raw;
-  if (!SDL_WaitEventTimeout(&raw, timeoutMs)) return false;
-  translate(window, raw, event);
-  return true;
-}
-
-std::optional<Key> keyNamed(std::string_view name) {
-  static constexpr std::array<std::pair<std::string_view, SDL_Keycode>, 7> named{{
+std::optional<Key> unmodifiedKeyNamed(std::string_view name) {
+  static constexpr std::array<std::pair<std::string_view, SDL_Keycode>, 8> named{{
       {"Left", SDLK_LEFT}, {"Right", SDLK_RIGHT}, {"Up", SDLK_UP}, {"Down", SDLK_DOWN},
-      {"Space", SDLK_SPACE}, {"Return", SDLK_RETURN}, {"Escape", SDLK_ESCAPE},
+      {"Space", SDLK_SPACE}, {"Return", SDLK_RETURN}, {"Tab", SDLK_TAB}, {"Escape", SDLK_ESCAPE},
   }};
   for (const auto& [keyName, code] : named) {
     if (name == keyName) return Key{code, false};
@@ -218,6 +211,43 @@ std::optional<Key> keyNamed(std::string_view name) {
   return std::nullopt;
 }
 
+}  // namespace
+
+bool pollEvent(const Window& window, Event& event) {
+  SDL_Event raw;
+  if (!SDL_PollEvent(&raw)) return false;
+  translate(window, raw, event);
+  return true;
+}
+
+bool waitEvent(const Window& window, Event& event, int timeoutMs) {
+  SDL_Event raw;
+  if (!SDL_WaitEventTimeout(&raw, timeoutMs)) return false;
+  translate(window, raw, event);
+  return true;
+}
+
+std::optional<Key> keyNamed(std::string_view name) {
+  bool control = false;
+  bool shift = false;
+  for (bool more = true; more;) {
+    more = false;
+    if (name.size() > 5 && name.substr(0, 5) == "Ctrl+") {
+      control = more = true;
+      name.remove_prefix(5);
+    }
+    if (name.size() > 6 && name.substr(0, 6) == "Shift+") {
+      shift = more = true;
+      name.remove_prefix(6);
+    }
+  }
+  auto key = unmodifiedKeyNamed(name);
+  if (!key) return std::nullopt;
+  key->shifted = key->shifted || shift;
+  key->control = control;
+  return key;
+}
+
 void pushKey(const Key& key, bool down) {
   SDL_Event event{};
   event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
@@ -225,7 +255,8 @@ void pushKey(const Key& key, bool down) {
   event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
   event.key.keysym.sym = key.code;
   event.key.keysym.scancode = SDL_GetScancodeFromKey(key.code);
-  event.key.keysym.mod = key.shifted ? KMOD_LSHIFT : KMOD_NONE;
+  event.key.keysym.mod =
+      Uint16((key.shifted ? KMOD_LSHIFT : KMOD_NONE) | (key.control ? KMOD_LCTRL : KMOD_NONE));
   push(event);
 }
 
@@ -271,6 +302,18 @@ void pushCommandKey(Command command) {
       break;
     case Command::Quit:
       event.key.keysym.sym = SDLK_q;
+      event.key.keysym.mod = KMOD_LCTRL;
+      break;
+    case Command::ToggleMute:
+      event.key.keysym.sym = SDLK_m;
+      event.key.keysym.mod = KMOD_LCTRL;
+      break;
+    case Command::VolumeDown:
+      event.key.keysym.sym = SDLK_MINUS;
+      event.key.keysym.mod = KMOD_LCTRL;
+      break;
+    case Command::VolumeUp:
+      event.key.keysym.sym = SDLK_EQUALS;
       event.key.keysym.mod = KMOD_LCTRL;
       break;
   }

@@ -42,7 +42,25 @@ struct InputEvent {
 };
 
 // What the window's menu would offer: handled by the application, never seen by the charts.
-enum class Command : std::uint8_t { ToggleFullScreen, TogglePause, Quit };
+enum class Command : std::uint8_t {
+  ToggleFullScreen,
+  TogglePause,
+  Quit,
+  ToggleMute,
+  VolumeDown,
+  VolumeUp,
+};
+
+// A game controller's button or left stick, as the game uses them. `controller` is SDL's
+// instance id: it names one connection of one device.
+struct ControllerInput {
+  enum class Kind : std::uint8_t { Connected, Disconnected, ButtonDown, ButtonUp, StickX };
+  enum class Button : std::uint8_t { A, B, Start, Up, Down, Left, Right };
+  Kind kind = Kind::Connected;
+  Button button = Button::A;
+  std::int32_t controller = 0;
+  std::int16_t stickX = 0;  // StickX: the left stick's horizontal position, left negative
+};
 
 // The pointer in window base coordinates: origin at the bottom left of the drawing area, y up,
 // in drawable pixels.
@@ -57,6 +75,7 @@ struct Event {
     Input,         // `input` holds it; mouse buttons also carry `pointer`
     PointerMoved,  // `pointer` holds the new position
     Command,       // `command` holds it
+    Controller,    // `controller` holds it
     Resized,
     FocusLost,     // the window lost the keyboard focus or was minimised
     FocusGained,
@@ -64,6 +83,8 @@ struct Event {
   Type type = Type::Ignored;
   InputEvent input;
   Command command = Command::Quit;
+  ControllerInput controller;
+  bool shift = false;  // a key event's Shift modifier
   std::optional<Point> pointer;
 };
 
@@ -73,10 +94,12 @@ bool pollEvent(const Window& window, Event& event);
 bool waitEvent(const Window& window, Event& event, int timeoutMs);
 
 // A key that synthesised input can press. Names: one printable ASCII character, or one of
-// Left Right Up Down Space Return Escape F1 ... F12.
+// Left Right Up Down Space Return Tab Escape Minus Plus F1 ... F12, each optionally after
+// "Ctrl+" and/or "Shift+" (e.g. Shift+Tab, Ctrl+m).
 struct Key {
   std::int32_t code = 0;
   bool shifted = false;
+  bool control = false;
 };
 std::optional<Key> keyNamed(std::string_view name);
 

@@ -4,6 +4,9 @@
 #include <SDL_opengl.h>
 
 #include <cstdio>
+#include <cstring>
+
+#include "platform/game_controllers.h"
 
 namespace platform {
 
@@ -25,10 +28,20 @@ bool initVideo(bool headless, std::string& error) {
   // A user's own setting wins (overwrite 0).
   SDL_setenv("SDL_VIDEO_X11_WMCLASS", ALOFT_APP_ID, 0);
   SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", ALOFT_APP_ID, 0);
+  const bool driverChosen = SDL_getenv("SDL_VIDEODRIVER") != nullptr;
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     error = SDL_GetError();
     return false;
   }
+  // Without a display SDL settles for a driver that shows nothing: the game would run unseen.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!headless && !driverChosen && driver != nullptr &&
+      (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    error = kNoDisplayError;
+    return false;
+  }
+  startGameControllers(headless);
   return true;
 }
 
@@ -78,7 +91,7 @@ std::unique_ptr<Window> Window::open(const WindowSettings& settings, std::string
 Window::~Window() {
   SDL_GL_DeleteContext(context);
   SDL_DestroyWindow(window);
-  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+  SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER | SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }
 
 Size Window::drawableSize() const {

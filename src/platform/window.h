@@ -20,9 +20,15 @@ struct WindowSettings {
   bool headless = false;  // no visible window: SDL's offscreen driver, audio on the dummy driver
 };
 
+// What `Window::open` reports when the system has no display to show the window on.
+inline constexpr const char* kNoDisplayError =
+    "aloft: no display found (DISPLAY and WAYLAND_DISPLAY are not set); run it from a desktop "
+    "session, or use --headless";
+
 class Window {
  public:
-  // Opens the window with a current GL context, or returns null and sets `error`.
+  // Opens the window with a current GL context, or returns null and sets `error`
+  // (`kNoDisplayError` when there is no display and the run is not headless).
   static std::unique_ptr<Window> open(const WindowSettings& settings, std::string& error);
   ~Window();
   Window(const Window&) = delete;

@@ -25,7 +25,8 @@ TEST(CommandLine, ReadsEveryOption) {
   auto parsed = parse({"--fullscreen", "--size", "1280x720", "--resources", "/r", "--prefs",
                        "/p.json", "--headless", "--frames", "12", "--fixed-step", "0.005",
                        "--script", "s.txt", "--screenshot", "x.png", "--trace", "Menus",
-                       "--trace", "Game", "--count-nodes", "n.txt", "--record", "r.replay"});
+                       "--trace", "Game", "--volume", "70", "--mute", "--count-nodes",
+                       "n.txt", "--record", "r.replay"});
   ASSERT_TRUE(std::holds_alternative<Options>(parsed));
   const Options& options = std::get<Options>(parsed);
   EXPECT_TRUE(options.fullscreen);
@@ -38,6 +39,8 @@ TEST(CommandLine, ReadsEveryOption) {
   EXPECT_EQ(options.script, "s.txt");
   EXPECT_EQ(options.screenshot, "x.png");
   EXPECT_EQ(options.trace, (std::vector<std::string>{"Menus", "Game"}));
+  EXPECT_EQ(options.volume, 70);
+  EXPECT_TRUE(options.mute);
   EXPECT_EQ(options.countNodes, "n.txt");
   auto graph = parse({"--chart-graph", "all", "--counts", "n.txt"});
   ASSERT_TRUE(std::holds_alternative<Options>(graph));
@@ -53,16 +56,18 @@ TEST(CommandLine, ReadsEveryOption) {
   EXPECT_EQ(std::get<Options>(defaults).size, (platform::Size{960, 640}));
   EXPECT_FALSE(std::get<Options>(defaults).frames);
   EXPECT_FALSE(std::get<Options>(defaults).fixedStep);
+  EXPECT_FALSE(std::get<Options>(defaults).volume);
+  EXPECT_FALSE(std::get<Options>(defaults).mute);
 }
 
 TEST(CommandLine, RefusesBadValuesWithTheUsageStatus) {
   for (auto arguments : std::vector<std::vector<const char*>>{
            {"--bogus"}, {"--size", "960"}, {"--size", "0x640"}, {"--size", "960x640x2"},
            {"--frames", "0"}, {"--frames", "ten"}, {"--fixed-step", "0"},
-           {"--fixed-step", "-1"}, {"extra"}, {"--counts", "n.txt"},
-           {"--count-nodes", "n.txt", "--chart-graph", "Game"}, {"--replay-best", "medium"},
-           {"--replay", "a", "--verify", "b"}, {"--verify", "a", "--record", "b"},
-           {"--replay-best", "hard", "--script", "s"}}) {
+           {"--fixed-step", "-1"}, {"--volume", "101"}, {"--volume", "-10"}, {"extra"},
+           {"--counts", "n.txt"}, {"--count-nodes", "n.txt", "--chart-graph", "Game"},
+           {"--replay-best", "medium"}, {"--replay", "a", "--verify", "b"},
+           {"--verify", "a", "--record", "b"}, {"--replay-best", "hard", "--script", "s"}}) {
     auto parsed = parse(arguments);
     ASSERT_TRUE(std::holds_alternative<int>(parsed)) << arguments[0];
     EXPECT_EQ(std::get<int>(parsed), kExitUsage) << arguments[0];
@@ -108,6 +113,17 @@ TEST(InputScript, NamesTheFileAndLineOfAMalformedLine) {
       {"4 mouse-move 1", "s.txt:2: \"mouse-move\" takes 2 arguments"},
       {"4 mouse-move 1 y", "s.txt:2: mouse-move needs two whole numbers"},
       {"4 mouse-up middle", "s.txt:2: unknown mouse button \"middle\" (left or right)"},
+      {"4 key-down Ctrl+", "s.txt:2: unknown key \"Ctrl+\""},
+      {"4 pad-push 1 a", "s.txt:2: unknown event \"pad-push\""},
+      {"4 pad-connect 5", "s.txt:2: pad \"5\" is not a whole number from 1 to 4"},
+      {"4 pad-down 1", "s.txt:2: \"pad-down\" takes 2 arguments"},
+      {"4 pad-down 1 x", "s.txt:2: unknown pad button \"x\" (a b start up down left right)"},
+      {"4 pad-stick 1 40000", "s.txt:2: pad-stick needs a whole number from -32768 to 32767"},
+      // Pad events run in frame order: a pad pressed before the frame it connects in.
+      {"4 pad-down 1 a\n5 pad-connect 1", "s.txt:2: pad 1 is not connected (pad-connect it first)"},
+      {"4 pad-connect 1\n5 pad-connect 1", "s.txt:3: pad 1 is already connected"},
+      {"4 pad-connect 1\n5 pad-disconnect 1\n6 pad-up 1 b",
+       "s.txt:4: pad 1 is not connected (pad-connect it first)"},
   };
   for (const auto& [line, message] : cases) {
     std::istringstream in(std::string("1 key-down a\n") + line + "\n9 key-up a\n");
@@ -142,7 +158,9 @@ TEST_F(Binary, HelpAndVersionEndAtOnceWithStatusZero) {
   ProgramResult help = runProgram(gameBinary(), {"--help"});
   EXPECT_EQ(help.exitStatus, 0);
   for (const char* option : {"--fullscreen", "--size", "--resources", "--prefs", "--headless",
-                             "--frames", "--fixed-step", "--script", "--screenshot", "--trace"}) {
+                             "--frames", "--fixed-step", "--script", "--screenshot", "--trace",
+                             "--volume", "--mute", "Ctrl+M", "Ctrl+Minus", "Ctrl+Plus",
+                             "Shift+Tab", "Return", "controller", "Start", "B resumes"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   ProgramResult version = runProgram(gameBinary(), {"--version"});

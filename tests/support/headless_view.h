@@ -73,7 +73,8 @@ class HeadlessView : public ::testing::Test {
     std::string error;
     auto script = InputScript::parse(in, "test", error);
     EXPECT_TRUE(script) << error;
-    return script ? *script : InputScript{};
+    if (!script) return {};
+    return std::move(*script);
   }
 
   SteppedClock clock{kStep};

@@ -1,0 +1,39 @@
+// Drawing over the finished picture in window pixels: the notes, the focus outline and the pause
+// screen. Whatever GL state the charts left is put back afterwards.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/overlay_font.h"
+#include "platform/window.h"
+
+// While it lives, GL draws flat colours in window pixels over the whole drawable (origin at the
+// bottom left, y up), without depth test, lighting, texturing or culling, blending by alpha.
+class WindowPixelsOverlay {
+ public:
+  explicit WindowPixelsOverlay(platform::Size bounds);
+  ~WindowPixelsOverlay();
+  WindowPixelsOverlay(const WindowPixelsOverlay&) = delete;
+  WindowPixelsOverlay& operator=(const WindowPixelsOverlay&) = delete;
+};
+
+// One line of text in the overlay font; rendered to pixels only when the text changes.
+class OverlayLabel {
+ public:
+  OverlayLabel(int heightInPixels, platform::Rgb textColour)
+      : pixels(heightInPixels), colour(textColour) {}
+
+  void setText(const std::string& text);
+  int width() const { return image.width; }
+  int height() const { return image.height; }
+  // Draws it with its bottom-left corner at (x, y); inside a `WindowPixelsOverlay`.
+  void draw(int x, int y) const;
+
+ private:
+  int pixels;
+  platform::Rgb colour;
+  std::string text;
+  std::unique_ptr<platform::OverlayFont> font;
+  platform::TextImage image;
+};

@@ -1,0 +1,261 @@
+// Playing without a mouse: controllers merged into arrow keys, the panel focus, the volume keys
+// and the pause screen.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <vector>
+
+#include "app/controller_keys.h"
+#include "app/panel_focus.h"
+#include "app/pause_screen.h"
+#include "app/volume_keys.h"
+#include "chart/preferences.h"
+#include "engine/kiv_audio.h"
+#include "support/headless_view.h"
+
+namespace {
+
+using platform::ControllerInput;
+using platform::InputKind;
+using Button = ControllerInput::Button;
+using Kind = ControllerInput::Kind;
+
+ControllerInput button(std::int32_t controller, Button which, bool down) {
+  return {down ? Kind::ButtonDown : Kind::ButtonUp, which, controller, 0};
+}
+ControllerInput stick(std::int32_t controller, std::int16_t x) {
+  return {Kind::StickX, Button::A, controller, x};
+}
+ControllerInput disconnect(std::int32_t controller) {
+  return {Kind::Disconnected, Button::A, controller, 0};
+}
+
+// "+R" for a Right key-down, "-L" for a Left key-up, in order.
+std::string keysOf(const ControllerKeys::KeyEvents& keys) {
+  std::string text;
+  for (int i = 0; i < keys.count; ++i) {
+    const platform::InputEvent& key = keys.events[std::size_t(i)];
+    text += key.kind == InputKind::KeyDown ? '+' : '-';
+    switch (key.character) {
+      case platform::kLeftArrowCharacter:
+        text += 'L';
+        break;
+      case platform::kRightArrowCharacter:
+        text += 'R';
+        break;
+      case platform::kUpArrowCharacter:
+        text += 'U';
+        break;
+      case platform::kDownArrowCharacter:
+        text += 'D';
+        break;
+      default:
+        text += '?';
+    }
+  }
+  return text;
+}
+
+TEST(ControllerKeys, ControllersHoldTheArrowsAsOne) {
+  struct Step {
+    ControllerInput input;
+    const char* keys;
+  };
+  const std::vector<std::pair<const char*, std::vector<Step>>> cases = {
+      {"D-pad press and release",
+       {{button(1, Button::Right, true), "+R"},
+        {button(1, Button::Right, false), "-R"},
+        {button(1, Button::Down, true), "+D"},
+        {button(1, Button::Down, false), "-D"}}},
+      {"the stick counts past its dead zone only, and sweeps release before pressing",
+       {{stick(1, ControllerKeys::kDeadZone), ""},
+        {stick(1, -ControllerKeys::kDeadZone - 1), "+L"},
+        {stick(1, -30000), ""},
+        {stick(1, 30000), "-L+R"},
+        {stick(1, 0), "-R"}}},
+      {"two controllers: held while either holds",
+       {{button(1, Button::Left, true), "+L"},
+        {stick(2, -32768), ""},
+        {button(1, Button::Left, false), ""},
+        {stick(2, 0), "-L"}}},
+      {"a disconnect releases what that controller held, and only that",
+       {{button(1, Button::Right, true), "+R"},
+        {button(2, Button::Up, true), "+U"},
+        {disconnect(1), "-R"},
+        {button(2, Button::Up, false), "-U"}}},
+      {"other buttons make no keys",
+       {{button(1, Button::A, true), ""}, {button(1, Button::Start, true), ""}}},
+  };
+  for (const auto& [name, steps] : cases) {
+    ControllerKeys keys;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+      EXPECT_EQ(keysOf(keys.translate(steps[i].input)), steps[i].keys) << name << ", step " << i;
+    }
+  }
+}
+
+platform::InputEvent key(InputKind kind, char16_t character) { return {kind, character}; }
+
+TEST(PanelFocus, KeysMoveTheFocusAroundThePanelsAndReturnClicksTheFocusedOne) {
+  const engine::PickingOutline twoPanels[] = {{0, 10, 10, 30, 20}, {1, 10, 40, 50, 60}};
+  const PanelFocus::Panels panels(twoPanels), none;
+  constexpr char16_t down = platform::kDownArrowCharacter, up = platform::kUpArrowCharacter;
+  struct Step {
+    platform::InputEvent key;
+    bool shift;
+    bool withPanels;
+    bool taken;
+    std::int32_t focused;
+  };
+  const std::vector<std::pair<const char*, std::vector<Step>>> cases = {
+      {"Down starts at the first panel and wraps; its releases are taken too",
+       {{key(InputKind::KeyDown, down), false, true, true, 0},
+        {key(InputKind::KeyUp, down), false, true, true, 0},
+        {key(InputKind::KeyDown, down), false, true, true, 1},
+        {key(InputKind::KeyDown, down), false, true, true, 0}}},
+      {"Up also starts at the first, then goes back, wrapping",
+       {{key(InputKind::KeyDown, up), false, true, true, 0},
+        {key(InputKind::KeyDown, up), false, true, true, 1}}},
+      {"Tab forward, Shift+Tab back",
+       {{key(InputKind::KeyDown, u'\t'), false, true, true, 0},
+        {key(InputKind::KeyDown, u'\t'), false, true, true, 1},
+        {key(InputKind::KeyDown, u'\t'), true, true, true, 0}}},
+      {"without panels every key reaches the charts, and the focus goes",
+       {{key(InputKind::KeyDown, down), false, true, true, 0},
+        {key(InputKind::KeyDown, down), false, false, false, -1},
+        {key(InputKind::KeyUp, u'x'), false, false, false, -1}}},
+      {"Return without a focus and other keys reach the charts",
+       {{key(InputKind::KeyDown, u'\r'), false, true, false, -1},
+        {key(InputKind::KeyDown, u' '), false, true, false, -1},
+        {key(InputKind::KeyDown, platform::kRightArrowCharacter), false, true, false, -1}}},
+  };
+  for (const auto& [name, steps] : cases) {
+    PanelFocus focus;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+      const Step& s = steps[i];
+      const PanelFocus::Taken taken = focus.takeKey(s.key, s.shift, s.withPanels ? panels : none);
+      EXPECT_EQ(taken != PanelFocus::Taken::No, s.taken)
+          << name << ", step " << i;
+      EXPECT_EQ(focus.focusedIndex(), s.focused) << name << ", step " << i;
+    }
+  }
+
+  // The click: the press at the second panel's centre for this frame, the release the next,
+  // then the pointer is the mouse's again.
+  PanelFocus focus;
+  focus.takeKey(key(InputKind::KeyDown, up), false, panels);
+  focus.takeKey(key(InputKind::KeyDown, up), false, panels);
+  EXPECT_EQ(focus.takeKey(key(InputKind::KeyDown, u'\r'), false, panels),
+            PanelFocus::Taken::Clicked);
+  ASSERT_TRUE(focus.clickPoint());
+  EXPECT_EQ(focus.clickPoint()->x, 30);
+  EXPECT_EQ(focus.clickPoint()->y, 50);
+  EXPECT_FALSE(focus.click(panels)) << "a second click while the press is current";
+  EXPECT_EQ(focus.advanceClick(), InputKind::LeftMouseUp);
+  EXPECT_TRUE(focus.clickPoint());
+  EXPECT_EQ(focus.advanceClick(), std::nullopt);
+  EXPECT_FALSE(focus.clickPoint());
+  // Its release is taken without clicking again.
+  EXPECT_EQ(focus.takeKey(key(InputKind::KeyUp, u'\r'), false, panels), PanelFocus::Taken::Yes);
+  focus.hide();
+  EXPECT_FALSE(focus.click(panels));
+}
+
+TEST(VolumeKeys, StepsMutesAndKeepsItsOwnKeyOnly) {
+  namespace fs = std::filesystem;
+  const fs::path file = fs::path(::testing::TempDir()) / "volume-prefs.json";
+  fs::remove(file);
+  std::ofstream(file) << R"({"Easy": [0, 0, 4, 2, 1, 7], "Volume": "loud"})";
+  chart::Preferences preferences(file.string());
+  VolumeKeys volume(preferences);
+  EXPECT_EQ(volume.percent(), 100) << "an unusable stored value is not used";
+
+  using platform::Command;
+  struct Step {
+    Command command;
+    int percent;
+    bool muted;
+    float gain;
+  };
+  const Step steps[] = {
+      {Command::VolumeUp, 100, false, 1.0f}, {Command::VolumeDown, 90, false, 0.81f},
+      {Command::ToggleMute, 90, true, 0.0f}, {Command::ToggleMute, 90, false, 0.81f},
+      {Command::ToggleMute, 90, true, 0.0f}, {Command::VolumeDown, 80, false, 0.64f},
+  };
+  for (const Step& step : steps) {
+    EXPECT_TRUE(volume.handle(step.command, 0));
+    EXPECT_EQ(volume.percent(), step.percent);
+    EXPECT_EQ(volume.muted(), step.muted);
+    EXPECT_FLOAT_EQ(KivAudio::sharedVolume(), step.gain);
+  }
+  for (int i = 0; i < 9; ++i) volume.handle(Command::VolumeDown, 0);
+  EXPECT_EQ(volume.percent(), 0);
+  EXPECT_FALSE(volume.handle(Command::TogglePause, 0));
+
+  std::ifstream in(file);
+  EXPECT_EQ(nlohmann::json::parse(in),
+            (nlohmann::json{{"Easy", {0, 0, 4, 2, 1, 7}},
+                            {"Volume", {{"Percent", 0}, {"Muted", false}}}}));
+
+  // The next run starts as stored; the options override it for their run only.
+  chart::Preferences again(file.string());
+  VolumeKeys next(again);
+  EXPECT_EQ(next.percent(), 0);
+  next.startWith(50, false);
+  EXPECT_FLOAT_EQ(KivAudio::sharedVolume(), 0.25f);
+  next.startWith(std::nullopt, true);
+  EXPECT_FLOAT_EQ(KivAudio::sharedVolume(), 0.0f);
+  EXPECT_EQ(again.find("Volume")->at("Percent"), 0);
+  next.startWith(100, false);  // as the other tests expect the game's sound
+}
+
+class Pause : public HeadlessView {};
+
+TEST_F(Pause, StartPausesOverTheDimmedLastFrameAndBResumes) {
+  InputScript script =
+      scriptOf("1 pad-connect 1\n3 pad-down 1 start\n4 pad-up 1 start\n5 pad-down 1 b\n");
+  for (int frame = 1; frame <= 2; ++frame) step(&script);
+  // The loop would wait out the pause: frame 3's input is taken by hand.
+  script.deliver(3);
+  view->takeFrameEvents();
+  ASSERT_FALSE(view->timerRunning());
+  const std::int64_t drawn = view->framesDrawn();
+
+  // A known last frame, then the pause screen over it.
+  const platform::Size size = window->drawableSize();
+  glClearColor(0.8f, 0.4f, 1.0f, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  window->present();
+  PauseScreen screen;
+  screen.capture(size);
+  screen.draw(size);
+  std::vector<std::uint8_t> rgba(std::size_t(size.width) * size.height * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, size.width, size.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  window->present();
+  glClearColor(0, 0, 0, 1);
+  // A corner: the picture at 35%. The middle rows hold the white title.
+  EXPECT_NEAR(rgba[0], 0.8 * 0.35 * 255, 2);
+  EXPECT_NEAR(rgba[1], 0.4 * 0.35 * 255, 2);
+  EXPECT_NEAR(rgba[2], 1.0 * 0.35 * 255, 2);
+  int white = 0;
+  for (std::size_t i = 0; i < rgba.size(); i += 4) {
+    if (rgba[i] > 240 && rgba[i + 1] > 240 && rgba[i + 2] > 240) ++white;
+  }
+  EXPECT_GT(white, 500);
+
+  // The release of Start changes nothing; B resumes. While paused no frame ran.
+  script.deliver(4);
+  view->waitForEvents(10);
+  EXPECT_FALSE(view->timerRunning());
+  script.deliver(5);
+  for (int wait = 0; wait < 5 && !view->timerRunning(); ++wait) view->waitForEvents(10);
+  EXPECT_TRUE(view->timerRunning());
+  EXPECT_EQ(view->framesDrawn(), drawn);
+}
+
+}  // namespace
