@@ -1,4 +1,4 @@
-#include "audio/sound_files.h"
+#include "support/sound_files.h"
 
 #include <gtest/gtest.h>
 

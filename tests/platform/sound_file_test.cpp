@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "audio/signal.h"
-#include "audio/sound_files.h"
+#include "support/signal.h"
+#include "support/sound_files.h"
 
 namespace {
 

@@ -5,8 +5,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "audio/sound_files.h"
-#include "audio/wait.h"
+#include "support/sound_files.h"
 #include "chart/chart_test_support.h"
 #include "chart/resource_path.h"
 #include "engine/kiv_audio.h"
@@ -20,6 +19,7 @@ class SoundCommands : public ChartTest {
     ChartTest::SetUp();
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     audio = std::make_unique<KivAudio>();
+    audio->audioOutput()->stopClock();  // the sound advances only by `play`
     std::filesystem::create_directory(files.path("kivResources"));
     tone = files.tone("kivResources/tone.m4a", 440, 0.2);
     Data::share().setResourcePath(std::filesystem::path(tone).parent_path().parent_path());
@@ -37,6 +37,11 @@ class SoundCommands : public ChartTest {
     services.audio = audio.get();
     charts.push_back(registries.back()->create(sources.front().name, services));
     return *charts.back();
+  }
+
+  void play(int frames) {
+    std::vector<float> out(std::size_t(frames) * KivAudio::kFormat.channels);
+    audio->audioOutput()->pull(out.data(), frames);
   }
 
   SoundFolder files;
@@ -81,27 +86,29 @@ TEST_F(SoundCommands, LoopPlayAndTimeSendReachTheSoundTheIndexNames) {
   const std::int32_t index = audio->addSound(tone);
   ASSERT_EQ(index, 1);
   // 1.9 names sound 1: indexes are truncated toward zero.
-  Chart& player = makeWithAudio({testChart("Menus", {"index", "time"},
-                                           {{"trunk0_1", set("index", 1.9f), "trunk0_2"},
-                                            {"trunk0_2", set("time", 0.15f), "trunk0_3"},
-                                            {"trunk0_3", run(Sound_time_send, {"index", "time"}),
-                                             "trunk0_4"},
-                                            {"trunk0_4", run(Sound_loop, {"index", "YES"}), "trunk0_5"},
-                                            {"trunk0_5", run(Sound_play, {"index"}), endOfPass}})});
+  Chart& player =
+      makeWithAudio({testChart("Menus", {"index", "time"},
+                               {{"trunk0_1", set("index", 1.9f), "trunk0_2"},
+                                {"trunk0_2", set("time", 0.15f), "trunk0_3"},
+                                {"trunk0_3", run(Sound_time_send, {"index", "time"}), "trunk0_4"},
+                                {"trunk0_4", run(Sound_loop, {"index", "YES"}), "trunk0_5"},
+                                {"trunk0_5", run(Sound_play, {"index"}), endOfPass}})});
   Sound& sound = *audio->sound(index);
   frames(player, 1);
   EXPECT_TRUE(sound.isPlaying());
-  EXPECT_GE(sound.currentTime(), 0.15 - 0.001);
+  EXPECT_NEAR(sound.currentTime(), 0.15, 1e-4);
   // Looping, it plays on past its end (0.05 s away) without being told again.
-  EXPECT_TRUE(eventually([&] { return sound.currentTime() < 0.1; }));
+  play(44100 / 10);
   EXPECT_TRUE(sound.isPlaying());
+  EXPECT_NEAR(sound.currentTime(), 0.05, 0.001);
 
-  Chart& stopper = makeWithAudio({testChart(
-      "Menus", {"index"},
-      {{"trunk0_1", set("index", 1), "trunk0_2"},
-       {"trunk0_2", run(Sound_loop, {"index", "NO"}), endOfPass}})});
+  Chart& stopper =
+      makeWithAudio({testChart("Menus", {"index"},
+                               {{"trunk0_1", set("index", 1), "trunk0_2"},
+                                {"trunk0_2", run(Sound_loop, {"index", "NO"}), endOfPass}})});
   frames(stopper, 1);
-  EXPECT_TRUE(eventually([&] { return !sound.isPlaying(); }));
+  play(44100 / 5);
+  EXPECT_FALSE(sound.isPlaying());
 }
 
 TEST(ResourceFilePath, NamesAreResourcesUnlessAbsoluteOrInAHomeFolder) {
