@@ -4,7 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 count() {
-  git ls-files -- "$@" | grep -v '/corpus/' | while read -r f; do [ -f "$f" ] && cat "$f"; done | wc -l
+  git ls-files -- "$@" | grep -v '/corpus/' | while read -r f; do
+    if [[ -f $f ]]; then cat "$f"; fi
+  done | wc -l
 }
 tests=$(count tests tools/tests)
 code=$(count src tools/src bench scripts 'fuzz/*.cpp' 'fuzz/*.h')
