@@ -312,6 +312,7 @@ const ChartRun kRuns[] = {
       357 step 0.25; expect clock it = 00:03.01)"},
     {"AllCarriesHappenInOnePassAndTheClockStopsAtItsLimit", {runs("Word")}, R"(
       1 send gvWord 'TIME 00:00.00'; send gvYLetter -10; send gvStartTime 1
+      2 clock it 00:49.99; expect clock it = 00:50.00
       3 clock it 09:59.99; expect clock it = 10:00.00
       4 clock it 99:59.99; expect clock it = 99:59.99; global gvStartTime = none
       14 expect clock it = 99:59.99
