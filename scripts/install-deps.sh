@@ -20,6 +20,8 @@ packages=(
   lua5.4
   # headless desktop checks and media tools used by tests and the resource generator
   xvfb xauth xdotool ffmpeg imagemagick
+  # the chart pictures in docs/charts (dot)
+  graphviz
   # validators for the installed desktop entry and AppStream metadata
   desktop-file-utils appstream
   # the leak-checked session and the fuzzing harnesses (clang's sanitizer runtimes)

@@ -47,6 +47,15 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
                  "Print each node of CHART, with the cells it reads and writes, as it runs "
                  "(repeatable)")
       ->type_name("CHART");
+  app.add_option("--count-nodes", options.countNodes,
+                 "At the end of the run, write how often each node of each chart ran")
+      ->type_name("FILE");
+  app.add_option("--chart-graph", options.chartGraph,
+                 "Print chart NAME (or all nine) as a Graphviz graph and end")
+      ->type_name("NAME|all");
+  app.add_option("--counts", options.counts,
+                 "With --chart-graph: colour each node by its count from --count-nodes")
+      ->type_name("FILE");
   app.add_flag("--headless", options.headless, "No visible window and no sound");
   auto* framesOption = app.add_option("--frames", frames, "End normally after frame N")
                            ->type_name("N")
@@ -67,6 +76,12 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
       if (std::string problem = parseSize(size, options.size); !problem.empty()) {
         throw CLI::ValidationError(problem);
       }
+    }
+    if (!options.counts.empty() && options.chartGraph.empty()) {
+      throw CLI::ValidationError("--counts colours a picture: it needs --chart-graph");
+    }
+    if (!options.countNodes.empty() && !options.chartGraph.empty()) {
+      throw CLI::ValidationError("--count-nodes counts a run: --chart-graph runs nothing");
     }
   } catch (const CLI::CallForHelp&) {
     std::cout << app.help();

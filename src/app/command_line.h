@@ -15,6 +15,11 @@ struct Options {
   std::string resources;          // the folder holding kivResources; empty: the installed one
   std::string prefs;              // the preference file; empty: the default location
   std::vector<std::string> trace;  // charts whose nodes are printed as they run
+  std::string countNodes;          // where to write how often each node ran, at the end
+
+  // Instead of playing: print a chart (or "all") as a Graphviz graph, coloured by `counts`.
+  std::string chartGraph;
+  std::string counts;
 
   // Automation, for tests, benchmarks and checks.
   bool headless = false;

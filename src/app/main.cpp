@@ -1,9 +1,14 @@
 // The program entry: reads the command line, opens the window and runs the game.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
 #include <memory>
 #include <variant>
 
 #include "app/best_times.h"
+#include "app/chart_graph_command.h"
 #include "app/command_line.h"
 #include "app/data.h"
 #include "app/input_script.h"
@@ -33,6 +38,9 @@ int main(int argc, char** argv) {
   auto parsed = parseCommandLine(argc, argv);
   if (const int* status = std::get_if<int>(&parsed)) return *status;
   const Options& options = std::get<Options>(parsed);
+  if (!options.chartGraph.empty()) {
+    return printChartGraph(options.chartGraph, options.counts, std::cout, std::cerr);
+  }
 
   // A bad script is a bad argument: reported before any window opens.
   std::optional<InputScript> script;
@@ -41,6 +49,17 @@ int main(int argc, char** argv) {
     script = InputScript::load(options.script, error);
     if (!script) {
       std::fprintf(stderr, "aloft: %s\n", error.c_str());
+      return kExitUsage;
+    }
+  }
+
+  // Opened now so that a path that cannot be written is a bad argument, not a lost run.
+  std::ofstream countsFile;
+  if (!options.countNodes.empty()) {
+    countsFile.open(options.countNodes);
+    if (!countsFile) {
+      std::fprintf(stderr, "aloft: --count-nodes: cannot write %s: %s\n",
+                   options.countNodes.c_str(), std::strerror(errno));
       return kExitUsage;
     }
   }
@@ -68,7 +87,7 @@ int main(int argc, char** argv) {
   checkOpenGLVersion(version.major, version.minor);
 
   auto clock = makeClock(options);
-  OpenGLView view(*window, *clock, makeStartChart());
+  OpenGLView view(*window, *clock, makeStartChart(countsFile.is_open()));
   view.awakeFromNib();
   if (options.fullscreen) view.setFullScreen(true);
 
@@ -76,5 +95,14 @@ int main(int argc, char** argv) {
   settings.frameLimit = options.frames;
   settings.script = script ? &*script : nullptr;
   settings.screenshotPath = options.screenshot;
-  return runFrames(view, *window, *clock, settings);
+  const int status = runFrames(view, *window, *clock, settings);
+  if (countsFile.is_open()) {
+    view.rootChart().nodeCounts()->write(countsFile);
+    countsFile.close();
+    if (!countsFile) {
+      KivAlert::share().setQuitAlert("The node counts could not be written to " +
+                                     options.countNodes + ".");
+    }
+  }
+  return status;
 }

@@ -1,18 +1,27 @@
 #include "app/root_chart.h"
 
 #include "app/data.h"
+#include "chart/trace.h"
 #include "charts/game_charts.h"
 #include "engine/engine_services.h"
 
 RootChart::RootChart(const std::vector<chart::ChartSource>& sources,
-                     const chart::Services& services)
-    : registry(sources), start(registry.create("Start", services)) {}
+                     const chart::Services& services, bool countNodes)
+    : registry(sources) {
+  // Charts read the counting setting when they are made: before the root chart exists.
+  if (countNodes) {
+    counts = std::make_unique<chart::NodeCounts>(registry);
+    chart::countNodesInto(counts.get());
+  }
+  start = registry.create("Start", services);
+}
 
 RootChart::~RootChart() {
   chart::Chart::release(start);
   Data::share().globalVariableDictionary().removeAll();
+  if (counts) chart::countNodesInto(nullptr);
 }
 
-std::unique_ptr<RootChart> makeStartChart() {
-  return std::make_unique<RootChart>(gameCharts(), engineServices());
+std::unique_ptr<RootChart> makeStartChart(bool countNodes) {
+  return std::make_unique<RootChart>(gameCharts(), engineServices(), countNodes);
 }

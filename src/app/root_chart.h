@@ -9,14 +9,17 @@
 
 #include "chart/chart.h"
 #include "chart/definition.h"
+#include "chart/node_counts.h"
 #include "chart/registry.h"
 #include "chart/services.h"
 
 class RootChart {
  public:
   // Registers `sources` (a broken definition is a fatal alert here) and creates the chart named
-  // "Start" from them; it runs nothing until its first update.
-  RootChart(const std::vector<chart::ChartSource>& sources, const chart::Services& services);
+  // "Start" from them; it runs nothing until its first update. With `countNodes`, every chart of
+  // the tree counts the nodes it runs (on the traced path) into `nodeCounts`.
+  RootChart(const std::vector<chart::ChartSource>& sources, const chart::Services& services,
+            bool countNodes = false);
   // Tears the tree down, and with it the globals its charts sent, which may hold its charts:
   // nothing made from the registry outlives it.
   ~RootChart();
@@ -27,11 +30,14 @@ class RootChart {
 
   // The root of the tree, for looking into it.
   const chart::Chart& chart() const { return *start; }
+  // How often each node ran so far; null unless counting.
+  const chart::NodeCounts* nodeCounts() const { return counts.get(); }
 
  private:
   chart::Registry registry;
-  chart::Chart* start;
+  std::unique_ptr<chart::NodeCounts> counts;
+  chart::Chart* start = nullptr;
 };
 
 // The game's own: the nine game charts, the engine's services.
-std::unique_ptr<RootChart> makeStartChart();
+std::unique_ptr<RootChart> makeStartChart(bool countNodes = false);

@@ -34,7 +34,7 @@ Chart::Chart(const Registry& registry, const Program& program, const Services& s
       program_(&program),
       services_(services),
       cells_(new Cell[program.cellCount()]),
-      traced(isTraced(program.name)) {}
+      traced(runsTraced(program.name)) {}
 
 Chart* Chart::create(const Registry& registry, std::uint32_t programIndex,
                      const Services& services) {

@@ -98,6 +98,7 @@ struct Program {
   std::vector<Node> fusedNodes;
   std::vector<std::string> nodeNames;  // by node index, as written
   std::vector<Equation> equations;
+  std::vector<std::string> equationTexts;  // by equation index, as written
   std::vector<std::u16string> literals;
   std::uint32_t entry = kNoNode;
 

@@ -198,6 +198,7 @@ class Compiler {
     node.result = compiled->result;
     node.index = static_cast<std::uint32_t>(program.equations.size());
     program.equations.push_back(std::move(*compiled));
+    program.equationTexts.emplace_back(action.text);
   }
 
   Operator compileOperator(std::string_view text) {

@@ -23,6 +23,11 @@ class Registry {
 
   std::optional<std::uint32_t> find(std::string_view chartName) const;
   const Program& program(std::uint32_t index) const { return programs[index]; }
+  std::uint32_t size() const { return std::uint32_t(programs.size()); }
+  // The index of one of this registry's programs, without a search.
+  std::uint32_t indexOf(const Program& program) const {
+    return std::uint32_t(&program - programs.data());
+  }
 
   // A new chart of the named class, as a chart-creation node makes one; the one reference is
   // the caller's (`Chart::release`). An unknown name is a fatal alert.

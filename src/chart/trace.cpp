@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "chart/chart.h"
+#include "chart/node_counts.h"
 #include "chart/utf16.h"
 
 namespace chart {
@@ -15,6 +16,12 @@ namespace {
 std::vector<std::string>& tracedNames() {
   static std::vector<std::string> names;
   return names;
+}
+
+// Where `--count-nodes` counts; null when it is off.
+NodeCounts*& activeCounts() {
+  static NodeCounts* counts = nullptr;
+  return counts;
 }
 
 std::string describeElement(const ListElement& element) {
@@ -85,8 +92,16 @@ bool isTraced(std::string_view chartName) {
   return false;
 }
 
+void countNodesInto(NodeCounts* counts) { activeCounts() = counts; }
+
+bool runsTraced(std::string_view chartName) {
+  return activeCounts() != nullptr || isTraced(chartName);
+}
+
 void traceBefore(const Chart& chart, std::uint32_t nodeIndex) {
   const Program& program = chart.program();
+  if (NodeCounts* counts = activeCounts()) counts->count(chart.registry(), program, nodeIndex);
+  if (!isTraced(program.name)) return;
   const Node& node = program.nodes[nodeIndex];
   std::fprintf(stderr, "[%s] %s %.*s", program.name.c_str(), program.nodeNames[nodeIndex].c_str(),
                int(actionName(node).size()), actionName(node).data());
@@ -105,7 +120,7 @@ void traceBefore(const Chart& chart, std::uint32_t nodeIndex) {
 
 void traceAfter(const Chart& chart, std::uint32_t nodeIndex) {
   const Node& node = chart.program().nodes[nodeIndex];
-  if (!writesResult(node)) return;
+  if (!writesResult(node) || !isTraced(chart.program().name)) return;
   std::fprintf(stderr, "[%s] %s ->", chart.program().name.c_str(),
                chart.program().nodeNames[nodeIndex].c_str());
   printCell(chart, node.result);

@@ -21,10 +21,10 @@ std::variant<Options, int> parse(std::vector<const char*> arguments) {
 }
 
 TEST(CommandLine, ReadsEveryOption) {
-  auto parsed = parse({"--fullscreen", "--size",  "1280x720",   "--resources", "/r",
-                       "--prefs",      "/p.json", "--headless", "--frames",    "12",
-                       "--fixed-step", "0.005",   "--script",   "s.txt",       "--screenshot",
-                       "x.png",        "--trace", "Menus",      "--trace",     "Game"});
+  auto parsed = parse({"--fullscreen", "--size", "1280x720", "--resources", "/r", "--prefs",
+                       "/p.json", "--headless", "--frames", "12", "--fixed-step", "0.005",
+                       "--script", "s.txt", "--screenshot", "x.png", "--trace", "Menus",
+                       "--trace", "Game", "--count-nodes", "n.txt"});
   ASSERT_TRUE(std::holds_alternative<Options>(parsed));
   const Options& options = std::get<Options>(parsed);
   EXPECT_TRUE(options.fullscreen);
@@ -37,6 +37,11 @@ TEST(CommandLine, ReadsEveryOption) {
   EXPECT_EQ(options.script, "s.txt");
   EXPECT_EQ(options.screenshot, "x.png");
   EXPECT_EQ(options.trace, (std::vector<std::string>{"Menus", "Game"}));
+  EXPECT_EQ(options.countNodes, "n.txt");
+  auto graph = parse({"--chart-graph", "all", "--counts", "n.txt"});
+  ASSERT_TRUE(std::holds_alternative<Options>(graph));
+  EXPECT_EQ(std::get<Options>(graph).chartGraph, "all");
+  EXPECT_EQ(std::get<Options>(graph).counts, "n.txt");
 
   auto defaults = parse({});
   ASSERT_TRUE(std::holds_alternative<Options>(defaults));
@@ -46,15 +51,11 @@ TEST(CommandLine, ReadsEveryOption) {
 }
 
 TEST(CommandLine, RefusesBadValuesWithTheUsageStatus) {
-  for (auto arguments : std::vector<std::vector<const char*>>{{"--bogus"},
-                                                              {"--size", "960"},
-                                                              {"--size", "0x640"},
-                                                              {"--size", "960x640x2"},
-                                                              {"--frames", "0"},
-                                                              {"--frames", "ten"},
-                                                              {"--fixed-step", "0"},
-                                                              {"--fixed-step", "-1"},
-                                                              {"extra"}}) {
+  for (auto arguments : std::vector<std::vector<const char*>>{
+           {"--bogus"}, {"--size", "960"}, {"--size", "0x640"}, {"--size", "960x640x2"},
+           {"--frames", "0"}, {"--frames", "ten"}, {"--fixed-step", "0"},
+           {"--fixed-step", "-1"}, {"extra"}, {"--counts", "n.txt"},
+           {"--count-nodes", "n.txt", "--chart-graph", "Game"}}) {
     auto parsed = parse(arguments);
     ASSERT_TRUE(std::holds_alternative<int>(parsed)) << arguments[0];
     EXPECT_EQ(std::get<int>(parsed), kExitUsage) << arguments[0];

@@ -1,0 +1,89 @@
+#include "chart/node_counts.h"
+
+#include <charconv>
+#include <istream>
+#include <ostream>
+#include <sstream>
+
+namespace chart {
+
+namespace {
+
+constexpr std::uint32_t kNotFound = ~std::uint32_t{0};
+
+std::uint32_t nodeNamed(const Program& program, std::string_view name) {
+  for (std::uint32_t at = 0; at < program.nodeNames.size(); ++at) {
+    if (program.nodeNames[at] == name) return at;
+  }
+  return kNotFound;
+}
+
+// Why `line` does not fit, or empty when it does; fills the chart, node and count it names.
+std::string parseLine(const Registry& registry, const std::string& line, std::uint32_t& chart,
+                      std::uint32_t& node, std::uint64_t& count) {
+  std::istringstream fields(line);
+  std::string chartName, nodeName, number, extra;
+  if (!(fields >> chartName >> nodeName >> number) || (fields >> extra)) {
+    return "expected CHART NODE COUNT";
+  }
+  const auto found = registry.find(chartName);
+  if (!found) return "there is no chart \"" + chartName + "\"";
+  chart = *found;
+  node = nodeNamed(registry.program(chart), nodeName);
+  if (node == kNotFound) return "chart " + chartName + " has no node \"" + nodeName + "\"";
+  const auto [end, status] = std::from_chars(number.data(), number.data() + number.size(), count);
+  if (status != std::errc() || end != number.data() + number.size()) {
+    return "the count \"" + number + "\" is not a whole number";
+  }
+  return {};
+}
+
+}  // namespace
+
+NodeCounts::NodeCounts(const Registry& registry) : registry(registry) {
+  for (std::uint32_t at = 0; at < registry.size(); ++at) {
+    counts.emplace_back(registry.program(at).nodes.size(), 0);
+  }
+}
+
+void NodeCounts::write(std::ostream& out) const {
+  out << "# chart node times-run\n";
+  for (std::uint32_t chart = 0; chart < registry.size(); ++chart) {
+    const Program& program = registry.program(chart);
+    for (std::uint32_t node = 0; node < program.nodes.size(); ++node) {
+      out << program.name << ' ' << program.nodeNames[node] << ' ' << counts[chart][node] << '\n';
+    }
+  }
+}
+
+bool NodeCounts::read(std::istream& in, std::span<const std::uint32_t> required,
+                      std::string& error) {
+  std::vector<std::vector<bool>> seen;
+  for (const auto& programCounts : counts) seen.emplace_back(programCounts.size(), false);
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (line.find_first_not_of(" \t\r") == std::string::npos || line[0] == '#') continue;
+    std::uint32_t chart = 0, node = 0;
+    std::uint64_t count = 0;
+    std::string why = parseLine(registry, line, chart, node, count);
+    if (why.empty() && seen[chart][node]) why = "the node was counted before";
+    if (!why.empty()) {
+      error = "line " + std::to_string(number) + " \"" + line + "\": " + why;
+      return false;
+    }
+    seen[chart][node] = true;
+    counts[chart][node] = count;
+  }
+  for (std::uint32_t chart : required) {
+    for (std::uint32_t node = 0; node < seen[chart].size(); ++node) {
+      if (!seen[chart][node]) {
+        error = "no line for node " + registry.program(chart).nodeNames[node] + " of chart " +
+                registry.program(chart).name;
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace chart
