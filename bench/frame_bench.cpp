@@ -34,11 +34,11 @@
 #include <variant>
 #include <vector>
 
-#include "app/data.h"
 #include "app/opengl_view.h"
 #include "app/resource_folder.h"
 #include "app/root_chart.h"
 #include "chart/chart.h"
+#include "chart/data.h"
 #include "chart/list.h"
 #include "chart/preferences.h"
 #include "chart/text.h"
@@ -79,8 +79,8 @@ struct FrameSample {
 // with the update timed on its own.
 class FrameRunner {
  public:
-  FrameRunner(platform::Window& window, OpenGLView& view, platform::Clock& clock)
-      : window(window), view(view), clock(clock) {}
+  FrameRunner(platform::Window& gameWindow, OpenGLView& gameView, platform::Clock& frameClock)
+      : window(gameWindow), view(gameView), clock(frameClock) {}
 
   void newTree() {
     root.reset();

@@ -189,7 +189,7 @@ class Stage {
     if (window) glFinish();
   }
 
-  Services services{};
+  engine::Services services{};
 
  private:
   SilentServices silent;  // sound always, the rest too when not real

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "chart/services.h"
+#include "engine/services.h"
 
-struct SilentServices final : chart::AudioService, chart::PolygonService, chart::TextureService {
+struct SilentServices final : engine::AudioService, engine::PolygonService, engine::TextureService {
   void setActiveChart(std::string_view) override {}
   void removePolygons(std::int32_t) override {}
   void removePicking(std::int32_t) override {}
@@ -26,6 +26,10 @@ struct SilentServices final : chart::AudioService, chart::PolygonService, chart:
   void endMatrixStack() override {}
   void setViewportRatio(double, double) override {}
   void setDepthTest(bool) override {}
+  void translate(float, float, float) override {}
+  void rotate(float, float, float, float) override {}
+  void useAlphaBlendFunction() override {}
+  void setBlending(bool) override {}
   std::int32_t addPicking(std::int32_t) override { return -1; }
   std::int32_t updatePicking(std::int32_t) override { return -1; }
   std::int32_t addTexture(const std::string&, unsigned, unsigned, unsigned, unsigned) override {
@@ -38,5 +42,5 @@ struct SilentServices final : chart::AudioService, chart::PolygonService, chart:
   void setTimeSound(float, std::int32_t) override {}
   void removeSound(std::int32_t) override {}
 
-  chart::Services all() { return {this, this, this}; }
+  engine::Services all() { return {this, this, this}; }
 };

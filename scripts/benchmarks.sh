@@ -21,7 +21,8 @@ if command -v ccache >/dev/null; then
 fi
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DALOFT_BUILD_BENCHMARKS=ON \
   "${launcher[@]}" >/dev/null
-targets=(aloft chart_bench audio_bench draw_bench frame_bench game_timing present_probe)
+targets=(aloft chart_bench audio_bench draw_bench preference_lock_bench frame_bench game_timing
+  present_probe)
 # The chart engine against the scripting language, and the scaling runs, when this tree has them.
 optional=(engine_vs_lua scaling_bench)
 available=$(ninja -C "$build" -t targets all)
@@ -59,6 +60,7 @@ google_benchmark=(--benchmark_repetitions="$repetitions" --benchmark_report_aggr
 run chart_bench "$build/bench/chart_bench" "${google_benchmark[@]}"
 run audio_bench "$build/bench/audio_bench" "${google_benchmark[@]}"
 run draw_bench "$build/bench/draw_bench" "${google_benchmark[@]}"
+run preference_lock_bench "$build/bench/preference_lock_bench" "${google_benchmark[@]}"
 for optional_bench in "${optional[@]}"; do
   if [[ -x "$build/bench/$optional_bench" ]]; then
     run "$optional_bench" "$build/bench/$optional_bench"
@@ -90,9 +92,9 @@ echo "load average at end: $(load)" >>"$results/machine.txt"
 {
   cat "$results/machine.txt"
   echo
-  echo "## chart_bench, audio_bench, draw_bench (medians)"
+  echo "## chart_bench, audio_bench, draw_bench, preference_lock_bench (medians)"
   grep -h '_median' "$results/chart_bench.txt" "$results/audio_bench.txt" \
-    "$results/draw_bench.txt" || true
+    "$results/draw_bench.txt" "$results/preference_lock_bench.txt" || true
   for optional_bench in "${optional[@]}"; do
     echo
     echo "## $optional_bench"

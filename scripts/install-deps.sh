@@ -24,6 +24,9 @@ packages=(
   graphviz
   # validators for the installed desktop entry and AppStream metadata
   desktop-file-utils appstream
+  # the Debian package: dependencies computed by dpkg-shlibdeps, judged by lintian,
+  # installed into a test root under fakeroot
+  dpkg-dev lintian fakeroot
   # the leak-checked session and the fuzzing harnesses (clang's sanitizer runtimes)
   clang-14 libclang-rt-14-dev
 )

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
+#include <string_view>
 
 #include "chart/preferences.h"
 
@@ -12,9 +13,14 @@ bool isUsableBestTime(const nlohmann::json& value) {
                      [](const nlohmann::json& digit) { return digit.is_number(); });
 }
 
+namespace {
+
+bool isUnusableBestTime(std::string_view key, const nlohmann::json& value) {
+  return (key == "Easy" || key == "Hard") && !isUsableBestTime(value);
+}
+
+}  // namespace
+
 void setAsideUnusableBestTimes(chart::Preferences& preferences) {
-  for (const char* key : {"Easy", "Hard"}) {
-    const nlohmann::json* stored = preferences.find(key);
-    if (stored != nullptr && !isUsableBestTime(*stored)) preferences.setAside(key);
-  }
+  preferences.setAsideWhen(isUnusableBestTime);
 }

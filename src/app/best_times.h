@@ -13,5 +13,6 @@ class Preferences;
 // A list whose first six elements are numbers: what the stats screen and the time display read.
 bool isUsableBestTime(const nlohmann::json& value);
 
-// Sets aside (see `Preferences::setAside`) each best time that is stored but not usable.
+// Sets aside (see `Preferences::setAsideWhen`) each best time that is stored but not usable,
+// now and whenever the file is read again.
 void setAsideUnusableBestTimes(chart::Preferences& preferences);

@@ -4,14 +4,16 @@
 
 #include <utility>
 
-#include "app/data.h"
+#include "chart/data.h"
+#include "chart/preferences.h"
 #include "engine/kiv_alert.h"
 #include "engine/kiv_polygons.h"
 
-OpenGLView::OpenGLView(platform::Window& window, platform::Clock& clock,
+OpenGLView::OpenGLView(platform::Window& gameWindow, platform::Clock& frameClock,
                        std::unique_ptr<RootChart> root)
-    : window(window), clock(clock) {
+    : window(gameWindow), clock(frameClock) {
   KivAlert::share().setFullScreen(false);
+  KivAlert::share().setView(this);
   applyGLDefaults();
   Data::share().setOpenGLView(this);
   theStart = std::move(root);
@@ -20,6 +22,7 @@ OpenGLView::OpenGLView(platform::Window& window, platform::Clock& clock,
 
 OpenGLView::~OpenGLView() {
   if (Data::share().openGLView() == this) Data::share().setOpenGLView(nullptr);
+  if (KivAlert::share().view() == this) KivAlert::share().setView(nullptr);
 }
 
 void OpenGLView::applyGLDefaults() {
@@ -48,11 +51,6 @@ void OpenGLView::pause() {
   clock.restartTicks();
 }
 
-void OpenGLView::drawFrame() {
-  renderFrame();
-  present();
-}
-
 void OpenGLView::renderFrame() {
   Data& data = Data::share();
   data.setTimeDate(Data::Date::clock::now());
@@ -78,6 +76,8 @@ void OpenGLView::renderFrame() {
     // The first frame after start-up shows the cleared screen only.
     start = true;
   }
+  // The lock a preference command of this frame took is held until here.
+  chart::Preferences::endFrame();
 
   if (frameCounting_) frameCounter_.draw(clock.now(), window.drawableSize());
   ++framesDrawn_;
@@ -96,7 +96,7 @@ void OpenGLView::keyDown(const platform::InputEvent& event) {
   if (event.character == platform::kF1Character) frameCounting_ = !frameCounting_;
 }
 
-void OpenGLView::fullScreen() { setFullScreen(fullScreenAvailable); }
+void OpenGLView::toggleFullScreen() { setFullScreen(fullScreenAvailable); }
 
 void OpenGLView::setFullScreen(bool enter) {
   Data& data = Data::share();
@@ -168,7 +168,7 @@ void OpenGLView::handle(const platform::Event& event) {
 void OpenGLView::handleCommand(platform::Command command) {
   switch (command) {
     case platform::Command::ToggleFullScreen:
-      fullScreen();
+      toggleFullScreen();
       break;
     case platform::Command::TogglePause:
       pausedByFocusLoss = false;

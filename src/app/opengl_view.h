@@ -8,16 +8,18 @@
 
 #include "app/frame_counter.h"
 #include "app/root_chart.h"
+#include "engine/game_view.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/window.h"
 
-class OpenGLView {
+class OpenGLView final : public engine::GameView {
  public:
-  // Sets up the GL defaults, registers the view with `Data`, takes the root chart (the game's
-  // own, `makeStartChart`, but for tests) and starts the frame timer. The window's GL context
-  // must be current.
-  OpenGLView(platform::Window& window, platform::Clock& clock, std::unique_ptr<RootChart> root);
+  // Sets up the GL defaults, registers the view with `Data` and `KivAlert`, takes the root
+  // chart (the game's own, `makeStartChart`, but for tests) and starts the frame timer. The
+  // window's GL context must be current.
+  OpenGLView(platform::Window& gameWindow, platform::Clock& frameClock,
+             std::unique_ptr<RootChart> root);
   ~OpenGLView();
   OpenGLView(const OpenGLView&) = delete;
   OpenGLView& operator=(const OpenGLView&) = delete;
@@ -29,9 +31,8 @@ class OpenGLView {
   void pause();
   bool timerRunning() const { return timerRunning_; }
 
-  // One frame: `renderFrame` then `present`. Split so a caller can read the finished picture
+  // One frame is `renderFrame` then `present`, apart so a caller can read the finished picture
   // back before it is presented.
-  void drawFrame();
   void renderFrame();
   void present();
   std::int64_t framesDrawn() const { return framesDrawn_; }
@@ -43,7 +44,8 @@ class OpenGLView {
   const FrameCounter& counter() const { return frameCounter_; }
 
   // Toggles between the window and full screen.
-  void fullScreen();
+  void toggleFullScreen();
+  void leaveFullScreen() override { setFullScreen(false); }
   void setFullScreen(bool enter);
   bool isFullScreen() const { return !fullScreenAvailable; }
 
@@ -57,7 +59,7 @@ class OpenGLView {
 
   // The most recent key or mouse-button event taken from the queue; it stays current until the
   // next one. Pointer motion does not replace it.
-  const platform::InputEvent& currentEvent() const { return theCurrentEvent; }
+  const platform::InputEvent& currentEvent() const override { return theCurrentEvent; }
   platform::Point mouseLocation() const { return theMouseLocation; }
 
  private:

@@ -1,12 +1,12 @@
 #include "app/root_chart.h"
 
-#include "app/data.h"
+#include "chart/data.h"
 #include "chart/trace.h"
 #include "charts/game_charts.h"
 #include "engine/engine_services.h"
 
 RootChart::RootChart(const std::vector<chart::ChartSource>& sources,
-                     const chart::Services& services, bool countNodes)
+                     const engine::Services& services, bool countNodes)
     : registry(sources) {
   // Charts read the counting setting when they are made: before the root chart exists.
   if (countNodes) {

@@ -11,14 +11,14 @@
 #include "chart/definition.h"
 #include "chart/node_counts.h"
 #include "chart/registry.h"
-#include "chart/services.h"
+#include "engine/services.h"
 
 class RootChart {
  public:
   // Registers `sources` (a broken definition is a fatal alert here) and creates the chart named
   // "Start" from them; it runs nothing until its first update. With `countNodes`, every chart of
   // the tree counts the nodes it runs (on the traced path) into `nodeCounts`.
-  RootChart(const std::vector<chart::ChartSource>& sources, const chart::Services& services,
+  RootChart(const std::vector<chart::ChartSource>& sources, const engine::Services& services,
             bool countNodes = false);
   // Tears the tree down, and with it the globals its charts sent, which may hold its charts:
   // nothing made from the registry outlives it.

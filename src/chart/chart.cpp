@@ -1,6 +1,6 @@
 #include "chart/chart.h"
 
-#include "app/data.h"
+#include "chart/data.h"
 #include "chart/registry.h"
 #include "chart/trace.h"
 
@@ -29,7 +29,7 @@ List* copyList(const List& list) {
 
 }  // namespace
 
-Chart::Chart(const Registry& registry, const Program& program, const Services& services)
+Chart::Chart(const Registry& registry, const Program& program, const engine::Services& services)
     : registry_(&registry),
       program_(&program),
       services_(services),
@@ -37,7 +37,7 @@ Chart::Chart(const Registry& registry, const Program& program, const Services& s
       traced(runsTraced(program.name)) {}
 
 Chart* Chart::create(const Registry& registry, std::uint32_t programIndex,
-                     const Services& services) {
+                     const engine::Services& services) {
   auto* chart = new Chart(registry, registry.program(programIndex), services);
   setBuiltinConstants(chart->cells());
   for (int kind = 0; kind < kResourceKinds; ++kind) {

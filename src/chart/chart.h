@@ -15,7 +15,7 @@
 
 #include "chart/cell.h"
 #include "chart/program.h"
-#include "chart/services.h"
+#include "engine/services.h"
 
 namespace chart {
 
@@ -34,7 +34,7 @@ class Chart {
   // taken, removal counters copied from `Data`. It runs nothing until its first update. The one
   // reference is the caller's.
   static Chart* create(const Registry& registry, std::uint32_t programIndex,
-                       const Services& services);
+                       const engine::Services& services);
 
   void retain() { ++references; }
   // Drops one reference; the last one tears the chart down (engine resources given back in the
@@ -84,13 +84,13 @@ class Chart {
   void keepSpareText(Text* text);
   Text* takeSpareText() { return std::exchange(spareText, nullptr); }
 
-  const Services& services() const { return services_; }
+  const engine::Services& services() const { return services_; }
   const Registry& registry() const { return *registry_; }
   // Tells the three services that work from now on is this chart's.
   void announceToServices() const;
 
  private:
-  Chart(const Registry& registry, const Program& program, const Services& services);
+  Chart(const Registry& registry, const Program& program, const engine::Services& services);
   ~Chart() = default;
 
   void resynchroniseRemovalCounters();
@@ -101,7 +101,7 @@ class Chart {
 
   const Registry* registry_;
   const Program* program_;
-  Services services_;
+  engine::Services services_;
   std::unique_ptr<Cell[]> cells_;
   std::array<std::vector<float>, kResourceKinds> deallocArrays;
   ScratchArrays scratch;

@@ -48,8 +48,8 @@ std::string_view operatorText(Operator op) {
 
 class GraphWriter {
  public:
-  GraphWriter(std::ostream& out, const Registry& registry, const NodeCounts* counts)
-      : out(out), registry(registry), counts(counts) {}
+  GraphWriter(std::ostream& stream, const Registry& charts, const NodeCounts* nodeCounts)
+      : out(stream), registry(charts), counts(nodeCounts) {}
 
   void chart(std::uint32_t programIndex) {
     const Program& program = registry.program(programIndex);

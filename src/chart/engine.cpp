@@ -1,16 +1,15 @@
 // The node engine: runs a chart's chain one node after another in a loop, so that a chain of any
 // length, loops included, needs no stack that grows with it. Each node is a compact record with
-// its cells resolved; one switch on its opcode picks its action and its successor. The commonest
-// cases, equations over number cells and decisions between two numbers, are done in the loop
-// itself; every other case goes to the action that checks and reports. An untraced chart runs
-// the program's fused copy of its nodes, in which an equation and the decision after it are one
-// superinstruction (see `Opcode`).
-#include <cmath>
+// its cells resolved; one switch on its opcode (see opcodes.h) picks its action and its
+// successor. The commonest cases, equations over number cells and decisions between two numbers,
+// are done by the small functions below without leaving the engine; every other case goes to
+// the action that checks and reports. An untraced chart runs the program's fused copy of its
+// nodes, in which an equation and the decision after it are one superinstruction.
 #include <functional>
 
-#include "app/data.h"
 #include "chart/actions.h"
 #include "chart/chart.h"
+#include "chart/data.h"
 #include "chart/decision.h"
 #include "chart/trace.h"
 
@@ -18,10 +17,100 @@ namespace chart {
 
 namespace {
 
+// The fast paths below are forced inline into the node loop: out of line, the call and the
+// reloading of the loop's state cost about a fifth of a turn of an equation-and-decision loop.
+#define ALOFT_IN_LOOP [[gnu::always_inline]] inline
+
 // A number cell without a leftover text: an equation operand that needs no check.
-bool plainNumber(const Cell& cell) {
+ALOFT_IN_LOOP bool plainNumber(const Cell& cell) {
   return (cell.type == kNumber || cell.type == kUndefined) && cell.text == nullptr;
 }
+
+// result = arguments[0] op the constant, or the equation's checked action when the operand
+// needs a check.
+template <typename Operation>
+ALOFT_IN_LOOP void withConstant(Chart& chart, Cell* cells, const Node& node, Operation operation) {
+  const Cell& left = cells[node.arguments[0]];
+  if (!plainNumber(left)) return mathEquation(chart, node);
+  storeNumber(cells[node.result], operation(left.math, node.number));
+}
+
+// result = arguments[0] op arguments[1], likewise.
+template <typename Operation>
+ALOFT_IN_LOOP void withCell(Chart& chart, Cell* cells, const Node& node, Operation operation) {
+  const Cell& left = cells[node.arguments[0]];
+  const Cell& right = cells[node.arguments[1]];
+  if (!plainNumber(left) || !plainNumber(right)) return mathEquation(chart, node);
+  storeNumber(cells[node.result], operation(left.math, right.math));
+}
+
+// result = the equation's chain, link by link, likewise.
+ALOFT_IN_LOOP void chain(Chart& chart, Cell* cells, const Equation& equation, const Node& node) {
+  float value;
+  if (evaluateChain(equation, cells, value)) {
+    storeNumber(cells[node.result], value);
+  } else {
+    mathEquation(chart, node);
+  }
+}
+
+// A decision between two numbers compares them by value; any other pair by the full rules.
+template <typename Comparison>
+ALOFT_IN_LOOP bool holds(const Cell* cells, const Node& node, Comparison comparison) {
+  const Cell& left = cells[node.arguments[0]];
+  const Cell& right = cells[node.arguments[1]];
+  if (left.type == kNumber && right.type == kNumber) return comparison(left.math, right.math);
+  return decisionDiamond(node.op, left, right);
+}
+
+ALOFT_IN_LOOP std::uint32_t whenHolds(const Node& node, std::uint32_t at) {
+  return node.nextFollows ? at + 1 : node.next;
+}
+ALOFT_IN_LOOP std::uint32_t otherwise(const Node& node, std::uint32_t at) {
+  return node.nextIfFalseFollows ? at + 1 : node.nextIfFalse;
+}
+
+// A superinstruction's decision, after its equation: the junction's time mark when one stood
+// between them, then the comparison of the decision's cells.
+ALOFT_IN_LOOP std::uint32_t decideAfterEquation(Data& data, const Cell* cells, const Node& node,
+                                                std::uint32_t at) {
+  if (node.junctionBetween) data.addTime();
+  const Cell& left = cells[node.decisionArguments[0]];
+  const Cell& right = cells[node.decisionArguments[1]];
+  bool holds;
+  if (left.type == kNumber && right.type == kNumber) {
+    holds = numbersHold(node.op, left.math, right.math);
+  } else {
+    holds = decisionDiamond(node.op, left, right);
+  }
+  return holds ? whenHolds(node, at) : otherwise(node, at);
+}
+
+// The superinstructions: the equation form, then the decision; each returns the successor.
+template <typename Operation>
+ALOFT_IN_LOOP std::uint32_t constantThenDecide(Chart& chart, Cell* cells, Data& data,
+                                               const Node& node, std::uint32_t at,
+                                               Operation operation) {
+  withConstant(chart, cells, node, operation);
+  return decideAfterEquation(data, cells, node, at);
+}
+
+template <typename Operation>
+ALOFT_IN_LOOP std::uint32_t cellThenDecide(Chart& chart, Cell* cells, Data& data,
+                                           const Node& node, std::uint32_t at,
+                                           Operation operation) {
+  withCell(chart, cells, node, operation);
+  return decideAfterEquation(data, cells, node, at);
+}
+
+ALOFT_IN_LOOP std::uint32_t chainThenDecide(Chart& chart, Cell* cells, Data& data,
+                                            const Equation& equation, const Node& node,
+                                            std::uint32_t at) {
+  chain(chart, cells, equation, node);
+  return decideAfterEquation(data, cells, node, at);
+}
+
+#undef ALOFT_IN_LOOP
 
 }  // namespace
 
@@ -33,160 +122,19 @@ void Chart::runFrom(std::uint32_t node) {
   Cell* const cells = cells_.get();
   Data& data = Data::share();
 
-  // result = arguments[0] op `right`, or the full equation action when an operand needs a check.
-  auto withConstant = [&](const Node& current, auto operation) {
-    const Cell& left = cells[current.arguments[0]];
-    if (!plainNumber(left)) return mathEquation(*this, current);
-    storeNumber(cells[current.result], operation(left.math, current.number));
-  };
-  auto withCell = [&](const Node& current, auto operation) {
-    const Cell& left = cells[current.arguments[0]];
-    const Cell& right = cells[current.arguments[1]];
-    if (!plainNumber(left) || !plainNumber(right)) return mathEquation(*this, current);
-    storeNumber(cells[current.result], operation(left.math, right.math));
-  };
-  // Two numbers compare by value; any other pair by the decision's full rules.
-  auto holds = [&](const Node& current, auto comparison) {
-    const Cell& left = cells[current.arguments[0]];
-    const Cell& right = cells[current.arguments[1]];
-    if (left.type == kNumber && right.type == kNumber) return comparison(left.math, right.math);
-    return decisionDiamond(current.op, left, right);
-  };
-
-  // A decision's successor when it does not hold.
-  auto otherwise = [](const Node& current, std::uint32_t at) {
-    if (current.nextIfFalseFollows) return at + 1;
-    return current.nextIfFalse;
-  };
-
-  // A superinstruction's decision, after its equation: the junction's mark of the time when one
-  // stood between them, then the comparison.
-  auto decideAfterEquation = [&](const Node& current, std::uint32_t at) {
-    if (current.junctionBetween) data.addTime();
-    const Cell& left = cells[current.decisionArguments[0]];
-    const Cell& right = cells[current.decisionArguments[1]];
-    bool holds;
-    if (left.type == kNumber && right.type == kNumber) {
-      holds = numbersHold(current.op, left.math, right.math);
-    } else {
-      holds = decisionDiamond(current.op, left, right);
-    }
-    if (holds) return current.nextFollows ? at + 1 : current.next;
-    return otherwise(current, at);
-  };
-  // A superinstruction `x = x op constant` whose decision compares x with a number cell and
-  // leads back to itself is a counting loop. Once a turn has left x a number without a text and
-  // the decision's other cell a number, nothing but x changes from turn to turn, so the loop
-  // turns with x in a register (the store forwarding through its cell was the loop's critical
-  // path) and stores it when it leaves; an infinite x (its type changes) leaves by the general
-  // path. The cells, the time mark and the successor end as the turns one by one leave them.
-  auto countable = [&](const Node& current) {
-    const std::uint16_t x = current.result;
-    if (current.arguments[0] != x || !plainNumber(cells[x]) || cells[x].type != kNumber) {
-      return false;
-    }
-    for (std::uint16_t operand : current.decisionArguments) {
-      if (operand != x && cells[operand].type != kNumber) return false;
-    }
-    return true;
-  };
-  auto count = [&](const Node& current, std::uint32_t at, auto operation) {
-    Cell& x = cells[current.result];
-    const bool xLeft = current.decisionArguments[0] == current.result;
-    const bool xRight = current.decisionArguments[1] == current.result;
-    const float left = cells[current.decisionArguments[0]].math;
-    const float right = cells[current.decisionArguments[1]].math;
-    const float constant = current.number;
-    const Operator op = current.op;
-    const std::uint32_t ifTrue = current.nextFollows ? at + 1 : current.next;
-    const std::uint32_t ifFalse = otherwise(current, at);
-    float value = x.math;
-    for (;;) {
-      value = operation(value, constant);
-      if (std::isinf(value)) {
-        storeNumber(x, value);
-        return decideAfterEquation(current, at);
-      }
-      if (current.junctionBetween) data.addTime();
-      const std::uint32_t following =
-          numbersHold(op, xLeft ? value : left, xRight ? value : right) ? ifTrue : ifFalse;
-      if (following != at) {
-        storeNumber(x, value);
-        return following;
-      }
-    }
-  };
-  // The constant forms' superinstructions: turn by turn while the decision leads back, in a
-  // register once the loop is a counting one.
-  auto withConstantThenDecide = [&](const Node& current, std::uint32_t at, auto operation) {
-    std::uint32_t following;
-    do {
-      withConstant(current, operation);
-      following = decideAfterEquation(current, at);
-    } while (following == at && !countable(current));
-    if (following != at) return following;
-    return count(current, at, operation);
-  };
-  // The superinstructions of equations that cannot count in a register: turn by turn while the
-  // decision leads back to them.
-  auto repeatThenDecide = [&](const Node& current, std::uint32_t at, auto equation) {
-    std::uint32_t following;
-    do {
-      equation(current);
-      following = decideAfterEquation(current, at);
-    } while (following == at);
-    return following;
-  };
-  auto chain = [&](const Node& current) {
-    float value;
-    if (evaluateChain(equations[current.index], cells, value)) {
-      storeNumber(cells[current.result], value);
-    } else {
-      mathEquation(*this, current);
-    }
-  };
-
   while (node != kNoNode) {
     const Node& current = nodes[node];
     if constexpr (kTrace) traceBefore(*this, node);
     const std::uint32_t at = node;
-    if (current.nextFollows) {
-      node = at + 1;
-    } else {
-      node = current.next;
-    }
+    node = whenHolds(current, at);
     switch (current.opcode) {
       case Opcode::Command: runCommand(current); break;
       case Opcode::Equation: mathEquation(*this, current); break;
-      case Opcode::EquationChain: chain(current); break;
-      case Opcode::AddConstant: withConstant(current, std::plus<float>()); break;
-      case Opcode::SubtractConstant: withConstant(current, std::minus<float>()); break;
-      case Opcode::MultiplyConstant: withConstant(current, std::multiplies<float>()); break;
-      case Opcode::DivideConstant: withConstant(current, std::divides<float>()); break;
-      case Opcode::AddCell: withCell(current, std::plus<float>()); break;
-      case Opcode::SubtractCell: withCell(current, std::minus<float>()); break;
-      case Opcode::MultiplyCell: withCell(current, std::multiplies<float>()); break;
-      case Opcode::DivideCell: withCell(current, std::divides<float>()); break;
       case Opcode::Decision:
         if (!decisionDiamond(current.op, cells[current.arguments[0]],
                              cells[current.arguments[1]])) {
           node = otherwise(current, at);
         }
-        break;
-      case Opcode::DecideEqual:
-        if (!holds(current, std::equal_to<float>())) node = otherwise(current, at);
-        break;
-      case Opcode::DecideGreater:
-        if (!holds(current, std::greater<float>())) node = otherwise(current, at);
-        break;
-      case Opcode::DecideLess:
-        if (!holds(current, std::less<float>())) node = otherwise(current, at);
-        break;
-      case Opcode::DecideGreaterOrEqual:
-        if (!holds(current, std::greater_equal<float>())) node = otherwise(current, at);
-        break;
-      case Opcode::DecideLessOrEqual:
-        if (!holds(current, std::less_equal<float>())) node = otherwise(current, at);
         break;
       case Opcode::Number: storeNumber(cells[current.result], current.number); break;
       case Opcode::TextLiteral:
@@ -196,39 +144,62 @@ void Chart::runFrom(std::uint32_t node) {
       case Opcode::CreateChart: createChart(*this, current); break;
       case Opcode::Junction: data.addTime(); break;
       case Opcode::PassThrough: break;
-      // A superinstruction whose decision leads back to itself (a loop of an equation, a
-      // junction and a decision) turns here without a dispatch: in an untraced run nothing
-      // happens between two nodes, so this is the same as going round the engine's loop.
-      case Opcode::AddConstantThenDecide:
-        node = withConstantThenDecide(current, at, std::plus<float>());
+      case Opcode::EquationChain: chain(*this, cells, equations[current.index], current); break;
+      case Opcode::AddConstant: withConstant(*this, cells, current, std::plus<float>()); break;
+      case Opcode::SubtractConstant:
+        withConstant(*this, cells, current, std::minus<float>());
         break;
-      case Opcode::SubtractConstantThenDecide:
-        node = withConstantThenDecide(current, at, std::minus<float>());
+      case Opcode::MultiplyConstant:
+        withConstant(*this, cells, current, std::multiplies<float>());
         break;
-      case Opcode::MultiplyConstantThenDecide:
-        node = withConstantThenDecide(current, at, std::multiplies<float>());
+      case Opcode::DivideConstant:
+        withConstant(*this, cells, current, std::divides<float>());
         break;
-      case Opcode::DivideConstantThenDecide:
-        node = withConstantThenDecide(current, at, std::divides<float>());
+      case Opcode::AddCell: withCell(*this, cells, current, std::plus<float>()); break;
+      case Opcode::SubtractCell: withCell(*this, cells, current, std::minus<float>()); break;
+      case Opcode::MultiplyCell: withCell(*this, cells, current, std::multiplies<float>()); break;
+      case Opcode::DivideCell: withCell(*this, cells, current, std::divides<float>()); break;
+      case Opcode::DecideEqual:
+        if (!holds(cells, current, std::equal_to<float>())) node = otherwise(current, at);
         break;
-      case Opcode::AddCellThenDecide:
-        node = repeatThenDecide(current, at,
-                                [&](const Node& n) { withCell(n, std::plus<float>()); });
+      case Opcode::DecideGreater:
+        if (!holds(cells, current, std::greater<float>())) node = otherwise(current, at);
         break;
-      case Opcode::SubtractCellThenDecide:
-        node = repeatThenDecide(current, at,
-                                [&](const Node& n) { withCell(n, std::minus<float>()); });
+      case Opcode::DecideLess:
+        if (!holds(cells, current, std::less<float>())) node = otherwise(current, at);
         break;
-      case Opcode::MultiplyCellThenDecide:
-        node = repeatThenDecide(current, at,
-                                [&](const Node& n) { withCell(n, std::multiplies<float>()); });
+      case Opcode::DecideGreaterOrEqual:
+        if (!holds(cells, current, std::greater_equal<float>())) node = otherwise(current, at);
         break;
-      case Opcode::DivideCellThenDecide:
-        node = repeatThenDecide(current, at,
-                                [&](const Node& n) { withCell(n, std::divides<float>()); });
+      case Opcode::DecideLessOrEqual:
+        if (!holds(cells, current, std::less_equal<float>())) node = otherwise(current, at);
         break;
       case Opcode::EquationChainThenDecide:
-        node = repeatThenDecide(current, at, chain);
+        node = chainThenDecide(*this, cells, data, equations[current.index], current, at);
+        break;
+      case Opcode::AddConstantThenDecide:
+        node = constantThenDecide(*this, cells, data, current, at, std::plus<float>());
+        break;
+      case Opcode::SubtractConstantThenDecide:
+        node = constantThenDecide(*this, cells, data, current, at, std::minus<float>());
+        break;
+      case Opcode::MultiplyConstantThenDecide:
+        node = constantThenDecide(*this, cells, data, current, at, std::multiplies<float>());
+        break;
+      case Opcode::DivideConstantThenDecide:
+        node = constantThenDecide(*this, cells, data, current, at, std::divides<float>());
+        break;
+      case Opcode::AddCellThenDecide:
+        node = cellThenDecide(*this, cells, data, current, at, std::plus<float>());
+        break;
+      case Opcode::SubtractCellThenDecide:
+        node = cellThenDecide(*this, cells, data, current, at, std::minus<float>());
+        break;
+      case Opcode::MultiplyCellThenDecide:
+        node = cellThenDecide(*this, cells, data, current, at, std::multiplies<float>());
+        break;
+      case Opcode::DivideCellThenDecide:
+        node = cellThenDecide(*this, cells, data, current, at, std::divides<float>());
         break;
     }
     if constexpr (kTrace) traceAfter(*this, at);
@@ -292,8 +263,8 @@ void Chart::runCommand(const Node& node) {
     case Command::Sound_time_send: soundTimeSend(*this, node); break;
     case Command::Keyboard_down: keyboardDown(*this, node); break;
     case Command::Mouse_type: mouseType(*this, node); break;
-    // Equations have their own node kind; the registry refuses commands without an action yet.
-    default: break;
+    // An equation is a node of its own kind; the registry refuses it written as a command.
+    case Command::Math_equation: break;
   }
 }
 

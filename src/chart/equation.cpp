@@ -10,8 +10,8 @@ namespace {
 // Recursive descent over the expression text; runs only at start-up.
 class EquationParser {
  public:
-  EquationParser(std::string_view text, const CellLookup& lookup, Equation& out)
-      : text(text), lookup(lookup), out(out) {}
+  EquationParser(std::string_view source, const CellLookup& cellLookup, Equation& result)
+      : text(source), lookup(cellLookup), out(result) {}
 
   bool parse(std::string& error) {
     skipSpaces();

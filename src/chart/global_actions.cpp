@@ -2,9 +2,9 @@
 // receiving copies texts and number or text lists and shares chart objects.
 #include <utility>
 
-#include "app/data.h"
 #include "chart/actions.h"
 #include "chart/chart.h"
+#include "chart/data.h"
 #include "chart/diagnostics.h"
 
 namespace chart {

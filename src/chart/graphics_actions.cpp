@@ -3,9 +3,9 @@
 // polygon or texture service or on GL.
 #include <GL/gl.h>
 
-#include "app/data.h"
 #include "chart/actions.h"
 #include "chart/chart.h"
+#include "chart/data.h"
 #include "chart/diagnostics.h"
 #include "chart/resource_path.h"
 #include "chart/utf16.h"
@@ -103,29 +103,30 @@ void polygonReplaceRange(Chart& chart, const Node& node) {
 }
 
 void polygonUpdate(Chart& chart, const Node& node) {
-  PolygonService& polygons = *chart.services().polygons;
+  engine::PolygonService& polygons = *chart.services().polygons;
   polygons.updatePolygon(checkedIndex(chart, node));
   polygons.endMatrixStack();
 }
 
 void place(Chart& chart, const Node& node) {
   const float value = checkedNumber(chart, node);
-  chart.services().polygons->startMatrixStack();
+  engine::PolygonService& polygons = *chart.services().polygons;
+  polygons.startMatrixStack();
   switch (node.command) {
     case Command::Move_x:
-      glTranslatef(value, 0, 0);
+      polygons.translate(value, 0, 0);
       break;
     case Command::Move_y:
-      glTranslatef(0, value, 0);
+      polygons.translate(0, value, 0);
       break;
     case Command::Move_z:
-      glTranslatef(0, 0, value);
+      polygons.translate(0, 0, value);
       break;
     case Command::Rotate_x:
-      glRotatef(value, 1, 0, 0);
+      polygons.rotate(value, 1, 0, 0);
       break;
     case Command::Rotate_z:
-      glRotatef(value, 0, 0, 1);
+      polygons.rotate(value, 0, 0, 1);
       break;
     default:
       break;
@@ -158,28 +159,27 @@ void imageUpdate(Chart& chart, const Node& node) {
 
 void blend(Chart& chart, const Node& node) {
   const float flag = checkedNumber(chart, node);
+  engine::PolygonService& polygons = *chart.services().polygons;
   Cell& customBlend = chart.cell(kCustomBlend);
   // Each chart sets the blend function once, on its first Blend.
   if (customBlend.math == chart.cell(kNo).math) {
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    polygons.useAlphaBlendFunction();
     customBlend.math = chart.cell(kYes).math;
   }
   if (flag == chart.cell(kYes).math) {
-    glEnable(GL_BLEND);
+    polygons.setBlending(true);
   } else if (flag == chart.cell(kNo).math) {
-    glDisable(GL_BLEND);
+    polygons.setBlending(false);
   }
 }
 
 void depth(Chart& chart, const Node& node) {
   const float flag = checkedNumber(chart, node);
-  PolygonService& polygons = *chart.services().polygons;
+  engine::PolygonService& polygons = *chart.services().polygons;
   if (flag == chart.cell(kYes).math) {
-    glEnable(GL_DEPTH_TEST);
     polygons.setDepthTest(true);
   } else if (flag == chart.cell(kNo).math) {
     polygons.setDepthTest(false);
-    glDisable(GL_DEPTH_TEST);
   }
 }
 

@@ -2,10 +2,9 @@
 #include <array>
 #include <string_view>
 
-#include "app/data.h"
-#include "app/opengl_view.h"
 #include "chart/actions.h"
 #include "chart/chart.h"
+#include "chart/data.h"
 #include "chart/diagnostics.h"
 #include "chart/utf16.h"
 
@@ -16,7 +15,7 @@ namespace {
 using platform::InputKind;
 
 platform::InputEvent currentEvent() {
-  const OpenGLView* view = Data::share().openGLView();
+  const engine::GameView* view = Data::share().openGLView();
   return view != nullptr ? view->currentEvent() : platform::InputEvent{};
 }
 

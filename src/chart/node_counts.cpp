@@ -40,7 +40,7 @@ std::string parseLine(const Registry& registry, const std::string& line, std::ui
 
 }  // namespace
 
-NodeCounts::NodeCounts(const Registry& registry) : registry(registry) {
+NodeCounts::NodeCounts(const Registry& charts) : registry(charts) {
   for (std::uint32_t at = 0; at < registry.size(); ++at) {
     counts.emplace_back(registry.program(at).nodes.size(), 0);
   }

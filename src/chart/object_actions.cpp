@@ -2,9 +2,9 @@
 // picking one element of a list.
 #include <string>
 
-#include "app/data.h"
 #include "chart/actions.h"
 #include "chart/chart.h"
+#include "chart/data.h"
 #include "chart/diagnostics.h"
 #include "chart/registry.h"
 #include "chart/utf16.h"

@@ -45,7 +45,11 @@ std::optional<nlohmann::json> storedForm(const Cell& value) {
 
 void preferenceOpen(Chart& chart, const Node& node) {
   checkArgument(chart, Command::Preference_open, 0, node.arguments[0]);
-  const nlohmann::json* stored = Preferences::share().find(keyOf(chart.cell(node.arguments[0])));
+  // What other games saved is seen from here to the end of the frame; without the lock, the
+  // values last read.
+  Preferences& preferences = Preferences::share();
+  preferences.holdLock();
+  const nlohmann::json* stored = preferences.find(keyOf(chart.cell(node.arguments[0])));
   Cell& result = chart.cell(node.result);
   if (stored == nullptr) {
     clearCell(result);

@@ -1,6 +1,5 @@
 #include "chart/preferences.h"
 
-#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,8 +13,9 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
+#include <vector>
 
+#include "chart/atomic_file.h"
 #include "chart/preference_file.h"
 #include "engine/kiv_alert.h"
 
@@ -40,72 +40,14 @@ std::string parentOf(const std::string& path) {
   return parent.empty() ? "." : parent;
 }
 
-[[noreturn]] void cannotWrite(const std::string& path, int error) {
-  KivAlert::share().setQuitAlert("The preferences file " + path +
-                                 " could not be saved: " + std::strerror(error));
+std::string describeWait(std::chrono::milliseconds wait) {
+  char seconds[32];
+  std::snprintf(seconds, sizeof seconds, "%g", double(wait.count()) / 1000.0);
+  return seconds;
 }
 
-// Writes all of `contents` to `fd`, retrying interrupted and partial writes.
-bool writeAll(int fd, std::string_view contents) {
-  while (!contents.empty()) {
-    const ssize_t written = ::write(fd, contents.data(), contents.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written < 0) return false;
-    if (written == 0) {
-      // No progress and no reason given: the caller still needs one for its message.
-      errno = EIO;
-      return false;
-    }
-    contents.remove_prefix(std::size_t(written));
-  }
-  return true;
-}
-
-// Writes `contents` to a new file `path`, synced to disk. Returns the errno of a failure, or 0.
-int writeSynced(const std::string& path, std::string_view contents) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return errno;
-  if (!writeAll(fd, contents) || ::fsync(fd) != 0) {
-    const int error = errno;
-    ::close(fd);
-    return error;
-  }
-  return ::close(fd) == 0 ? 0 : errno;
-}
-
-// Keeps the current file as `backup` without either ever going missing: a second link to it (or
-// a copy where links are not supported) made under a staging name and renamed over the old
-// backup. With no current file there is nothing to keep, and the old backup stays as it is.
-int keepBackup(const std::string& path, const std::string& backup) {
-  struct stat status {};
-  if (::stat(path.c_str(), &status) != 0) return errno == ENOENT ? 0 : errno;
-  const std::string staging = backup + ".new";
-  if (::unlink(staging.c_str()) != 0 && errno != ENOENT) return errno;
-  if (::link(path.c_str(), staging.c_str()) != 0) {
-    if (errno != EPERM && errno != EXDEV && errno != EMLINK && errno != ENOTSUP) return errno;
-    std::ifstream old(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << old.rdbuf();
-    if (!old) return EIO;
-    if (const int error = writeSynced(staging, contents.str())) {
-      ::unlink(staging.c_str());
-      return error;
-    }
-  }
-  if (::rename(staging.c_str(), backup.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(staging.c_str());
-    return error;
-  }
-  return 0;
-}
-
-int syncDirectory(const std::string& directory) {
-  const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return errno;
-  const int error = ::fsync(fd) == 0 ? 0 : errno;
-  ::close(fd);
-  return error;
+[[noreturn]] void cannotWrite(const std::string& path, const std::string& reason) {
+  KivAlert::share().setQuitAlert("The preferences file " + path + " could not be saved: " + reason);
 }
 
 // Up to `limit` bytes of `in`: one byte over a size limit is enough to know a file exceeds it.
@@ -159,12 +101,43 @@ std::string Preferences::defaultPath(const char* xdgDataHome, const std::string&
   return base + "/aloft/preferences.json";
 }
 
-Preferences::Preferences(std::string path)
-    : path_(std::move(path)), values(std::make_unique<nlohmann::json>(nlohmann::json::object())) {
-  load();
+Preferences::Preferences(std::string path, std::chrono::milliseconds lockWait)
+    : path_(std::move(path)),
+      lockWait(lockWait),
+      lock(path_ + ".lock"),
+      values(std::make_unique<nlohmann::json>(nlohmann::json::object())) {
+  if (!holdLock()) load();
+  releaseLock();
 }
 
 Preferences::~Preferences() = default;
+
+void Preferences::endFrame() {
+  if (shared()) shared()->releaseLock();
+}
+
+bool Preferences::holdLock() {
+  if (lockState != LockState::Free) return lockState == LockState::Held;
+  std::error_code made;
+  std::filesystem::create_directories(parentOf(path_), made);
+  const int error = made ? made.value() : lock.acquire(lockWait);
+  if (error != 0) {
+    lockState = LockState::Failed;
+    lockFailure = error == EWOULDBLOCK ? "another program held its lock " + lock.path() +
+                                             " for " + describeWait(lockWait) + " seconds"
+                                       : std::strerror(error);
+    return false;
+  }
+  lockState = LockState::Held;
+  load();
+  setAsideUnusable();
+  return true;
+}
+
+void Preferences::releaseLock() {
+  lock.release();
+  lockState = LockState::Free;
+}
 
 const nlohmann::json* Preferences::find(std::string_view key) const {
   const auto found = values->find(key);
@@ -172,37 +145,55 @@ const nlohmann::json* Preferences::find(std::string_view key) const {
 }
 
 void Preferences::save(std::string_view key, const std::optional<nlohmann::json>& value) {
+  if (!holdLock()) cannotWrite(path_, lockFailure);
   if (value) {
     (*values)[std::string(key)] = *value;
   } else {
     values->erase(std::string(key));
   }
-  write(values->dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
+  write();
 }
 
-void Preferences::setAside(std::string_view key) {
-  if (!values->contains(key)) return;
-  if (loadedFrom.empty()) {  // saved in this run: there is no file to keep
-    values->erase(std::string(key));
-    return;
+void Preferences::setAsideWhen(UnusableValue check) {
+  unusable = check;
+  if (!holdLock()) setAsideUnusable();
+  releaseLock();
+}
+
+void Preferences::setAsideUnusable() {
+  if (unusable == nullptr) return;
+  std::vector<std::string> keys;
+  for (const auto& [key, value] : values->items()) {
+    if (unusable(key, value)) keys.push_back(key);
   }
-  if (copiedAsideTo.empty()) {
-    const std::string aside = asideName(loadedFrom);
-    std::error_code failed;
-    std::filesystem::copy_file(loadedFrom, aside, failed);
-    if (failed) cannotWrite(aside, failed.value());
-    copiedAsideTo = aside;
+  if (keys.empty()) return;
+  const std::string file = loadedFrom;
+  std::string done = "left it out for this run";
+  if (lockState == LockState::Held) {
+    // The file was read just now, under the lock. Its copy is whole on disk before the file
+    // without the values replaces it.
+    const std::string aside = asideName(file);
+    if (const int error = writeFileAtomically(aside, loadedBytes, KeepBackup::No)) {
+      cannotWrite(aside, std::strerror(error));
+    }
+    for (const std::string& key : keys) values->erase(key);
+    write();
+    done = "kept a copy in " + aside + " and saved the file without it";
+  } else {
+    for (const std::string& key : keys) values->erase(key);
   }
-  std::fprintf(stderr, "aloft: %s holds a value under \"%.*s\" the game cannot use; kept a copy "
-               "in %s and left the value out\n", loadedFrom.c_str(), int(key.size()), key.data(),
-               copiedAsideTo.c_str());
-  values->erase(std::string(key));
+  for (const std::string& key : keys) {
+    std::fprintf(stderr, "aloft: %s holds a value under \"%s\" the game cannot use; %s\n",
+                 file.c_str(), key.c_str(), done.c_str());
+  }
 }
 
 void Preferences::load() {
   if (loadFile(path_)) return;
   if (loadFile(path_ + ".bak")) return;
   *values = nlohmann::json::object();
+  loadedFrom.clear();
+  loadedBytes.clear();
 }
 
 bool Preferences::loadFile(const std::string& file) {
@@ -214,9 +205,11 @@ bool Preferences::loadFile(const std::string& file) {
     KivAlert::share().setQuitAlert("The preferences file " + file +
                                    " could not be read: " + std::strerror(errno));
   }
-  if (auto parsed = parsePreferences(readAtMost(in, kMaxPreferenceFileBytes + 1))) {
+  std::string bytes = readAtMost(in, kMaxPreferenceFileBytes + 1);
+  if (auto parsed = parsePreferences(bytes)) {
     *values = std::move(*parsed);
     loadedFrom = file;
+    loadedBytes = std::move(bytes);
     return true;
   }
   const std::string aside = asideName(file);
@@ -231,26 +224,12 @@ bool Preferences::loadFile(const std::string& file) {
   return false;
 }
 
-void Preferences::write(const std::string& contents) const {
-  const std::string directory = parentOf(path_);
-  std::error_code made;
-  std::filesystem::create_directories(directory, made);
-  if (made) cannotWrite(path_, made.value());
-  const std::string temporary = path_ + ".tmp";
-  if (const int error = writeSynced(temporary, contents)) {
-    ::unlink(temporary.c_str());
-    cannotWrite(path_, error);
+void Preferences::write() const {
+  const std::string contents =
+      values->dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+  if (const int error = writeFileAtomically(path_, contents, KeepBackup::Yes)) {
+    cannotWrite(path_, std::strerror(error));
   }
-  if (const int error = keepBackup(path_, path_ + ".bak")) {
-    ::unlink(temporary.c_str());
-    cannotWrite(path_, error);
-  }
-  if (::rename(temporary.c_str(), path_.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(temporary.c_str());
-    cannotWrite(path_, error);
-  }
-  if (const int error = syncDirectory(directory)) cannotWrite(path_, error);
 }
 
 }  // namespace chart

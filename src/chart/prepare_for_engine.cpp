@@ -16,21 +16,32 @@ Opcode decisionOpcode(Operator op) {
   return Opcode::Decision;
 }
 
+// The specialised form of `cell op constant` and of `cell op cell`; Opcode::Equation for any
+// other operation.
+Opcode twoOperandOpcode(bool secondFromCell, EquationStep::Op op) {
+  switch (op) {
+    case EquationStep::Op::Add: return secondFromCell ? Opcode::AddCell : Opcode::AddConstant;
+    case EquationStep::Op::Subtract:
+      return secondFromCell ? Opcode::SubtractCell : Opcode::SubtractConstant;
+    case EquationStep::Op::Multiply:
+      return secondFromCell ? Opcode::MultiplyCell : Opcode::MultiplyConstant;
+    case EquationStep::Op::Divide:
+      return secondFromCell ? Opcode::DivideCell : Opcode::DivideConstant;
+    case EquationStep::Op::PushCell:
+    case EquationStep::Op::PushConstant:
+    case EquationStep::Op::Negate: break;
+  }
+  return Opcode::Equation;
+}
+
 // The two-operand forms: a cell, then one operation with a constant or a cell.
 void chooseEquationOpcode(Node& node, const Equation& equation) {
   node.opcode = equation.chainLength == 0 ? Opcode::Equation : Opcode::EquationChain;
   if (equation.chainLength != 2 || !equation.chain[0].fromCell) return;
   const EquationLink& second = equation.chain[1];
-  const int offset = second.fromCell ? int(Opcode::AddCell) : int(Opcode::AddConstant);
-  int operation = 0;
-  switch (second.op) {
-    case EquationStep::Op::Add: operation = 0; break;
-    case EquationStep::Op::Subtract: operation = 1; break;
-    case EquationStep::Op::Multiply: operation = 2; break;
-    case EquationStep::Op::Divide: operation = 3; break;
-    default: return;
-  }
-  node.opcode = Opcode(offset + operation);
+  const Opcode form = twoOperandOpcode(second.fromCell, second.op);
+  if (form == Opcode::Equation) return;
+  node.opcode = form;
   node.arguments[0] = equation.chain[0].cell;
   node.arguments[1] = second.cell;
   node.number = second.constant;
@@ -55,24 +66,16 @@ void markFollowers(Node& node, std::uint32_t at) {
   node.nextIfFalseFollows = node.nextIfFalse == at + 1;
 }
 
-// The superinstruction of an equation form, or Opcode::Equation when the form has none.
-Opcode thenDecide(Opcode equation) {
-  if (equation >= Opcode::AddConstant && equation <= Opcode::DivideCell) {
-    return Opcode(int(Opcode::AddConstantThenDecide) + int(equation) - int(Opcode::AddConstant));
-  }
-  if (equation == Opcode::EquationChain) return Opcode::EquationChainThenDecide;
-  return Opcode::Equation;
-}
-
+// A decision of one of the five operators, compared in the engine when both cells are numbers.
 bool specialisedDecision(const Node& node) {
-  return node.opcode >= Opcode::DecideEqual && node.opcode <= Opcode::DecideLessOrEqual;
+  return node.kind == NodeKind::Decision && node.opcode != Opcode::Decision;
 }
 
 // An equation in a specialised form whose successor, directly or through one junction, is a
 // decision in a specialised form becomes one node that does both. A junction marks the time and
 // nothing else, so the superinstruction does that in its place; no other node runs in between.
 void fuse(Node& fused, std::uint32_t at, const std::vector<Node>& nodes) {
-  const Opcode opcode = thenDecide(fused.opcode);
+  const Opcode opcode = opcodeInfo(fused.opcode).thenDecide;
   if (opcode == Opcode::Equation || fused.next == kNoNode) return;
   std::uint32_t decisionAt = fused.next;
   const bool junctionBetween = nodes[decisionAt].kind == NodeKind::Junction;

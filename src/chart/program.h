@@ -10,58 +10,13 @@
 #include "chart/commands.h"
 #include "chart/definition.h"
 #include "chart/equation.h"
+#include "chart/opcodes.h"
 
 namespace chart {
 
 inline constexpr std::uint32_t kNoNode = std::numeric_limits<std::uint32_t>::max();
 
 enum class Operator : std::uint8_t { Equal, Greater, Less, GreaterOrEqual, LessOrEqual, Unknown };
-
-// What the engine's switch dispatches on: the node's kind, or for the commonest equations and
-// decisions a form that does its work with no further dispatch. A specialised form does its
-// fast case in the loop and hands any other case (an operand that is not a plain number, a
-// decision not between two numbers) to the node kind's own action.
-enum class Opcode : std::uint8_t {
-  Command,
-  Equation,  // evaluated step by step
-  Decision,
-  Number,
-  TextLiteral,
-  TimeSegment,
-  CreateChart,
-  Junction,
-  PassThrough,
-  EquationChain,  // a float equation that is a chain (see `Equation::chain`)
-  // result = arguments[0] op the constant `number`
-  AddConstant,
-  SubtractConstant,
-  MultiplyConstant,
-  DivideConstant,
-  // result = arguments[0] op arguments[1]
-  AddCell,
-  SubtractCell,
-  MultiplyCell,
-  DivideCell,
-  // a decision with that operator
-  DecideEqual,
-  DecideGreater,
-  DecideLess,
-  DecideGreaterOrEqual,
-  DecideLessOrEqual,
-  // Superinstructions, in the engine's own copy of the nodes only: the equation form of the same
-  // name, then the decision that follows it (through one junction when `junctionBetween`), in
-  // one dispatch. The node keeps the equation's fields; the decision's operator, cells and two
-  // successors are copied in.
-  AddConstantThenDecide,
-  SubtractConstantThenDecide,
-  MultiplyConstantThenDecide,
-  DivideConstantThenDecide,
-  AddCellThenDecide,
-  SubtractCellThenDecide,
-  MultiplyCellThenDecide,
-  DivideCellThenDecide,
-  EquationChainThenDecide,
-};
 
 // 32 bytes: a node is found by a shift and never straddles two cache lines.
 struct alignas(32) Node {

@@ -3,8 +3,8 @@
 #include <string>
 #include <unordered_map>
 
-#include "app/data.h"
 #include "chart/chart.h"
+#include "chart/data.h"
 #include "chart/decision.h"
 #include "chart/utf16.h"
 #include "engine/kiv_alert.h"
@@ -24,9 +24,9 @@ std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\
 // Turns one definition into its program; `chartIndexes` resolves chart-creation nodes.
 class Compiler {
  public:
-  Compiler(const ChartSource& source,
-           const std::unordered_map<std::string_view, std::uint32_t>& chartIndexes)
-      : source(source), chartIndexes(chartIndexes) {}
+  Compiler(const ChartSource& chart,
+           const std::unordered_map<std::string_view, std::uint32_t>& indexOfChart)
+      : source(chart), chartIndexes(indexOfChart) {}
 
   Program compile() {
     program.name = std::string(source.name);
@@ -238,7 +238,7 @@ std::optional<std::uint32_t> Registry::find(std::string_view chartName) const {
   return std::nullopt;
 }
 
-Chart* Registry::create(std::string_view chartName, const Services& services) const {
+Chart* Registry::create(std::string_view chartName, const engine::Services& services) const {
   const auto index = find(chartName);
   if (!index) refuse(chartName, {}, "no such chart is registered");
   return Chart::create(*this, *index, services);

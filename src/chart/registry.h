@@ -11,7 +11,7 @@
 
 #include "chart/definition.h"
 #include "chart/program.h"
-#include "chart/services.h"
+#include "engine/services.h"
 
 namespace chart {
 
@@ -31,7 +31,7 @@ class Registry {
 
   // A new chart of the named class, as a chart-creation node makes one; the one reference is
   // the caller's (`Chart::release`). An unknown name is a fatal alert.
-  Chart* create(std::string_view chartName, const Services& services) const;
+  Chart* create(std::string_view chartName, const engine::Services& services) const;
 
  private:
   std::vector<Program> programs;

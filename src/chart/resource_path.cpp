@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "app/data.h"
+#include "chart/data.h"
 
 namespace chart {
 

@@ -1,7 +1,7 @@
 // Loading sounds and playing, looping and rewinding them through the audio service.
-#include "app/data.h"
 #include "chart/actions.h"
 #include "chart/chart.h"
+#include "chart/data.h"
 #include "chart/diagnostics.h"
 #include "chart/resource_path.h"
 #include "chart/utf16.h"

@@ -50,18 +50,8 @@ std::string describe(const Cell& cell) {
 }
 
 std::string_view actionName(const Node& node) {
-  switch (node.kind) {
-    case NodeKind::Command: return commandInfo(node.command).printed;
-    case NodeKind::Equation: return "Math.equation";
-    case NodeKind::Decision: return "decide";
-    case NodeKind::Number: return "number";
-    case NodeKind::TextLiteral: return "text";
-    case NodeKind::TimeSegment: return "time segment";
-    case NodeKind::CreateChart: return "create chart";
-    case NodeKind::Junction: return "junction";
-    case NodeKind::PassThrough: return "pass-through";
-  }
-  return "";
+  if (node.opcode == Opcode::Command) return commandInfo(node.command).printed;
+  return opcodeInfo(node.opcode).traced;
 }
 
 void printCell(const Chart& chart, std::uint16_t index) {

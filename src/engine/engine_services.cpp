@@ -4,6 +4,6 @@
 #include "engine/kiv_polygons.h"
 #include "engine/kiv_textures.h"
 
-chart::Services engineServices() {
+engine::Services engineServices() {
   return {&KivAudio::share(), &KivPolygons::share(), &KivTextures::share()};
 }

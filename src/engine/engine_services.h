@@ -2,6 +2,6 @@
 // services.
 #pragma once
 
-#include "chart/services.h"
+#include "engine/services.h"
 
-chart::Services engineServices();
+engine::Services engineServices();

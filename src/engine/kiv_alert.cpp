@@ -4,8 +4,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/data.h"
-#include "app/opengl_view.h"
 #include "platform/message_box.h"
 
 KivAlert& KivAlert::share() {
@@ -15,9 +13,7 @@ KivAlert& KivAlert::share() {
 
 void KivAlert::setQuitAlert(std::string_view message) {
   // A modal box cannot be seen over the full-screen view: go back to the window first.
-  if (fullScreen_) {
-    if (OpenGLView* view = Data::share().openGLView()) view->fullScreen();
-  }
+  if (fullScreen_ && view_ != nullptr) view_->leaveFullScreen();
   const std::string text(message);
   if (throwsForTests) throw FatalAlert(text);
 

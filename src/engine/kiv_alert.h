@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/game_view.h"
+
 // Thrown instead of ending the process when tests ask for it, so a test can read the message
 // and see that nothing ran after the alert.
 class FatalAlert : public std::runtime_error {
@@ -20,6 +22,9 @@ class KivAlert {
 
   void setFullScreen(bool fullScreen) { fullScreen_ = fullScreen; }
   bool fullScreen() const { return fullScreen_; }
+  // The view an alert takes out of full screen; null when there is none.
+  void setView(engine::GameView* view) { view_ = view; }
+  engine::GameView* view() const { return view_; }
 
   // Shows `message` exactly as given (it is never used as a format) and ends the run.
   [[noreturn]] void setQuitAlert(std::string_view message);
@@ -32,6 +37,7 @@ class KivAlert {
  private:
   KivAlert() = default;
 
+  engine::GameView* view_ = nullptr;
   bool fullScreen_ = false;
   bool throwsForTests = false;
 };

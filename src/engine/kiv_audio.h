@@ -9,12 +9,12 @@
 #include <string>
 #include <string_view>
 
-#include "chart/services.h"
 #include "engine/mixer.h"
+#include "engine/services.h"
 #include "engine/sound.h"
 #include "platform/audio_output.h"
 
-class KivAudio final : public chart::AudioService {
+class KivAudio final : public engine::AudioService {
  public:
   // What the output plays and the sounds are decoded to.
   static constexpr platform::AudioFormat kFormat{44100, 2, 1024};

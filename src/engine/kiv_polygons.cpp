@@ -119,3 +119,26 @@ void KivPolygons::endMatrixStack() {
   glPopMatrix();
   matrixStack = false;
 }
+
+void KivPolygons::setDepthTest(bool enabled) {
+  if (enabled) {
+    glEnable(GL_DEPTH_TEST);
+  } else {
+    glDisable(GL_DEPTH_TEST);
+  }
+  depthTest = enabled;
+}
+
+void KivPolygons::translate(float x, float y, float z) { glTranslatef(x, y, z); }
+
+void KivPolygons::rotate(float degrees, float x, float y, float z) { glRotatef(degrees, x, y, z); }
+
+void KivPolygons::useAlphaBlendFunction() { glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); }
+
+void KivPolygons::setBlending(bool enabled) {
+  if (enabled) {
+    glEnable(GL_BLEND);
+  } else {
+    glDisable(GL_BLEND);
+  }
+}

@@ -14,10 +14,10 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "chart/services.h"
 #include "engine/polygon_record.h"
+#include "engine/services.h"
 
-class KivPolygons final : public chart::PolygonService {
+class KivPolygons final : public engine::PolygonService {
  public:
   struct Rect {
     double x = 0, y = 0, width = 0, height = 0;
@@ -36,7 +36,6 @@ class KivPolygons final : public chart::PolygonService {
   KivPolygons& operator=(const KivPolygons&) = delete;
 
   void setActiveChart(std::string_view chartName) override { theActiveChart.assign(chartName); }
-  const std::string& activeChart() const { return theActiveChart; }
 
   // --- Polygon store ---
 
@@ -76,15 +75,21 @@ class KivPolygons final : public chart::PolygonService {
   // --- Projection ---
 
   void setViewFrame(const Rect& frame) { theViewFrame = frame; }
-  const Rect& viewFrame() const { return theViewFrame; }
   // Places the GL viewport inside the view frame with the ratio width : height, equal bars on
   // two sides, and sets a perspective frustum to match (near 1, far 10000, corners on the unit
   // circle at the near plane). Leaves the model-view matrix current, loaded with the identity.
   void setViewportRatio(double width, double height) override;
   Size viewportRatio() const { return theViewportRatio; }
-  // Depth testing as the charts last switched it; stored for them, read by nothing.
-  void setDepthTest(bool enabled) override { depthTest = enabled; }
+  // Switches GL's depth test and keeps the charts' last choice.
+  void setDepthTest(bool enabled) override;
   bool depthTestEnabled() const { return depthTest; }
+
+  // --- Placement and blending, applied to the GL state at once ---
+
+  void translate(float x, float y, float z) override;
+  void rotate(float degrees, float x, float y, float z) override;
+  void useAlphaBlendFunction() override;
+  void setBlending(bool enabled) override;
 
   // --- Picking ---
 
@@ -93,11 +98,9 @@ class KivPolygons final : public chart::PolygonService {
     pickX = x;
     pickY = y;
   }
-  double pickingX() const { return pickX; }
-  double pickingY() const { return pickY; }
 
-  // Registers polygon `polygonIndex` for picking, sharing its current vertex buffer.
-  std::int32_t addPicking(std::int32_t polygonIndex) override;
+  // Registers polygon `pickedPolygon` for picking, sharing its current vertex buffer.
+  std::int32_t addPicking(std::int32_t pickedPolygon) override;
   // The registered polygon's index when the picking point lies on one of its counter-clockwise
   // triangles as the current matrices and viewport place them, else −1.
   std::int32_t updatePicking(std::int32_t pickingIndex) override;

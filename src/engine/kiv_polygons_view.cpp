@@ -22,10 +22,10 @@ void KivPolygons::setViewportRatio(double width, double height) {
   glLoadIdentity();
 }
 
-std::int32_t KivPolygons::addPicking(std::int32_t polygonIndex) {
+std::int32_t KivPolygons::addPicking(std::int32_t pickedPolygon) {
   engine::PickingEntry entry;
-  entry.polygonIndex = polygonIndex;
-  if (const engine::PolygonRecord* record = polygon(polygonIndex)) {
+  entry.polygonIndex = pickedPolygon;
+  if (const engine::PolygonRecord* record = polygon(pickedPolygon)) {
     entry.vertices = record->vertices;
     entry.verticesNumber = record->verticesNumber;
     entry.type = record->type;

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "chart/services.h"
+#include "engine/services.h"
 
-class KivTextures final : public chart::TextureService {
+class KivTextures final : public engine::TextureService {
  public:
   static KivTextures& share();
 

@@ -21,7 +21,7 @@ class Mixer final : public platform::AudioSource {
     std::int64_t frames = 0;
   };
 
-  explicit Mixer(int channels) : channels(channels) {}
+  explicit Mixer(int channelCount) : channels(channelCount) {}
 
   // Main thread. A voice is taken by `start` and given back by `release`; in between, its
   // number names it.

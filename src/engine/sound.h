@@ -11,7 +11,8 @@
 
 class Sound {
  public:
-  Sound(Mixer& mixer, platform::Pcm pcm) : mixer(mixer), pcm(std::move(pcm)) {}
+  Sound(Mixer& playingMixer, platform::Pcm samples)
+      : mixer(playingMixer), pcm(std::move(samples)) {}
   ~Sound() { stop(); }
   Sound(const Sound&) = delete;
   Sound& operator=(const Sound&) = delete;

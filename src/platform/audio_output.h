@@ -54,8 +54,8 @@ class AudioOutput {
   void pull(float* out, int frames) noexcept { fill(out, frames); }
 
  private:
-  AudioOutput(const AudioFormat& format, AudioSource& source, bool audible)
-      : format_(format), source(source), audible_(audible) {}
+  AudioOutput(const AudioFormat& format, AudioSource& pulledSource, bool audible)
+      : format_(format), source(pulledSource), audible_(audible) {}
   static void callback(void* self, std::uint8_t* stream, int bytes);
   void fill(float* out, int frames) noexcept;
   void addBeep(float* out, int frames) noexcept;

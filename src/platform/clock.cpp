@@ -7,7 +7,7 @@
 
 namespace platform {
 
-MonotonicClock::MonotonicClock(double interval) : interval(interval) {}
+MonotonicClock::MonotonicClock(double tickInterval) : interval(tickInterval) {}
 
 double MonotonicClock::now() const {
   static const double frequency = double(SDL_GetPerformanceFrequency());

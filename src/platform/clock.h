@@ -32,7 +32,7 @@ class MonotonicClock final : public Clock {
 
 class FixedStepClock final : public Clock {
  public:
-  explicit FixedStepClock(double step) : step(step) {}
+  explicit FixedStepClock(double tickLength) : step(tickLength) {}
   double now() const override { return double(ticks) * step; }
   void waitForNextTick() override { ++ticks; }
   void restartTicks() override {}

@@ -35,7 +35,7 @@ class OverlayFont {
   void render(const char* text, Rgb colour, TextImage& image) const;
 
  private:
-  explicit OverlayFont(void* font) : font(font) {}
+  explicit OverlayFont(void* ttfFont) : font(ttfFont) {}
   void* font;  // TTF_Font
 };
 

@@ -103,7 +103,7 @@ struct IoContextFreer {
 // hence the order of the members.
 class MemoryInput {
  public:
-  explicit MemoryInput(MemoryFile file) : file(file) {}
+  explicit MemoryInput(MemoryFile contents) : file(contents) {}
   // The I/O context keeps the address of `file`.
   MemoryInput(const MemoryInput&) = delete;
   MemoryInput& operator=(const MemoryInput&) = delete;
@@ -162,8 +162,8 @@ double statedSeconds(const AVFormatContext& input, const AVStream& stream) {
 // container's (implicit SBR doubles the rate); a stream that changes format midway is refused.
 class Converter {
  public:
-  Converter(const PcmFormat& format, std::int64_t maxFrames)
-      : format(format), maxFrames(maxFrames) {
+  Converter(const PcmFormat& target, std::int64_t frameLimit)
+      : format(target), maxFrames(frameLimit) {
     pcm.channels = format.channels;
     pcm.sampleRate = format.sampleRate;
   }

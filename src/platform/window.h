@@ -41,8 +41,8 @@ class Window {
   bool isFullScreen() const;
 
  private:
-  Window(SDL_Window* window, void* context, bool headless)
-      : window(window), context(context), headless_(headless) {}
+  Window(SDL_Window* sdlWindow, void* glContext, bool headless)
+      : window(sdlWindow), context(glContext), headless_(headless) {}
 
   SDL_Window* window;
   void* context;

@@ -1,12 +1,14 @@
 // The real game started on a damaged preference file: it reaches the stats screen, says on
-// stderr what it set aside, and keeps the file as it was beside the one it uses.
+// stderr what it set aside, and keeps the file as it was beside the one it uses, once.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/run_program.h"
 
@@ -25,7 +27,7 @@ struct DamagedPreferences {
   const char* name;
   const char* contents;
   const char* reported;  // what stderr says about the file
-  bool keptInPlace;      // the file stays (a value set aside) or is moved aside (unreadable)
+  bool rewritten;        // saved without the value set aside, or moved aside (unreadable)
 };
 
 void PrintTo(const DamagedPreferences& damaged, std::ostream* out) { *out << damaged.name; }
@@ -41,29 +43,37 @@ class DamagedPreferencesFile : public ::testing::TestWithParam<DamagedPreference
   fs::path directory;
 };
 
-// 15 frames of half a second: past the logos, the stats screen drawn with the stored times.
-TEST_P(DamagedPreferencesFile, TheGameStartsAndKeepsTheFileAside) {
+// Three games started together, 15 frames of half a second each: past the logos, the stats
+// screen drawn with the stored times. One of them sets the damage aside and says so; the others
+// find the file it left.
+TEST_P(DamagedPreferencesFile, ThreeStartsKeepOneCopyAside) {
   const DamagedPreferences& damaged = GetParam();
   const fs::path prefs = directory / "preferences.json";
   std::ofstream(prefs, std::ios::binary) << damaged.contents;
+  const std::vector<std::string> game = {"--headless", "--fixed-step", "0.5", "--frames", "15",
+                                         "--prefs", prefs};
 
-  const ProgramResult result = runProgram(
-      gameBinary(), {"--headless", "--fixed-step", "0.5", "--frames", "15", "--prefs", prefs});
+  const std::vector<ProgramResult> results = runProgramsTogether(gameBinary(), {game, game, game});
 
-  EXPECT_EQ(result.exitStatus, 0) << result.err;
-  EXPECT_NE(result.err.find(prefs.string() + damaged.reported), std::string::npos) << result.err;
+  int reports = 0;
+  for (const ProgramResult& result : results) {
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    reports += result.err.find(prefs.string() + damaged.reported) != std::string::npos;
+  }
+  EXPECT_EQ(reports, 1);
   int asides = 0;
   for (const auto& entry : fs::directory_iterator(directory)) {
-    if (entry.path() == prefs) continue;
+    const std::string name = entry.path().filename().string();
+    if (!name.starts_with("preferences.json.corrupt-")) continue;
     ++asides;
-    EXPECT_TRUE(entry.path().filename().string().starts_with("preferences.json.corrupt-"))
-        << entry.path();
     EXPECT_EQ(readFile(entry.path()), damaged.contents);
   }
   EXPECT_EQ(asides, 1);
-  EXPECT_EQ(fs::exists(prefs), damaged.keptInPlace);
-  if (damaged.keptInPlace) {
-    EXPECT_EQ(readFile(prefs), damaged.contents);
+  EXPECT_EQ(fs::exists(prefs), damaged.rewritten);
+  if (damaged.rewritten) {
+    nlohmann::json kept = nlohmann::json::parse(damaged.contents);
+    kept.erase("Hard");
+    EXPECT_EQ(nlohmann::json::parse(readFile(prefs)), kept);
   }
 }
 
@@ -85,6 +95,6 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedPreferences{"NumberForATime", R"({"Hard": 5})", kUnusable, true},
         DamagedPreferences{"DigitsAsTexts", R"({"Hard": ["0", "0", "1", "2", "3", "4"]})",
                            kUnusable, true}),
-    [](const ::testing::TestParamInfo<DamagedPreferences>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<DamagedPreferences>& each) { return each.param.name; });
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The view's frame loop: which frames run the root chart, and how long each frame is.
 #include <gtest/gtest.h>
 
-#include "app/data.h"
+#include "chart/data.h"
 #include "platform/events.h"
 #include "support/headless_view.h"
 

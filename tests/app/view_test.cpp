@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/data.h"
+#include "chart/data.h"
 #include "engine/kiv_alert.h"
 #include "support/headless_view.h"
 
@@ -75,7 +75,7 @@ TEST_F(View, SettingTheModeInForceChangesNothing) {
   EXPECT_TRUE(view->isFullScreen());
   EXPECT_TRUE(window->isFullScreen());
 
-  view->fullScreen();
+  view->toggleFullScreen();
   EXPECT_FALSE(view->isFullScreen());
   EXPECT_FALSE(window->isFullScreen());
   EXPECT_FALSE(data.fullScreen());

@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/data.h"
 #include "chart/chart.h"
-#include "support/recording_services.h"
+#include "chart/data.h"
 #include "chart/registry.h"
 #include "chart/utf16.h"
 #include "engine/kiv_alert.h"
+#include "support/recording_services.h"
 
 namespace chart::testing {
 
@@ -114,7 +114,7 @@ class ChartTest : public ::testing::Test {
   RecordingServices recording;
   // What `make` gives the charts it creates: the recording stand-ins unless a test puts the
   // real services in.
-  Services services = recording.services();
+  engine::Services services = recording.services();
   std::vector<std::unique_ptr<Registry>> registries;
   std::vector<Chart*> charts;
 };

@@ -278,10 +278,9 @@ TEST_F(OpcodeTest, FusedNodesRaiseTheEquationsOwnAlert) {
   }
 }
 
-// A superinstruction `x = x op constant` whose decision leads back to it turns with x in a
-// register: the same final x, type and exit as the nodes as written, including an x that
-// overflows to infinity mid-loop, x on either side, a loop on the false outcome and an operand
-// that is not a number.
+// A superinstruction `x = x op constant` whose decision leads back to it: the same final x,
+// type and exit as the nodes as written, including an x that overflows to infinity mid-loop, x
+// on either side, a loop on the false outcome and an operand that is not a number.
 TEST_F(OpcodeTest, CountingLoopsEndAsTheNodesAsWrittenEnd) {
   enableTrace("CountingTraced");
   struct Loop {

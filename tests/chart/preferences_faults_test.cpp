@@ -104,7 +104,8 @@ TEST_P(PreferencesFault, KeepsTheFileAndReportsTheFailure) {
 
   const std::string message = saveUnderFaults(faultCase);
 
-  EXPECT_EQ(namesIn(directory), (std::set<std::string>{"preferences.json", "preferences.json.bak"}))
+  EXPECT_EQ(namesIn(directory), (std::set<std::string>{"preferences.json", "preferences.json.bak",
+                                                        "preferences.json.lock"}))
       << "a temporary file was left behind";
   const nlohmann::json stored = nlohmann::json::parse(readFile(file), nullptr, false);
   const nlohmann::json backup =
@@ -156,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"BackupRenameFails", {{Call::Rename, 1, EIO}}, 0, EIO, false},
         FaultCase{"RenameFails", {{Call::Rename, 2, ENOSPC}}, 0, ENOSPC, false},
         FaultCase{"FolderSyncFails", {{Call::Fsync, 2, EIO}}, 0, EIO, true}),
-    [](const ::testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<FaultCase>& each) { return each.param.name; });
 
 // The order that makes a save safe at any moment: the data is on disk before the rename makes it
 // the file, and the rename is on disk before the save counts as done.

@@ -4,10 +4,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <map>
 #include <random>
 #include <set>
 #include <sstream>
@@ -143,35 +145,46 @@ TEST_F(PreferencesTest, FilesSetAsideInTheSameSecondAreAllKept) {
   }
   std::set<std::string> asides;
   for (const auto& entry : fs::directory_iterator(file.parent_path())) {
-    asides.insert(readFile(entry.path()));
+    if (entry.path().filename().string().starts_with("preferences.json.corrupt-")) {
+      asides.insert(readFile(entry.path()));
+    }
   }
   EXPECT_EQ(asides, (std::set<std::string>{"{\"Hard\": [", "{\"Easy\": [0, 0"}));
 }
 
-TEST_F(PreferencesTest, AValueSetAsideStaysOnDiskAfterTheNextSave) {
+// Three starts on a file with values the game cannot use: one copy of the file as it was, the
+// file saved without them, every other key kept. A value written later by another program is
+// set aside when a frame next reads the file.
+TEST_F(PreferencesTest, AnUnusableValueIsSetAsideOnceAndTheOtherKeysKept) {
   fs::create_directories(file.parent_path());
-  const std::string stored = "{\"Easy\": [0, 0, 4, 2, 1, 7], \"Hard\": \"fast\", \"Name\": 3}";
+  const std::string stored = R"({"Easy": [0, 0, 4, 2, 1, 7], "Hard": "fast", "Name": 3})";
   std::ofstream(file) << stored;
-  Preferences::open(file);
-  Preferences::share().setAside("Hard");
-  Preferences::share().setAside("Name");
-  Preferences::share().setAside("Missing");
-  EXPECT_EQ(Preferences::share().find("Hard"), nullptr);
-  EXPECT_EQ(Preferences::share().find("Name"), nullptr);
-  ASSERT_NE(Preferences::share().find("Easy"), nullptr);
-  EXPECT_EQ(readFile(file), stored) << "setting aside writes nothing";
-
-  Preferences::share().save("Hard", nlohmann::json{0, 0, 3, 0, 0, 0});
-  Preferences::share().save("Hard", nlohmann::json{0, 0, 3, 0, 0, 1});  // the backup moves on
-  const nlohmann::json saved = nlohmann::json::parse(readFile(file));
-  EXPECT_EQ(saved, (nlohmann::json{{"Easy", {0, 0, 4, 2, 1, 7}}, {"Hard", {0, 0, 3, 0, 0, 1}}}));
-  std::vector<std::string> asides;
-  for (const auto& entry : fs::directory_iterator(file.parent_path())) {
-    if (entry.path().filename().string().starts_with("preferences.json.corrupt-")) {
-      asides.push_back(readFile(entry.path()));
+  const UnusableValue notAList = [](std::string_view key, const nlohmann::json& value) {
+    return key != "Easy" && !value.is_array();
+  };
+  const auto copiesAside = [this] {
+    std::multiset<std::string> copies;
+    for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+      if (entry.path().filename().string().starts_with("preferences.json.corrupt-")) {
+        copies.insert(readFile(entry.path()));
+      }
     }
+    return copies;
+  };
+  for (int start = 0; start < 3; ++start) {
+    Preferences::open(file);
+    Preferences::share().setAsideWhen(notAList);
   }
-  EXPECT_EQ(asides, std::vector<std::string>{stored}) << "one copy, as it was";
+  const nlohmann::json easy = {{"Easy", {0, 0, 4, 2, 1, 7}}};
+  EXPECT_EQ(nlohmann::json::parse(readFile(file)), easy);
+  EXPECT_EQ(copiesAside(), std::multiset<std::string>{stored});
+
+  const std::string later = R"({"Easy": [0, 0, 4, 2, 1, 7], "Hard": "slow"})";
+  std::ofstream(file) << later;
+  ASSERT_TRUE(Preferences::share().holdLock());
+  EXPECT_EQ(Preferences::share().find("Hard"), nullptr);
+  EXPECT_EQ(nlohmann::json::parse(readFile(file)), easy);
+  EXPECT_EQ(copiesAside(), (std::multiset<std::string>{stored, later}));
 }
 
 TEST_F(PreferencesTest, FilesTooDeepOrTooLargeAreMovedAsideAndTheBackupUsed) {
@@ -253,13 +266,15 @@ nlohmann::json digitsOf(int hundredths) {
 
 // A child process saves ever longer hard times until it is killed at a random moment. It says
 // on a pipe when each save starts (+time) and ends (-time), so the parent knows which times the
-// file may hold: the one being saved or the one before it. The easy time is never touched.
+// file may hold: the one being saved or the one before it. The easy time is never touched. Each
+// child takes the lock the one before was killed holding.
 TEST_F(PreferencesTest, AKilledSaveLeavesTheOldOrTheNewTime) {
   constexpr int kKills = 500;
   const nlohmann::json easy = digitsOf(4217);
   Preferences::open(file);
   Preferences::share().save("Easy", easy);
   Preferences::share().save("Hard", digitsOf(0));
+  Preferences::endFrame();
   std::mt19937 random(20261206);
   std::uniform_int_distribution<int> delayMicroseconds(0, 20000);
   int stored = 0;  // the hard time the file holds
@@ -276,6 +291,7 @@ TEST_F(PreferencesTest, AKilledSaveLeavesTheOldOrTheNewTime) {
         const int starts = time, ends = -time;
         if (write(announcements[1], &starts, sizeof starts) != sizeof starts) _exit(2);
         Preferences::share().save("Hard", digitsOf(time));
+        Preferences::endFrame();  // one save a frame: some kills come while the lock is held
         if (write(announcements[1], &ends, sizeof ends) != sizeof ends) _exit(2);
       }
       _exit(0);
@@ -312,6 +328,120 @@ TEST_F(PreferencesTest, AKilledSaveLeavesTheOldOrTheNewTime) {
   }
   std::printf("%d kills, %d inside a save: %d left the old time, %d the new; last time %d\n",
               kKills, killedInsideASave, leftTheOld, leftTheNew, stored);
+}
+
+// Eight games each save 200 values under a key of their own, one save a frame, while another
+// reads the file in a loop as a starting game does, without the lock: every read parses, no key
+// once seen goes missing or goes back, and every last value is in the file at the end.
+TEST_F(PreferencesTest, EightGamesSavingAtOnceLoseNothing) {
+  constexpr int kGames = 8, kSaves = 200;
+  Preferences::open(file);
+  Preferences::share().save("Reader", nlohmann::json(0));
+  Preferences::endFrame();
+  std::vector<pid_t> games;
+  for (int game = 0; game < kGames; ++game) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      try {
+        Preferences own(file.string());
+        for (int value = 1; value <= kSaves; ++value) {
+          own.save("Game" + std::to_string(game), nlohmann::json(value));
+          own.releaseLock();
+        }
+      } catch (const FatalAlert& alert) {
+        std::fprintf(stderr, "game %d: %s\n", game, alert.what());
+        _exit(1);
+      }
+      _exit(0);
+    }
+    games.push_back(child);
+  }
+  std::map<std::string, int> seen;
+  int reads = 0, failedParses = 0, lostOrOlder = 0;
+  for (std::size_t running = games.size(); running > 0;) {
+    const nlohmann::json read = nlohmann::json::parse(readFile(file), nullptr, false);
+    ++reads;
+    if (!read.is_object()) {
+      ++failedParses;
+    } else {
+      for (const auto& [key, value] : seen) lostOrOlder += !read.contains(key) || read[key] < value;
+      for (const auto& [key, value] : read.items()) seen[key] = value.get<int>();
+    }
+    for (pid_t& game : games) {
+      int status = 0;
+      if (game == 0 || waitpid(game, &status, WNOHANG) != game) continue;
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+      game = 0;
+      --running;
+    }
+  }
+  EXPECT_EQ(failedParses, 0);
+  EXPECT_EQ(lostOrOlder, 0);
+  nlohmann::json expected = {{"Reader", 0}};
+  for (int game = 0; game < kGames; ++game) expected["Game" + std::to_string(game)] = kSaves;
+  EXPECT_EQ(nlohmann::json::parse(readFile(file)), expected);
+  std::printf("%d games x %d saves: %d reads, %d failed to parse, %d lost a key\n", kGames,
+              kSaves, reads, failedParses, lostOrOlder);
+}
+
+// A game holding the lock (it stops, say, in a debugger): another game's save fails with the
+// alert after its wait, its reads keep the values last read; once the holder is killed, the
+// lock is free and the next save sees the holder's save.
+TEST_F(PreferencesTest, AHeldLockFailsTheSaveUntilItsHolderIsKilled) {
+  Preferences::open(file);
+  Preferences::share().save("Easy", nlohmann::json(1));
+  Preferences::endFrame();
+  int saved[2], go[2];
+  ASSERT_EQ(pipe(saved), 0);
+  ASSERT_EQ(pipe(go), 0);
+  const pid_t holder = fork();
+  ASSERT_GE(holder, 0);
+  if (holder == 0) {
+    close(saved[0]);
+    close(go[1]);
+    Preferences own(file.string());
+    char byte = 0;
+    own.save("Hard", nlohmann::json(2));
+    if (write(saved[1], &byte, 1) != 1 || read(go[0], &byte, 1) != 1) _exit(2);
+    own.save("Hard", nlohmann::json(3));  // still in the same frame: the lock stays held
+    if (write(saved[1], &byte, 1) != 1) _exit(2);
+    while (read(go[0], &byte, 1) > 0) {  // held until killed, or until the test is gone
+    }
+    _exit(0);
+  }
+  close(saved[1]);
+  close(go[0]);
+  // Killed on every way out of the test, so that no holder outlives it.
+  struct Killed {
+    pid_t pid;
+    void now() {
+      if (pid <= 0) return;
+      ::kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+      pid = -1;
+    }
+    ~Killed() { now(); }
+  } killed{holder};
+  char byte = 0;
+  ASSERT_EQ(read(saved[0], &byte, 1), 1);
+  Preferences waiting(file.string(), std::chrono::milliseconds(100));  // reads Hard 2
+  ASSERT_EQ(write(go[1], &byte, 1), 1);
+  ASSERT_EQ(read(saved[0], &byte, 1), 1);
+
+  EXPECT_FALSE(waiting.holdLock());
+  ASSERT_NE(waiting.find("Hard"), nullptr);
+  EXPECT_EQ(*waiting.find("Hard"), 2);
+  EXPECT_EQ(alertOf([&] { waiting.save("Easy", nlohmann::json(5)); }),
+            "The preferences file " + file.string() + " could not be saved: another program held "
+            "its lock " + file.string() + ".lock for 0.1 seconds");
+
+  killed.now();
+  waiting.releaseLock();  // the end of that frame
+  waiting.save("Easy", nlohmann::json(5));
+  EXPECT_EQ(nlohmann::json::parse(readFile(file)), (nlohmann::json{{"Easy", 5}, {"Hard", 3}}));
+  close(saved[0]);
+  close(go[1]);
 }
 
 }  // namespace

@@ -33,9 +33,9 @@ class SoundCommands : public ChartTest {
 
   Chart& makeWithAudio(const std::vector<ChartSource>& sources) {
     use(sources);
-    Services services = recording.services();
-    services.audio = audio.get();
-    charts.push_back(registries.back()->create(sources.front().name, services));
+    engine::Services withAudio = recording.services();
+    withAudio.audio = audio.get();
+    charts.push_back(registries.back()->create(sources.front().name, withAudio));
     return *charts.back();
   }
 

@@ -57,8 +57,8 @@ inline void removeGlobal(std::string_view name) {
 // frame n is the view's frame n + 1: the view's first frame runs no chart.
 class GameTree : public HeadlessView {
  protected:
-  explicit GameTree(std::vector<chart::ChartSource> standIns = {})
-      : standIns(std::move(standIns)) {}
+  explicit GameTree(std::vector<chart::ChartSource> replacements = {})
+      : standIns(std::move(replacements)) {}
 
   std::unique_ptr<RootChart> makeRoot() override {
     std::vector<chart::ChartSource> sources = gameCharts();

@@ -49,7 +49,7 @@ file(REAL_PATH ${WORK_DIR} WORK_DIR)
 set(prefix ${WORK_DIR}/prefix)
 run_checked("cmake --install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
-foreach(file ${BINDIR}/aloft ${DATADIR}/aloft/kivResources/TupLogo.tif ${MANDIR}/man6/aloft.6)
+foreach(file ${BINDIR}/aloft ${DATADIR}/aloft/kivResources/TupLogo.tif ${MANDIR}/man6/aloft.6.gz)
   if(NOT EXISTS ${prefix}/${file})
     fail("${file} was not installed")
   endif()

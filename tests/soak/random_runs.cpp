@@ -34,7 +34,7 @@ int framesFor(double distance, const Mode& mode) {
 
 class ScriptWriter {
  public:
-  explicit ScriptWriter(std::string& script) : script(script) {}
+  explicit ScriptWriter(std::string& output) : script(output) {}
   void line(std::int64_t frame, const std::string& event) {
     script += std::to_string(frame) + " " + event + "\n";
   }
@@ -45,7 +45,8 @@ class ScriptWriter {
 
 }  // namespace
 
-RandomRuns::RandomRuns(std::uint32_t seed, platform::Size window) : random(seed), window(window) {}
+RandomRuns::RandomRuns(std::uint32_t seed, platform::Size windowSize)
+    : random(seed), window(windowSize) {}
 
 int RandomRuns::between(int low, int high) {
   // By hand rather than with a distribution, whose results differ between standard libraries.

@@ -16,12 +16,12 @@
 #include <sstream>
 #include <string>
 
-#include "app/data.h"
 #include "app/input_script.h"
 #include "app/opengl_view.h"
 #include "app/resource_folder.h"
 #include "app/root_chart.h"
 #include "app/run_loop.h"
+#include "chart/data.h"
 #include "chart/preferences.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
@@ -52,8 +52,8 @@ bool runEnded() { return Data::share().globalVariableDictionary().find("gvRestar
 
 class Soak {
  public:
-  Soak(platform::Window& window, platform::Clock& clock)
-      : window(window), clock(clock), view(window, clock, makeStartChart()) {
+  Soak(platform::Window& gameWindow, platform::Clock& frameClock)
+      : window(gameWindow), clock(frameClock), view(window, clock, makeStartChart()) {
     view.awakeFromNib();
   }
 

@@ -9,8 +9,8 @@
 #include <variant>
 #include <vector>
 
-#include "app/data.h"
 #include "chart/chart.h"
+#include "chart/data.h"
 #include "chart/utf16.h"
 
 namespace chart_tree {

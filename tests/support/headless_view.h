@@ -9,20 +9,20 @@
 #include <sstream>
 #include <string>
 
-#include "app/data.h"
 #include "app/input_script.h"
 #include "app/opengl_view.h"
 #include "app/resource_folder.h"
 #include "app/run_loop.h"
-#include "platform/paths.h"
+#include "chart/data.h"
 #include "engine/kiv_alert.h"
 #include "platform/clock.h"
+#include "platform/paths.h"
 #include "platform/window.h"
 
 // The fixed-step clock, with a step that can change between frames.
 class SteppedClock final : public platform::Clock {
  public:
-  explicit SteppedClock(double step) : step(step) {}
+  explicit SteppedClock(double tickLength) : step(tickLength) {}
   void setStep(double seconds) {
     origin = now();
     ticks = 0;

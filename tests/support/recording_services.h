@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "chart/services.h"
+#include "engine/services.h"
 
 namespace chart {
 
@@ -25,7 +25,7 @@ class RecordingServices {
   RecordingServices(const RecordingServices&) = delete;
   RecordingServices& operator=(const RecordingServices&) = delete;
 
-  Services services() { return {&audio, &polygons, &textures}; }
+  engine::Services services() { return {&audio, &polygons, &textures}; }
 
   // Every call to the three services, oldest first.
   std::vector<Call> calls;
@@ -35,8 +35,8 @@ class RecordingServices {
     calls.push_back({std::string(what), std::string(chart), index});
   }
 
-  struct Audio final : AudioService {
-    explicit Audio(RecordingServices& log) : log(log) {}
+  struct Audio final : engine::AudioService {
+    explicit Audio(RecordingServices& recorder) : log(recorder) {}
     void setActiveChart(std::string_view name) override {
       log.record("audio.setActiveChart", name, 0);
     }
@@ -55,8 +55,8 @@ class RecordingServices {
     RecordingServices& log;
     std::int32_t soundIndex = 0;
   };
-  struct Polygons final : PolygonService {
-    explicit Polygons(RecordingServices& log) : log(log) {}
+  struct Polygons final : engine::PolygonService {
+    explicit Polygons(RecordingServices& recorder) : log(recorder) {}
     void setActiveChart(std::string_view name) override {
       log.record("polygons.setActiveChart", name, 0);
     }
@@ -92,6 +92,10 @@ class RecordingServices {
       log.record("polygons.setViewportRatio", {}, 0);
     }
     void setDepthTest(bool enabled) override { log.record("polygons.setDepthTest", {}, enabled); }
+    void translate(float, float, float) override { log.record("polygons.translate", {}, 0); }
+    void rotate(float, float, float, float) override { log.record("polygons.rotate", {}, 0); }
+    void useAlphaBlendFunction() override { log.record("polygons.useAlphaBlendFunction", {}, 0); }
+    void setBlending(bool enabled) override { log.record("polygons.setBlending", {}, enabled); }
     std::int32_t addPicking(std::int32_t polygonIndex) override {
       log.record("polygons.addPicking", {}, polygonIndex);
       return -1;
@@ -102,8 +106,8 @@ class RecordingServices {
     }
     RecordingServices& log;
   };
-  struct Textures final : TextureService {
-    explicit Textures(RecordingServices& log) : log(log) {}
+  struct Textures final : engine::TextureService {
+    explicit Textures(RecordingServices& recorder) : log(recorder) {}
     void setActiveChart(std::string_view name) override {
       log.record("textures.setActiveChart", name, 0);
     }

@@ -27,35 +27,51 @@ std::string gameBinary() {
 }
 
 ProgramResult runProgram(const std::string& binary, const std::vector<std::string>& arguments) {
-  char outPath[] = "/tmp/aloft-test-out-XXXXXX";
-  char errPath[] = "/tmp/aloft-test-err-XXXXXX";
-  const int outFd = mkstemp(outPath);
-  const int errFd = mkstemp(errPath);
+  return runProgramsTogether(binary, {arguments}).front();
+}
 
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
-  posix_spawn_file_actions_adddup2(&actions, errFd, STDERR_FILENO);
+std::vector<ProgramResult> runProgramsTogether(
+    const std::string& binary, const std::vector<std::vector<std::string>>& argumentLists) {
+  struct Started {
+    pid_t child = 0;
+    bool running = false;
+    std::string outPath = "/tmp/aloft-test-out-XXXXXX";
+    std::string errPath = "/tmp/aloft-test-err-XXXXXX";
+  };
+  std::vector<Started> started(argumentLists.size());
+  for (std::size_t at = 0; at < argumentLists.size(); ++at) {
+    Started& program = started[at];
+    const int outFd = mkstemp(program.outPath.data());
+    const int errFd = mkstemp(program.errPath.data());
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, errFd, STDERR_FILENO);
 
-  std::vector<std::string> all{binary};
-  all.insert(all.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (auto& argument : all) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-
-  ProgramResult result;
-  pid_t child = 0;
-  if (posix_spawn(&child, binary.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
+    std::vector<std::string> all{binary};
+    all.insert(all.end(), argumentLists[at].begin(), argumentLists[at].end());
+    std::vector<char*> argv;
+    for (auto& argument : all) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    program.running =
+        posix_spawn(&program.child, binary.c_str(), &actions, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    close(outFd);
+    close(errFd);
   }
-  posix_spawn_file_actions_destroy(&actions);
-  close(outFd);
-  close(errFd);
-  result.out = readAll(outPath);
-  result.err = readAll(errPath);
-  unlink(outPath);
-  unlink(errPath);
-  return result;
+
+  std::vector<ProgramResult> results(started.size());
+  for (std::size_t at = 0; at < started.size(); ++at) {
+    Started& program = started[at];
+    int status = 0;
+    if (program.running && waitpid(program.child, &status, 0) == program.child &&
+        WIFEXITED(status)) {
+      results[at].exitStatus = WEXITSTATUS(status);
+    }
+    results[at].out = readAll(program.outPath);
+    results[at].err = readAll(program.errPath);
+    unlink(program.outPath.c_str());
+    unlink(program.errPath.c_str());
+  }
+  return results;
 }

@@ -14,3 +14,8 @@ struct ProgramResult {
 std::string gameBinary();
 
 ProgramResult runProgram(const std::string& binary, const std::vector<std::string>& arguments);
+
+// Runs `binary` once for each list of arguments, all started before any is waited for: games
+// that share files. The results are in the order of the lists.
+std::vector<ProgramResult> runProgramsTogether(
+    const std::string& binary, const std::vector<std::vector<std::string>>& argumentLists);

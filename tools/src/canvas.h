@@ -14,27 +14,27 @@ using Paint = std::function<Colour(int x, int y)>;
 
 // A float RGBA surface with premultiplied colour, painted layer by layer with "over".
 class Canvas {
-public:
-    Canvas(int width, int height);
+ public:
+  Canvas(int width, int height);
 
-    // Lays `paint` over the canvas wherever `mask` covers it, scaled by `opacity`.
-    void paintOver(const Mask& mask, const Paint& paint, float opacity = 1.0f);
-    void paintOver(const Mask& mask, Colour colour, float opacity = 1.0f);
+  // Lays `paint` over the canvas wherever `mask` covers it, scaled by `opacity`.
+  void paintOver(const Mask& mask, const Paint& paint, float opacity = 1.0f);
+  void paintOver(const Mask& mask, Colour colour, float opacity = 1.0f);
 
-    // RGBA whose colour is premultiplied by alpha, i.e. the picture as seen over black.
-    Image toPremultipliedRgba() const;
-    // RGBA whose colour is independent of alpha, as PNG stores it.
-    Image toStraightRgba() const;
+  // RGBA whose colour is premultiplied by alpha, i.e. the picture as seen over black.
+  Image toPremultipliedRgba() const;
+  // RGBA whose colour is independent of alpha, as PNG stores it.
+  Image toStraightRgba() const;
 
-private:
-    Image toRgba(bool unpremultiply) const;
+ private:
+  Image toRgba(bool unpremultiply) const;
 
-    struct Pixel {
-        float r = 0.0f, g = 0.0f, b = 0.0f, a = 0.0f;
-    };
-    int width_;
-    int height_;
-    std::vector<Pixel> pixels_;
+  struct Pixel {
+    float r = 0.0f, g = 0.0f, b = 0.0f, a = 0.0f;
+  };
+  int width_;
+  int height_;
+  std::vector<Pixel> pixels_;
 };
 
 }  // namespace resgen

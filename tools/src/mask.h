@@ -7,23 +7,23 @@ namespace resgen {
 
 // Per-pixel coverage in [0, 1]: the shape of a layer before it is given a colour.
 struct Mask {
-    int width = 0;
-    int height = 0;
-    std::vector<float> coverage;
+  int width = 0;
+  int height = 0;
+  std::vector<float> coverage;
 
-    Mask(int width, int height)
-        : width(width),
-          height(height),
-          coverage(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0.0f) {}
+  Mask(int pixelsWide, int pixelsHigh)
+      : width(pixelsWide),
+        height(pixelsHigh),
+        coverage(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0.0f) {}
 
-    float& at(int x, int y) {
-        return coverage[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                        static_cast<std::size_t>(x)];
-    }
-    float at(int x, int y) const {
-        return coverage[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                        static_cast<std::size_t>(x)];
-    }
+  float& at(int x, int y) {
+    return coverage[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                    static_cast<std::size_t>(x)];
+  }
+  float at(int x, int y) const {
+    return coverage[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                    static_cast<std::size_t>(x)];
+  }
 };
 
 // Grows a mask by `radius` pixels (a soft-edged disc dilation); used for outlines and glows.

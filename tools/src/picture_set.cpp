@@ -6,13 +6,13 @@
 namespace resgen {
 
 void writePictures(const std::filesystem::path& directory, const std::filesystem::path& fontFile) {
-    FontFace font(fontFile);
-    writeTiff(directory / "TupLogo.tif", makeTitleLogo(font), AlphaKind::Premultiplied);
-    writeTiff(directory / "FennickOGL2.tif", makeMakersMark(font), AlphaKind::Premultiplied);
-    writeTiff(directory / "Grass.tif", makeGrass());
-    writeTiff(directory / "Sky_Day.tif", makeSky());
-    writeTiff(directory / "RobotFont.tif", makeFontSheet(font), AlphaKind::Straight);
-    writeTiff(directory / "shadow.tif", makeShadow(), AlphaKind::Straight);
+  FontFace font(fontFile);
+  writeTiff(directory / "TupLogo.tif", makeTitleLogo(font), AlphaKind::Premultiplied);
+  writeTiff(directory / "FennickOGL2.tif", makeMakersMark(font), AlphaKind::Premultiplied);
+  writeTiff(directory / "Grass.tif", makeGrass());
+  writeTiff(directory / "Sky_Day.tif", makeSky());
+  writeTiff(directory / "RobotFont.tif", makeFontSheet(font), AlphaKind::Straight);
+  writeTiff(directory / "shadow.tif", makeShadow(), AlphaKind::Straight);
 }
 
 }  // namespace resgen

@@ -8,8 +8,8 @@
 namespace resgen {
 
 struct Point {
-    float x = 0.0f;
-    float y = 0.0f;
+  float x = 0.0f;
+  float y = 0.0f;
 };
 
 // Signed distance in pixels from a point to a shape's edge: negative inside.

@@ -14,19 +14,20 @@ namespace {
 // fraction of a decibel; the encoded files stay below -1 dBFS.
 constexpr float kPeakDbfs = -4.5f;
 
-void writeEncoded(const std::filesystem::path& directory, const std::string& name, SoundBuffer sound) {
-    normalisePeak(sound, kPeakDbfs);
-    const std::filesystem::path wav = directory / (name + ".wav");
-    writeWav(wav, sound);
-    encodeAac(wav, directory / (name + ".m4a"));
-    std::filesystem::remove(wav);
+void writeEncoded(const std::filesystem::path& directory, const std::string& name,
+                  SoundBuffer sound) {
+  normalisePeak(sound, kPeakDbfs);
+  const std::filesystem::path wav = directory / (name + ".wav");
+  writeWav(wav, sound);
+  encodeAac(wav, directory / (name + ".m4a"));
+  std::filesystem::remove(wav);
 }
 
 }  // namespace
 
 void writeSounds(const std::filesystem::path& directory) {
-    writeEncoded(directory, "PianoAndPer", makeMusicLoop());
-    writeEncoded(directory, "Death2", makeDeathSound());
+  writeEncoded(directory, "PianoAndPer", makeMusicLoop());
+  writeEncoded(directory, "Death2", makeDeathSound());
 }
 
 }  // namespace resgen

@@ -8,8 +8,8 @@ namespace resgen {
 
 // How the fourth sample of an RGBA picture relates to its colour samples.
 enum class AlphaKind {
-    Premultiplied,  // colour already multiplied by alpha (the picture as seen over black)
-    Straight,       // colour independent of alpha
+  Premultiplied,  // colour already multiplied by alpha (the picture as seen over black)
+  Straight,       // colour independent of alpha
 };
 
 // Writes an 8-bit RGB or RGBA picture as an LZW-compressed TIFF, top row first.

@@ -10,8 +10,8 @@ namespace resgen {
 // The flyer as the game builds it, seen from above: nose, wing tips, inner wing roots and
 // keel, in the game's own units (nose up the y axis, wing span 6).
 struct FlyerTriangle {
-    Point a, b, c;
-    Colour colour;
+  Point a, b, c;
+  Colour colour;
 };
 
 const std::vector<FlyerTriangle>& flyerTriangles();

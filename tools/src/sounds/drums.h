@@ -9,9 +9,9 @@ namespace resgen {
 enum class Drum { Kick, Snare, ClosedHat, OpenHat };
 
 struct DrumHit {
-    double start = 0.0;  // seconds
-    Drum drum = Drum::Kick;
-    float level = 1.0f;
+  double start = 0.0;  // seconds
+  Drum drum = Drum::Kick;
+  float level = 1.0f;
 };
 
 // Adds one drum hit, synthesised from a swept sine (kick) or shaped noise (snare, hats).

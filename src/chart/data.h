@@ -12,8 +12,7 @@
 #include <utility>
 
 #include "chart/global_variables.h"
-
-class OpenGLView;
+#include "engine/game_view.h"
 
 class Data {
  public:
@@ -32,8 +31,8 @@ class Data {
   void setResourcePath(std::string path) { theResourcePath = std::move(path); }
   const std::string& resourcePath() const { return theResourcePath; }
 
-  void setOpenGLView(OpenGLView* view) { theOpenGLView = view; }
-  OpenGLView* openGLView() const { return theOpenGLView; }
+  void setOpenGLView(engine::GameView* view) { theOpenGLView = view; }
+  engine::GameView* openGLView() const { return theOpenGLView; }
 
   // The timestamp of the start of the current frame; a new one clears the frame's skipped total.
   void setTimeDate(Date date);
@@ -78,7 +77,7 @@ class Data {
 
   chart::GlobalVariableDictionary theGlobalVariableDictionary;
   std::string theResourcePath;
-  OpenGLView* theOpenGLView = nullptr;
+  engine::GameView* theOpenGLView = nullptr;
   Date theOldDate{};
   bool hasOldDate = false;
   float timeSegment_ = 0;

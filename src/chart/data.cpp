@@ -1,4 +1,4 @@
-#include "app/data.h"
+#include "chart/data.h"
 
 #include <cmath>
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace chart {
+namespace engine {
 
 class PolygonService {
  public:
@@ -33,6 +33,12 @@ class PolygonService {
   virtual void endMatrixStack() = 0;
   virtual void setViewportRatio(double width, double height) = 0;
   virtual void setDepthTest(bool enabled) = 0;
+  // The placement commands: move or turn (degrees about an axis) what is drawn next.
+  virtual void translate(float x, float y, float z) = 0;
+  virtual void rotate(float degrees, float x, float y, float z) = 0;
+  // Blending of what is drawn next: the source-alpha function, and blending on or off.
+  virtual void useAlphaBlendFunction() = 0;
+  virtual void setBlending(bool enabled) = 0;
   virtual std::int32_t addPicking(std::int32_t polygonIndex) = 0;
   virtual std::int32_t updatePicking(std::int32_t pickingIndex) = 0;
 
@@ -74,4 +80,4 @@ struct Services {
   TextureService* textures;
 };
 
-}  // namespace chart
+}  // namespace engine

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Checks that every include in src/ points down the layers
+#   platform -> engine -> chart -> charts -> app
+# (a file may include its own layer and those below it), and that only src/platform includes
+# the headers of SDL, FFmpeg, libtiff and fontconfig. Prints each offending file:line and fails.
+# Usage: check-layers.sh [SRC_DIR]   (run by ctest as the test "layers")
+set -euo pipefail
+
+src="${1:-$(dirname "$0")/../src}"
+declare -A rank=([platform]=0 [engine]=1 [chart]=2 [charts]=3 [app]=4)
+platform_only='^(SDL|SDL2/|libav|libsw|tiff|fontconfig/)'
+failures=0
+
+report() {
+  echo "$1"
+  failures=$((failures + 1))
+}
+
+while IFS=: read -r file line text; do
+  layer="${file#"$src"/}"
+  layer="${layer%%/*}"
+  if [[ -z "${rank[$layer]+set}" ]]; then
+    report "$file:$line: file is in no layer (expected one of ${!rank[*]})"
+    continue
+  fi
+  if [[ "$text" =~ \#[[:space:]]*include[[:space:]]*\"([a-z_]+)/ ]]; then
+    target="${BASH_REMATCH[1]}"
+    if [[ -n "${rank[$target]+set}" && ${rank[$target]} -gt ${rank[$layer]} ]]; then
+      report "$file:$line: $layer includes a header of the higher layer $target"
+    fi
+  elif [[ "$text" =~ \#[[:space:]]*include[[:space:]]*\<([^>]+)\> ]]; then
+    header="${BASH_REMATCH[1]}"
+    if [[ "$layer" != platform && "$header" =~ $platform_only ]]; then
+      report "$file:$line: <$header> may only be included in src/platform"
+    fi
+  fi
+done < <(grep -rnE --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include' "$src")
+
+if ((failures > 0)); then
+  echo "$failures include(s) break the layers"
+  exit 1
+fi
+echo "every include points down the layers"
