@@ -101,9 +101,9 @@ std::string Preferences::defaultPath(const char* xdgDataHome, const std::string&
   return base + "/aloft/preferences.json";
 }
 
-Preferences::Preferences(std::string path, std::chrono::milliseconds lockWait)
+Preferences::Preferences(std::string path, std::chrono::milliseconds wait)
     : path_(std::move(path)),
-      lockWait(lockWait),
+      lockWait(wait),
       lock(path_ + ".lock"),
       values(std::make_unique<nlohmann::json>(nlohmann::json::object())) {
   if (!holdLock()) load();

@@ -126,6 +126,6 @@ INSTANTIATE_TEST_SUITE_P(
         Race{"HardThenEasy", {kHard, 760, 800, 836}, {kEasy, 960, 1000, 1090}},
         Race{"LongerHardLandsFirst", {kHard, 760, 860, 896}, {kHard, 1100, 1140, 1176}},
         Race{"ShorterHardLandsFirst", {kHard, 760, 800, 836}, {kHard, 900, 1000, 1036}}),
-    [](const ::testing::TestParamInfo<Race>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<Race>& race) { return race.param.name; });
 
 }  // namespace

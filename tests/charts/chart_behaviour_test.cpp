@@ -360,8 +360,8 @@ const ChartRun kRuns[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Charts, ChartRunTest, ::testing::ValuesIn(kRuns),
-                         [](const ::testing::TestParamInfo<ChartRun>& info) {
-                           return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<ChartRun>& entry) {
+                           return std::string(entry.param.name);
                          });
 
 }  // namespace
