@@ -50,6 +50,8 @@ class KivAudio final : public engine::AudioService {
   float volume() const { return mixer.gain(); }
   // False when the output is silent (no audio device) or missing.
   bool audible() const { return output && output->audible(); }
+  // The output the sounds play into; null when SDL cannot run audio at all.
+  platform::AudioOutput* audioOutput() { return output.get(); }
 
  private:
   [[noreturn]] void report(std::int32_t index, std::string_view failure) const;

@@ -90,6 +90,11 @@ AudioOutput::~AudioOutput() {
 
 AudioOutput* AudioOutput::current() { return currentOutput; }
 
+void AudioOutput::stopClock() {
+  // Pausing waits for a running callback to return; after it SDL calls none until unpaused.
+  if (device != 0) SDL_PauseAudioDevice(device, 1);
+}
+
 void AudioOutput::callback(void* self, std::uint8_t* stream, int bytes) {
   auto& output = *static_cast<AudioOutput*>(self);
   const int frames = bytes / int(sizeof(float) * std::size_t(output.format_.channels));

@@ -47,6 +47,12 @@ class AudioOutput {
   // The output most recently opened and still open, for the beep; null when there is none.
   static AudioOutput* current();
 
+  // Stops the device's own clock: from then on the sound advances only by `pull`, buffer by
+  // buffer, so a test hears exactly the frames it asks for however loaded the machine is.
+  void stopClock();
+  // Plays the next `frames` frames into `out` as the device's callback would.
+  void pull(float* out, int frames) noexcept { fill(out, frames); }
+
  private:
   AudioOutput(const AudioFormat& format, AudioSource& pulledSource, bool audible)
       : format_(format), source(pulledSource), audible_(audible) {}

@@ -34,6 +34,21 @@ inline ChartSource testChart(std::string_view name, std::vector<std::string_view
   return source;
 }
 
+// The actions one after another as trunk0_1, trunk0_2, ..., the last ending the pass.
+inline std::vector<NodeSource> straight(const std::vector<NodeAction>& actions) {
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> made;
+    for (int at = 1; at <= 200; ++at) made.push_back("trunk0_" + std::to_string(at));
+    return made;
+  }();
+  std::vector<NodeSource> nodes;
+  for (std::size_t at = 0; at < actions.size(); ++at) {
+    nodes.push_back({names.at(at), actions[at],
+                     at + 1 == actions.size() ? endOfPass : std::string_view(names.at(at + 1))});
+  }
+  return nodes;
+}
+
 // The alert's message when `action` raises one; fails the test when it does not.
 inline std::string alertOf(const std::function<void()>& action) {
   try {
@@ -62,6 +77,13 @@ class ChartTest : public ::testing::Test {
   Chart& load(const std::vector<ChartSource>& sources) {
     use(sources);
     return make(sources.front().name);
+  }
+  // A chart of `actions` one after another, run for one frame.
+  Chart& ran(std::string_view name, std::vector<std::string_view> cells,
+             const std::vector<NodeAction>& actions) {
+    Chart& chart = load({testChart(name, std::move(cells), straight(actions))});
+    frames(chart, 1);
+    return chart;
   }
   // Registers `sources`; `make` then creates from them. Earlier registries live on for the
   // charts made from them.

@@ -7,10 +7,9 @@ namespace {
 using DiagnosticsTest = ChartTest;
 
 TEST_F(DiagnosticsTest, WrongTypeMessageInFull) {
-  Chart& chart = load({testChart("Start", {"gvCamera"},
-                                 {{"trunk0_1", run(Global_variable_send, {"gvCamera", "EMPTY"}),
-                                   "trunk0_2"},
-                                  {"trunk0_2", set("gvCamera", 1), endOfPass}})});
+  Chart& chart = load({testChart(
+      "Start", {"gvCamera"},
+      straight({run(Global_variable_send, {"gvCamera", "EMPTY"}), set("gvCamera", 1)}))});
   EXPECT_EQ(alertOf([&] { frames(chart, 1); }),
             "There is an error in a Chart Object named: Start\n"
             "The error is inside a function named: Global_variable_send\n"
@@ -24,11 +23,9 @@ TEST_F(DiagnosticsTest, WrongTypeMessageInFull) {
 
 TEST_F(DiagnosticsTest, InvalidSnippetMessageInFull) {
   Chart& chart = load({testChart("Stats", {"words", "snippet"},
-                                 {{"trunk0_1", create("Word", "words"), "trunk0_2"},
-                                  {"trunk0_2", gets("snippet", "Begin"), "trunk0_3"},
-                                  {"trunk0_3", run(Object_update_last, {"snippet", "words"}),
-                                   endOfPass}}),
-                       testChart("Word", {}, {{"trunk0_1", passThrough(), endOfPass}})});
+                                 straight({create("Word", "words"), gets("snippet", "Begin"),
+                                           run(Object_update_last, {"snippet", "words"})})),
+                       testChart("Word", {}, straight({passThrough()}))});
   EXPECT_EQ(alertOf([&] { frames(chart, 1); }),
             "There is an error inside the Object named: Stats\n"
             " with the function named: Object_update_last\n"
@@ -46,12 +43,10 @@ TEST(Diagnostics, MissingResourceMessages) {
 }
 
 TEST_F(DiagnosticsTest, IndexOutOfRangeMessageInFull) {
-  Chart& chart = load({testChart("Word", {"gvWord", "three", "letter"},
-                                 {{"trunk0_1", gets("gvWord", "abc"), "trunk0_2"},
-                                  {"trunk0_2", set("three", 3), "trunk0_3"},
-                                  {"trunk0_3", run(Text_selected_index, {"three"}), "trunk0_4"},
-                                  {"trunk0_4", run(Text_selected_character, {"gvWord"}, "letter"),
-                                   endOfPass}})});
+  Chart& chart = load({testChart(
+      "Word", {"gvWord", "three", "letter"},
+      straight({gets("gvWord", "abc"), set("three", 3), run(Text_selected_index, {"three"}),
+                run(Text_selected_character, {"gvWord"}, "letter")}))});
   EXPECT_EQ(alertOf([&] { frames(chart, 1); }),
             "There is an error in a Chart Object named: Word\n"
             "The error is inside a function named: Text_selected_character\n"
@@ -94,10 +89,9 @@ TEST(Diagnostics, TypeWordFollowsTheTableOrder) {
 }
 
 TEST_F(DiagnosticsTest, EmptyConstantVersusEmptyVariableInAChart) {
-  Chart& chart = load({testChart("Word", {"blank", "length"},
-                                 {{"trunk0_1", run(Text_length, {"blank"}, "length"), endOfPass}}),
-                       testChart("Other", {"length"},
-                                 {{"trunk0_1", run(Text_length, {"EMPTY"}, "length"), endOfPass}})});
+  Chart& chart = load(
+      {testChart("Word", {"blank", "length"}, straight({run(Text_length, {"blank"}, "length")})),
+       testChart("Other", {"length"}, straight({run(Text_length, {"EMPTY"}, "length")}))});
   EXPECT_NE(alertOf([&] { frames(chart, 1); }).find("\"EMPTY Variable\""), std::string::npos);
   Chart& other = make("Other");
   EXPECT_NE(alertOf([&] { frames(other, 1); }).find("\"EMPTY Constant\""), std::string::npos);

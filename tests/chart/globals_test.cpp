@@ -5,26 +5,25 @@ namespace {
 
 using GlobalsTest = ChartTest;
 
-
-
 // "Sender" sends `gvScore` (with key text "Hard" when `keyed`) and "Receiver" receives it with
 // the key it names; a frame runs the sender first.
 std::vector<ChartSource> senderAndReceiver(bool keyed, std::string_view receiverKey) {
   return {testChart("Sender", {"gvScore", "hard"},
-                    {{"trunk0_1", gets("hard", "Hard"), "trunk0_2"},
-                     {"trunk0_2", run(Global_variable_send, {"gvScore", keyed ? "hard" : "EMPTY"}),
-                      endOfPass}}),
+                    straight({gets("hard", "Hard"),
+                              run(Global_variable_send, {"gvScore", keyed ? "hard" : "EMPTY"})})),
           testChart("Receiver", {"gvScore", "key"},
-                    {{"trunk0_1", gets("key", receiverKey), "trunk0_2"},
-                     {"trunk0_2",
-                      run(Global_variable_receive, {receiverKey.empty() ? "EMPTY" : "key"},
-                          "gvScore"),
-                      endOfPass}})};
+                    straight({gets("key", receiverKey),
+                              run(Global_variable_receive, {receiverKey.empty() ? "EMPTY" : "key"},
+                                  "gvScore")}))};
 }
 
-TEST_F(GlobalsTest, SendAndReceiveANumberWithoutKey) {
+TEST_F(GlobalsTest, SendAndReceiveANumberAndMissingOrUndefinedGlobalsClearTheReceiver) {
   Chart& sender = load(senderAndReceiver(false, ""));
   Chart& receiver = make("Receiver");
+  storeNumber(cell(receiver, "gvScore"), 3);
+  frames(receiver, 1);  // never sent
+  EXPECT_EQ(cell(receiver, "gvScore").type, kEmpty);
+
   storeNumber(cell(sender, "gvScore"), 5);
   frames(sender, 1);
   const GlobalEntry* entry = globals().find("gvScore");
@@ -35,6 +34,12 @@ TEST_F(GlobalsTest, SendAndReceiveANumberWithoutKey) {
   frames(receiver, 1);
   EXPECT_EQ(cell(receiver, "gvScore").type, kNumber);
   EXPECT_EQ(cell(receiver, "gvScore").math, 5.0f);
+
+  storeNumber(cell(sender, "gvScore"), 1.0f / 0.0f);
+  frames(sender, 1);
+  EXPECT_FALSE(globals().find("gvScore")->hasValue);
+  frames(receiver, 1);
+  EXPECT_EQ(cell(receiver, "gvScore").type, kEmpty);
 }
 
 TEST_F(GlobalsTest, KeyTextsMustMatch) {
@@ -45,63 +50,34 @@ TEST_F(GlobalsTest, KeyTextsMustMatch) {
   frames(sender, 1);
   frames(wrongKey, 1);
   EXPECT_EQ(cell(wrongKey, "gvScore").type, kEmpty);
-
-  use(senderAndReceiver(true, "Hard"));
-  Chart& rightKey = make("Receiver");
-  frames(rightKey, 1);
-  EXPECT_EQ(cell(rightKey, "gvScore").math, 5.0f);
-
-  use(senderAndReceiver(true, ""));
-  Chart& anyKey = make("Receiver");
-  frames(anyKey, 1);
-  EXPECT_EQ(cell(anyKey, "gvScore").math, 5.0f);
+  for (std::string_view key : {"Hard", ""}) {  // the right key, and none
+    use(senderAndReceiver(true, key));
+    Chart& receiver = make("Receiver");
+    frames(receiver, 1);
+    EXPECT_EQ(cell(receiver, "gvScore").math, 5.0f) << key;
+  }
 }
 
-TEST_F(GlobalsTest, MissingAndUndefinedGlobalsClearTheReceiver) {
-  Chart& sender = load(senderAndReceiver(false, ""));
-  Chart& receiver = make("Receiver");
-  storeNumber(cell(receiver, "gvScore"), 3);
-  frames(receiver, 1);  // never sent
-  EXPECT_EQ(cell(receiver, "gvScore").type, kEmpty);
-
-  storeNumber(cell(sender, "gvScore"), 1.0f / 0.0f);
-  frames(sender, 1);
-  ASSERT_NE(globals().find("gvScore"), nullptr);
-  EXPECT_FALSE(globals().find("gvScore")->hasValue);
-  storeNumber(cell(receiver, "gvScore"), 3);
-  frames(receiver, 1);
-  EXPECT_EQ(cell(receiver, "gvScore").type, kEmpty);
-}
-
-TEST_F(GlobalsTest, ATextChangedAfterSendingIsSeenByALaterReceiver) {
+// A text changed after sending is seen by a later receiver, which holds a copy; a list is shared
+// on sending and copied on receiving.
+TEST_F(GlobalsTest, TextsAndListsSentAndReceived) {
   Chart& sender = load(
-      {testChart("Menus", {"gvWord", "more"},
-                 {{"trunk0_1", gets("gvWord", "TIME"), "trunk0_2"},
-                  {"trunk0_2", run(Global_variable_send, {"gvWord", "EMPTY"}), "trunk0_3"},
-                  {"trunk0_3", gets("more", " 00:00.00"), "trunk0_4"},
-                  {"trunk0_4", run(Text_add, {"more"}, "gvWord"), endOfPass}}),
-       testChart("Word", {"gvWord"},
-                 {{"trunk0_1", run(Global_variable_receive, {"EMPTY"}, "gvWord"), endOfPass}})});
+      {testChart("Menus", {"gvWord", "more", "gvList"},
+                 straight({gets("gvWord", "TIME"), run(Global_variable_send, {"gvWord", "EMPTY"}),
+                           gets("more", " 00:00.00"), run(Text_add, {"more"}, "gvWord"),
+                           run(Object_add_math, {"YES"}, "gvList"),
+                           run(Object_add_math, {"YES"}, "gvList"),
+                           run(Global_variable_send, {"gvList", "EMPTY"})})),
+       testChart("Word", {"gvWord", "gvList"},
+                 straight({run(Global_variable_receive, {"EMPTY"}, "gvWord"),
+                           run(Global_variable_receive, {"EMPTY"}, "gvList")}))});
   Chart& receiver = make("Word");
   frames(sender, 1);
   frames(receiver, 1);
   EXPECT_EQ(text(receiver, "gvWord"), "TIME 00:00.00");
-  // The receiver holds a copy: emptying the sender's text leaves it alone.
   cell(sender, "gvWord").text->units.clear();
   EXPECT_EQ(text(receiver, "gvWord"), "TIME 00:00.00");
-}
 
-TEST_F(GlobalsTest, ListsAreSharedOnSendingAndCopiedOnReceiving) {
-  Chart& sender = load({testChart("Sender", {"gvList"},
-                                  {{"trunk0_1", run(Object_add_math, {"YES"}, "gvList"), "trunk0_2"},
-                                   {"trunk0_2", run(Global_variable_send, {"gvList", "EMPTY"}),
-                                    endOfPass}}),
-                        testChart("Receiver", {"gvList"},
-                                  {{"trunk0_1", run(Global_variable_receive, {"EMPTY"}, "gvList"),
-                                    endOfPass}})});
-  Chart& receiver = make("Receiver");
-  frames(sender, 2);
-  frames(receiver, 1);
   EXPECT_EQ(globals().find("gvList")->list, cell(sender, "gvList").object);
   const Cell& received = cell(receiver, "gvList");
   EXPECT_EQ(received.type, kNumberList);
@@ -109,43 +85,26 @@ TEST_F(GlobalsTest, ListsAreSharedOnSendingAndCopiedOnReceiving) {
   EXPECT_EQ(received.object->size(), 2u);
 }
 
-TEST_F(GlobalsTest, RemovingWithAndWithoutKeys) {
-  Chart& chart = load({testChart(
-      "Globals", {"gvKeyed", "gvPlain", "key"},
-      {{"trunk0_1", gets("key", "Hard"), "trunk0_2"},
-       {"trunk0_2", set("gvKeyed", 1), "trunk0_3"},
-       {"trunk0_3", set("gvPlain", 2), "trunk0_4"},
-       {"trunk0_4", run(Global_variable_send, {"gvKeyed", "key"}), "trunk0_5"},
-       {"trunk0_5", run(Global_variable_send, {"gvPlain", "EMPTY"}), "trunk0_6"},
-       // An entry sent with a key text is not removed without it; one without is.
-       {"trunk0_6", run(Global_variable_remove, {"gvKeyed", "EMPTY"}), "trunk0_7"},
-       {"trunk0_7", run(Global_variable_remove, {"gvPlain", "EMPTY"}), endOfPass}})});
-  frames(chart, 1);
+TEST_F(GlobalsTest, RemovingWithAndWithoutKeysAndRemovingAll) {
+  // An entry sent with a key text is not removed without it; one without is.
+  ran("Globals", {"gvKeyed", "gvPlain", "key"},
+      {gets("key", "Hard"), set("gvKeyed", 1), set("gvPlain", 2),
+       run(Global_variable_send, {"gvKeyed", "key"}),
+       run(Global_variable_send, {"gvPlain", "EMPTY"}),
+       run(Global_variable_remove, {"gvKeyed", "EMPTY"}),
+       run(Global_variable_remove, {"gvPlain", "EMPTY"})});
   EXPECT_NE(globals().find("gvKeyed"), nullptr);
   EXPECT_EQ(globals().find("gvPlain"), nullptr);
-
-  use({testChart(
-      "Remover", {"gvKeyed", "key"},
-      {{"trunk0_1", gets("key", "Hard"), "trunk0_2"},
-       {"trunk0_2", set("gvKeyed", 0), "trunk0_3"},
-       {"trunk0_3", run(Global_variable_remove, {"gvKeyed", "key"}), endOfPass}})});
-  frames(make("Remover"), 1);
+  ran("Remover", {"gvKeyed", "key"},
+      {gets("key", "Hard"), set("gvKeyed", 0), run(Global_variable_remove, {"gvKeyed", "key"})});
   EXPECT_EQ(globals().find("gvKeyed"), nullptr);
-}
 
-TEST_F(GlobalsTest, RemoveAllEmptiesTheDictionary) {
-  Chart& chart = load({testChart("Menus", {"gvOne", "gvTwo"},
-                                 {{"trunk0_1", set("gvOne", 1), "trunk0_2"},
-                                  {"trunk0_2", gets("gvTwo", "two"), "trunk0_3"},
-                                  {"trunk0_3", run(Global_variable_send, {"gvOne", "EMPTY"}),
-                                   "trunk0_4"},
-                                  {"trunk0_4", run(Global_variable_send, {"gvTwo", "EMPTY"}),
-                                   "trunk0_5"},
-                                  {"trunk0_5", run(Global_variable_remove_all, {"YES"}),
-                                   endOfPass}})});
-  frames(chart, 1);
+  Chart& all = ran(
+      "All", {"gvOne", "gvTwo"},
+      {set("gvOne", 1), gets("gvTwo", "two"), run(Global_variable_send, {"gvOne", "EMPTY"}),
+       run(Global_variable_send, {"gvTwo", "EMPTY"}), run(Global_variable_remove_all, {"YES"})});
   EXPECT_EQ(globals().size(), 0u);
-  EXPECT_EQ(text(chart, "gvTwo"), "two");  // the sender keeps its own text
+  EXPECT_EQ(text(all, "gvTwo"), "two");  // the sender keeps its own text
 }
 
 }  // namespace

@@ -2,17 +2,18 @@
 // a click on the HARD button, a key, the right arrow held until the flyer turns over, the landing,
 // and the stats screen after it.
 #include <gtest/gtest.h>
-#include <png.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "support/picture.h"
 #include "support/run_program.h"
 
 namespace {
@@ -26,30 +27,13 @@ constexpr int kClickFrame = 700;  // the logos are over after 6 seconds
 constexpr int kStartFrame = 760;
 constexpr int kShotFrame = 1000;  // the stats screen again, after the run
 
-struct Image {
-  int width = 0;
-  int height = 0;
-  std::vector<png_byte> rgba;
-
-  // Rows [top, bottom) counted from the top, every pixel.
-  std::vector<png_byte> rows(int top, int bottom) const {
-    return {rgba.begin() + std::ptrdiff_t(top) * width * 4,
-            rgba.begin() + std::ptrdiff_t(bottom) * width * 4};
-  }
-};
-
-Image readPng(const fs::path& path) {
-  Image image;
-  png_image png{};
-  png.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&png, path.c_str())) return image;
-  png.format = PNG_FORMAT_RGBA;
-  image.rgba.resize(PNG_IMAGE_SIZE(png));
-  if (png_image_finish_read(&png, nullptr, image.rgba.data(), 0, nullptr)) {
-    image.width = int(png.width);
-    image.height = int(png.height);
-  }
-  return image;
+// Rows [top, bottom) of a picture, counted from the top, every pixel.
+std::vector<std::uint8_t> rows(const std::optional<Picture>& picture, int top, int bottom) {
+  if (!picture) return {};
+  const auto row = [&](int fromTop) {
+    return picture->rgba.begin() + std::ptrdiff_t(picture->height - fromTop) * picture->width * 4;
+  };
+  return {row(bottom), row(top)};
 }
 
 // The hard-mode flyer from the start frame on, the right arrow held for the frames
@@ -89,10 +73,9 @@ class WholeRun : public ::testing::Test {
            const fs::path& screenshot) {
     const fs::path scriptFile = directory / "script.txt";
     std::ofstream(scriptFile) << script;
-    const ProgramResult result =
-        runProgram(gameBinary(), {"--headless", "--fixed-step", "0.01", "--prefs", prefs,
-                                  "--script", scriptFile, "--frames", std::to_string(frames),
-                                  "--screenshot", screenshot});
+    const ProgramResult result = runProgram(
+        gameBinary(), {"--headless", "--fixed-step", "0.01", "--prefs", prefs, "--script",
+                       scriptFile, "--frames", std::to_string(frames), "--screenshot", screenshot});
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     return result.exitStatus;
   }
@@ -105,8 +88,8 @@ class WholeRun : public ::testing::Test {
       script += std::to_string(kStartFrame) + " key-down Space\n" +
                 std::to_string(kStartFrame + 1) + " key-up Space\n";
     }
-    script += std::to_string(turnFrom) + " key-down Right\n" + std::to_string(turnTo) +
-              " key-up Right\n";
+    script +=
+        std::to_string(turnFrom) + " key-down Right\n" + std::to_string(turnTo) + " key-up Right\n";
     return script;
   }
   static nlohmann::json stored(const fs::path& prefs) {
@@ -126,9 +109,9 @@ TEST_F(WholeRun, ALongerRunIsStoredAndShownAndAShorterOneIsNot) {
   const nlohmann::json best = digitsOfRun(landing - kStartFrame + 1);
 
   const fs::path afterRun = directory / "after-run.png";
-  ASSERT_EQ(play(hardRunScript(kStartFrame + 40, kStartFrame + 76, true), kShotFrame, prefs,
-                 afterRun),
-            0);
+  ASSERT_EQ(
+      play(hardRunScript(kStartFrame + 40, kStartFrame + 76, true), kShotFrame, prefs, afterRun),
+      0);
   EXPECT_EQ(stored(prefs), (nlohmann::json{{"Hard", best}}));
 
   // The same screen drawn from a stored time, and from another one.
@@ -142,11 +125,12 @@ TEST_F(WholeRun, ALongerRunIsStoredAndShownAndAShorterOneIsNot) {
   ASSERT_EQ(play("", kShotFrame, otherPrefs, other), 0);
 
   // The hard time line: 2 units high at height 2.5, depth -20.
-  const Image shot = readPng(afterRun), expected = readPng(known), different = readPng(other);
-  ASSERT_EQ(shot.width, 960);
-  ASSERT_EQ(shot.height, 640);
-  EXPECT_TRUE(shot.rows(214, 282) == expected.rows(214, 282));
-  EXPECT_FALSE(shot.rows(214, 282) == different.rows(214, 282));
+  const auto shot = readPng(afterRun), expected = readPng(known), different = readPng(other);
+  ASSERT_TRUE(shot);
+  ASSERT_EQ(shot->width, 960);
+  ASSERT_EQ(shot->height, 640);
+  EXPECT_TRUE(rows(shot, 214, 282) == rows(expected, 214, 282));
+  EXPECT_FALSE(rows(shot, 214, 282) == rows(different, 214, 282));
 
   // The right arrow as the first key: one small loop, a much shorter run.
   const int shortLanding = landingFrame(kStartFrame, kStartFrame + 60);

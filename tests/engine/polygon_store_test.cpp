@@ -125,64 +125,47 @@ TEST_F(PolygonStore, ARangeReplacementOfTextureCoordinatesNegatesTheStoredTs) {
   EXPECT_EQ(polygons->polygon(index)->textures, (Floats{0, 0, 0.5f, -0.5f, 1, -0.75f}));
 }
 
-TEST_F(PolygonStore, ReplacementsOfTheWrongSizeAreReported) {
+// Whole replacements of the wrong size, and range replacements outside the buffer or with more
+// data than the range: each list kind is named, with the function used.
+TEST_F(PolygonStore, ReplacementsThatDoNotFitAreReported) {
   const std::int32_t index = add("Triangles", kTriangle, Floats(12, 1), Floats(9, 1), Floats(6));
-  const std::string opening = "The \" Word \" chart with polygon index 0 has ";
-
-  EXPECT_EQ(alertOf([&] { polygons->replaceArray(index, Floats(6), {}, {}, {}); }),
-            opening + "an incorrect vertex buffer size when using the Polygon.replace function.");
-  EXPECT_EQ(alertOf([&] { polygons->replaceArray(index, {}, Floats(4), {}, {}); }),
-            opening + "an incorrect color buffer size when using the Polygon.replace function.");
-  EXPECT_EQ(alertOf([&] { polygons->replaceArray(index, {}, {}, Floats(3), {}); }),
-            opening +
-                "an incorrect lighting normals buffer size when using the Polygon.replace "
-                "function.");
-  EXPECT_EQ(alertOf([&] { polygons->replaceArray(index, {}, {}, {}, Floats(2)); }),
-            opening +
-                "an incorrect image map coordinates buffer size when using the Polygon.replace "
-                "function.");
-  // An index with no polygon has nothing of any size.
-  EXPECT_EQ(alertOf([&] { polygons->replaceArray(5, {}, Floats(12), {}, {}); }),
-            "The \" Word \" chart with polygon index 5 has an incorrect color buffer size when "
-            "using the Polygon.replace function.");
-}
-
-TEST_F(PolygonStore, RangeReplacementsOutsideTheBufferOrWithTooMuchDataAreReported) {
-  const std::int32_t index = add("Triangles", kTriangle, Floats(12, 1), Floats(9, 1), Floats(6));
-  const std::string opening = "The \" Word \" chart with polygon index 0 has ";
-  auto replaceInRange = [&](std::int32_t start, std::int32_t length, int kind, Floats list) {
+  // Replaces list `kind` (vertices, colours, normals, texture points) over [start, start + length),
+  // or whole when `length` is 0.
+  const auto replace = [&](int kind, Floats list, std::int32_t start = 0, std::int32_t length = 0,
+                           std::int32_t polygon = 0) {
     return alertOf([&] {
-      polygons->replaceRange(start, length);
+      if (length) polygons->replaceRange(start, length);
       std::vector<Floats> lists(4);
       lists[std::size_t(kind)] = std::move(list);
-      polygons->replaceArray(index, lists[0], lists[1], lists[2], lists[3]);
+      polygons->replaceArray(polygon, lists[0], lists[1], lists[2], lists[3]);
     });
   };
-
-  EXPECT_EQ(replaceInRange(6, 6, 0, Floats(6)),
-            opening +
-                "an incorrect vertex buffer size when using the Polygon.replace.range "
-                "function.");
-  EXPECT_EQ(replaceInRange(0, 2, 1, Floats(13)),
-            opening + "a total of 13 colors which is too big for the Polygon.replace function.");
-  EXPECT_EQ(replaceInRange(0, 3, 2, Floats(10)),
-            opening +
-                "a total of 10 lighting normals which is too big for the Polygon.replace "
-                "function.");
-  EXPECT_EQ(replaceInRange(4, 4, 3, Floats(4)),
-            opening +
-                "an incorrect image map coordinates buffer size when using the "
-                "Polygon.replace.range function.");
-  // A negative start would otherwise write before the buffer, and a list shorter than the
-  // range would be read past its end.
-  EXPECT_EQ(replaceInRange(-1, 2, 1, Floats(2)),
-            opening +
-                "an incorrect color buffer size when using the Polygon.replace.range "
-                "function.");
-  EXPECT_EQ(replaceInRange(0, 6, 0, Floats(3)),
-            opening +
-                "an incorrect vertex buffer size when using the Polygon.replace.range "
-                "function.");
+  ASSERT_EQ(index, 0);
+  const std::string sized = " buffer size when using the Polygon.replace";
+  // An index with no polygon has nothing of any size.
+  EXPECT_EQ(
+      replace(1, Floats(12), 0, 0, 5),
+      "The \" Word \" chart with polygon index 5 has an incorrect color" + sized + " function.");
+  const std::pair<std::string, std::string> cases[] = {
+      {replace(0, Floats(6)), "an incorrect vertex" + sized + " function."},
+      {replace(1, Floats(4)), "an incorrect color" + sized + " function."},
+      {replace(2, Floats(3)), "an incorrect lighting normals" + sized + " function."},
+      {replace(3, Floats(2)), "an incorrect image map coordinates" + sized + " function."},
+      {replace(0, Floats(6), 6, 6), "an incorrect vertex" + sized + ".range function."},
+      {replace(1, Floats(13), 0, 2),
+       "a total of 13 colors which is too big for the Polygon.replace function."},
+      {replace(2, Floats(10), 0, 3),
+       "a total of 10 lighting normals which is too big for the Polygon.replace function."},
+      {replace(3, Floats(4), 4, 4),
+       "an incorrect image map coordinates" + sized + ".range function."},
+      // A negative start would otherwise write before the buffer, and a list shorter than the
+      // range would be read past its end.
+      {replace(1, Floats(2), -1, 2), "an incorrect color" + sized + ".range function."},
+      {replace(0, Floats(3), 0, 6), "an incorrect vertex" + sized + ".range function."},
+  };
+  for (const auto& [message, ending] : cases) {
+    EXPECT_EQ(message, "The \" Word \" chart with polygon index 0 has " + ending);
+  }
 }
 
 TEST_F(PolygonStore, TheMatrixStackPushesAtMostOnceAndPopsOnlyWhenPushed) {

@@ -83,35 +83,28 @@ TEST_F(Textures, OnePathIsLoadedOnceSharedAndDeletedAtItsLastDelete) {
   EXPECT_EQ(texels(again, GL_RGB, 12), Bytes(12, 7));
 }
 
-TEST_F(Textures, PathsAreComparedAsStrings) {
-  const std::string path = rgbPicture();
-  const std::string samePicture = scratchDirectory() / "." / "rgb.tif";
-  EXPECT_NE(add(path), add(samePicture));
-}
+// RGB pictures are uploaded as RGB, RGBA ones with their alpha as stored, top row first, odd
+// row lengths unpadded; paths are compared as strings.
+TEST_F(Textures, PicturesAreUploadedInTheirOwnLayoutTopRowFirst) {
+  const std::int32_t rgb = add(rgbPicture());
+  EXPECT_NE(add(scratchDirectory() / "." / "rgb.tif"), rgb);
+  EXPECT_EQ(levelParameter(rgb, 0, GL_TEXTURE_INTERNAL_FORMAT), 3);
+  EXPECT_EQ(levelParameter(rgb, 0, GL_TEXTURE_WIDTH), 2);
+  EXPECT_EQ(levelParameter(rgb, 0, GL_TEXTURE_HEIGHT), 2);
+  EXPECT_EQ(texels(rgb, GL_RGB, 12), kRgb);
 
-TEST_F(Textures, A24BitPictureIsUploadedAsRgbTopRowFirst) {
-  const std::int32_t index = add(rgbPicture());
-  EXPECT_EQ(levelParameter(index, 0, GL_TEXTURE_INTERNAL_FORMAT), 3);
-  EXPECT_EQ(levelParameter(index, 0, GL_TEXTURE_WIDTH), 2);
-  EXPECT_EQ(levelParameter(index, 0, GL_TEXTURE_HEIGHT), 2);
-  EXPECT_EQ(texels(index, GL_RGB, 12), kRgb);
-}
-
-TEST_F(Textures, A32BitPictureIsUploadedAsRgbaWithItsAlphaAsStored) {
   TiffLayout layout;
   layout.samplesPerPixel = 4;
-  const std::int32_t index = add(picture("rgba.tif", layout, kRgba));
-  EXPECT_EQ(levelParameter(index, 0, GL_TEXTURE_INTERNAL_FORMAT), 4);
-  EXPECT_EQ(texels(index, GL_RGBA, 16), kRgba);
-}
+  const std::int32_t rgba = add(picture("rgba.tif", layout, kRgba));
+  EXPECT_EQ(levelParameter(rgba, 0, GL_TEXTURE_INTERNAL_FORMAT), 4);
+  EXPECT_EQ(texels(rgba, GL_RGBA, 16), kRgba);
 
-TEST_F(Textures, OddRowLengthsArriveUnpadded) {
-  TiffLayout layout;
-  layout.width = 3;
-  layout.height = 3;
+  TiffLayout odd;
+  odd.width = 3;
+  odd.height = 3;
   Bytes pixels(27);
   for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = std::uint8_t(i * 9);
-  EXPECT_EQ(texels(add(picture("odd.tif", layout, pixels)), GL_RGB, 27), pixels);
+  EXPECT_EQ(texels(add(picture("odd.tif", odd, pixels)), GL_RGB, 27), pixels);
 }
 
 TEST_F(Textures, FiltersAndWrapsAreSetAndMipmapsGeneratedOnlyForMipmapFilters) {
@@ -149,7 +142,7 @@ TEST_F(Textures, PicturesThatAreNotEightBitRgbHaveAnInvalidBitPerPixel) {
   }
 }
 
-TEST_F(Textures, FilesThatCannotBeDecodedWereNotFound) {
+TEST_F(Textures, FilesThatCannotBeDecodedOrUploadedWereNotFound) {
   const std::filesystem::path folder = scratchDirectory();
   std::ofstream(folder / "empty.tif").flush();
   std::ofstream(folder / "text.tif") << "not a picture at all\n";
@@ -166,23 +159,20 @@ TEST_F(Textures, FilesThatCannotBeDecodedWereNotFound) {
       .seekp(8)
       .write("\xff\xff\xff\xff\xff\xff\xff\xff", 8);
 
-  for (const std::string name :
-       {"empty.tif", "text.tif", "truncated.tif", "corrupt.tif", "missing.tif", ""}) {
-    const std::string path = folder / name;  // the last one names the folder itself
-    EXPECT_EQ(alertOf([&] { add(path); }),
-              "The \" Logos \" chart with image in directory " + path + " was not found.");
-  }
-}
-
-TEST_F(Textures, PicturesLargerThanTheDriverTakesWereNotFound) {
+  // Wider than the driver takes.
   GLint maxSide = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
   TiffLayout wide;
   wide.width = std::uint32_t(maxSide) + 1;
   wide.height = 1;
-  const std::string path = picture("wide.tif", wide, {});
-  EXPECT_EQ(alertOf([&] { add(path); }),
-            "The \" Logos \" chart with image in directory " + path + " was not found.");
+  picture("wide.tif", wide, {});
+
+  for (const std::string name :
+       {"empty.tif", "text.tif", "truncated.tif", "corrupt.tif", "missing.tif", "wide.tif", ""}) {
+    const std::string path = folder / name;  // the last one names the folder itself
+    EXPECT_EQ(alertOf([&] { add(path); }),
+              "The \" Logos \" chart with image in directory " + path + " was not found.");
+  }
 }
 
 }  // namespace

@@ -1,0 +1,180 @@
+// The sound service with real decoding and the real mixer. The output's own clock is stopped, so
+// the sound advances only by the buffers a test pulls, and what was played is known exactly.
+#include "engine/kiv_audio.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/kiv_alert.h"
+#include "platform/message_box.h"
+#include "support/signal.h"
+#include "support/sound_files.h"
+
+namespace {
+
+constexpr int kRate = KivAudio::kFormat.sampleRate;
+constexpr std::size_t kChannels = KivAudio::kFormat.channels;
+
+std::string messageOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const FatalAlert& alert) {
+    return alert.what();
+  }
+  return "(no alert)";
+}
+
+// A service on `driver`, its clock stopped.
+std::unique_ptr<KivAudio> stoppedAudio(const char* driver) {
+  KivAlert::share().throwInsteadOfExiting(true);
+  setenv("SDL_AUDIODRIVER", driver, 1);
+  auto audio = std::make_unique<KivAudio>();
+  unsetenv("SDL_AUDIODRIVER");
+  EXPECT_NE(audio->audioOutput(), nullptr);
+  if (audio->audioOutput()) audio->audioOutput()->stopClock();
+  audio->setActiveChart("Menus");
+  return audio;
+}
+
+class KivAudioTest : public ::testing::Test {
+ protected:
+  // Tones of 440 Hz (0.2 s: 88 whole periods, and 0.5 s) and of 660 Hz, encoded once.
+  static void SetUpTestSuite() {
+    files = new SoundFolder;
+    shortTone = files->tone("short.m4a", 440, 0.2);
+    low = files->tone("low.m4a", 440, 0.5);
+    high = files->tone("high.m4a", 660, 0.5);
+  }
+  static void TearDownTestSuite() { delete files; }
+
+  // Plays the next `frames` frames and returns them.
+  std::vector<float> play(std::size_t frames) {
+    std::vector<float> out(frames * kChannels);
+    audio->audioOutput()->pull(out.data(), int(frames));
+    return out;
+  }
+  const std::vector<float>& samplesOf(std::int32_t index) {
+    return audio->sound(index)->samples().samples;
+  }
+  // `played` is the sound's samples from frame `from` on, wrapping when `loops`.
+  static void expectPlayed(const std::vector<float>& played, const std::vector<float>& pcm,
+                           std::size_t from, bool loops = false) {
+    for (std::size_t i = 0; i < played.size(); ++i) {
+      const std::size_t at = from * kChannels + i;
+      const float want = loops ? pcm[at % pcm.size()] : at < pcm.size() ? pcm[at] : 0.0f;
+      ASSERT_EQ(played[i], want) << "frame " << i / kChannels;
+    }
+  }
+
+  static inline SoundFolder* files;
+  static inline std::string shortTone, low, high;
+  std::unique_ptr<KivAudio> audio = stoppedAudio("dummy");
+};
+
+TEST_F(KivAudioTest, IndexesCountFromOneAndBadFilesAndAbsentIndexesAreReported) {
+  EXPECT_EQ(audio->addSound(shortTone), 1);
+  EXPECT_EQ(audio->addSound(shortTone), 2);
+  audio->removeSound(2);
+  EXPECT_EQ(audio->sound(2), nullptr);
+  EXPECT_EQ(audio->addSound(shortTone), 3);
+  for (const std::string& path : {files->path("missing.m4a"), files->write("empty.m4a", ""),
+                                  files->write("notes.m4a", "la la la\n")}) {
+    EXPECT_EQ(messageOf([&] { audio->addSound(path); }),
+              "The \" Menus \" chart has an invalid sound file with directory " + path + " .");
+  }
+  EXPECT_EQ(messageOf([&] { audio->playSound(4); }),
+            "The \" Menus \" chart sound with index 4 did not play.");
+  EXPECT_EQ(messageOf([&] { audio->removeSound(4); }),
+            "The \" Menus \" chart sound with index 4 did not stop when removed.");
+  EXPECT_EQ(messageOf([&] {
+              audio->setLoopSound(true, 4);
+              audio->setTimeSound(1.5f, 4);
+            }),
+            "(no alert)");
+}
+
+TEST_F(KivAudioTest, ALoopPlaysOnWithoutAGapAndWithLoopOffStopsAtItsEnd) {
+  const std::int32_t index = audio->addSound(shortTone);
+  const std::vector<float>& pcm = samplesOf(index);
+  const std::size_t loop = pcm.size() / kChannels;
+  ASSERT_EQ(loop, 8820u);
+  audio->setLoopSound(true, index);
+  audio->playSound(index);
+  const std::vector<float> looped = play(3 * loop + 100);
+  expectPlayed(looped, pcm, 0, true);
+  // The join itself continues the waveform: no step at the loop point.
+  EXPECT_NEAR(looped[loop * kChannels], looped[(loop - 1) * kChannels], 0.08);
+  EXPECT_TRUE(audio->sound(index)->isPlaying());
+
+  audio->setLoopSound(false, index);
+  expectPlayed(play(loop), pcm, 100);
+  EXPECT_FALSE(audio->sound(index)->isPlaying());
+  EXPECT_EQ(audio->sound(index)->currentTime(), 0.0);
+}
+
+TEST_F(KivAudioTest, ASoundPlaysFromItsTimeAndPlayingItAgainGoesOn) {
+  const std::int32_t index = audio->addSound(low);
+  Sound& sound = *audio->sound(index);
+  const std::vector<float>& pcm = samplesOf(index);
+  audio->setTimeSound(0.25f, index);
+  EXPECT_DOUBLE_EQ(sound.currentTime(), 0.25);
+  audio->playSound(index);
+  expectPlayed(play(1000), pcm, kRate / 4);
+  audio->playSound(index);  // already playing: goes on
+  expectPlayed(play(1000), pcm, kRate / 4 + 1000);
+  EXPECT_DOUBLE_EQ(sound.currentTime(), 0.25 + 2000.0 / kRate);
+
+  // The end of a run while the last end-of-run sound still plays: rewound, then played.
+  audio->setTimeSound(0.0f, index);
+  audio->playSound(index);
+  expectPlayed(play(1000), pcm, 0);
+  EXPECT_TRUE(sound.isPlaying());
+}
+
+TEST_F(KivAudioTest, SoundsAddUpAndARemovedSoundFallsSilent) {
+  const std::int32_t first = audio->addSound(low), second = audio->addSound(high);
+  const std::vector<float> a = samplesOf(first), b = samplesOf(second);
+  audio->playSound(first);
+  audio->playSound(second);
+  const std::vector<float> both = play(2000);
+  for (std::size_t i = 0; i < both.size(); ++i) {
+    ASSERT_FLOAT_EQ(both[i], std::clamp(a[i] + b[i], -1.0f, 1.0f)) << "sample " << i;
+  }
+  audio->removeSound(first);
+  EXPECT_EQ(audio->sound(first), nullptr);
+  expectPlayed(play(2000), b, 2000);
+}
+
+TEST_F(KivAudioTest, TheAlertBeepSoundsThroughTheOutput) {
+  play(100);
+  platform::beep();
+  const std::vector<float> beep = play(kRate / 8);
+  EXPECT_GT(toneAmplitude({beep.data(), beep.size() / kChannels, int(kChannels)}, kRate, 880), 0.1);
+  const std::vector<float> after = play(kRate / 8);  // a beep lasts a sixth of a second
+  EXPECT_EQ(after.back(), 0.0f);
+}
+
+TEST(KivAudioWithoutDevice, SaysSoAndPlaysSilentlyAtTheSamePace) {
+  SoundFolder files;
+  testing::internal::CaptureStderr();
+  auto audio = stoppedAudio("no-such-driver");
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("sound is off"), std::string::npos) << said;
+  EXPECT_FALSE(audio->audible());
+
+  const std::int32_t index = audio->addSound(files.tone("tone.m4a", 440, 0.2));
+  audio->playSound(index);
+  std::vector<float> out(8000 * kChannels);
+  audio->audioOutput()->pull(out.data(), 8000);
+  EXPECT_TRUE(audio->sound(index)->isPlaying());
+  audio->audioOutput()->pull(out.data(), 1000);
+  EXPECT_FALSE(audio->sound(index)->isPlaying());
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+#include "support/sound_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+SoundFolder::SoundFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "aloft-sound-XXXXXX").string();
+  folder = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+  EXPECT_FALSE(folder.empty()) << "no temporary folder";
+}
+
+SoundFolder::~SoundFolder() {
+  std::error_code ignored;
+  if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
+}
+
+std::string SoundFolder::tone(const std::string& name, double frequency, double seconds,
+                              int sampleRate, int channels) {
+  std::ostringstream source;
+  source << "-f lavfi -i \"aevalsrc=";
+  for (int channel = 0; channel < channels; ++channel) {
+    source << (channel > 0 ? "|" : "") << "0.5*cos(2*PI*" << frequency << "*t)";
+  }
+  source << ":s=" << sampleRate << ":d=" << seconds << "\" -c:a aac -b:a 192k";
+  return make(name, source.str());
+}
+
+std::string SoundFolder::make(const std::string& name, const std::string& arguments) {
+  const std::string target = path(name);
+  const std::string command =
+      "ffmpeg -nostdin -loglevel error -y " + arguments + " '" + target + "'";
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+  return target;
+}
+
+std::string SoundFolder::write(const std::string& name, const std::string& bytes) {
+  const std::string target = path(name);
+  std::ofstream(target, std::ios::binary) << bytes;
+  return target;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<float> readFloats(const std::string& path) {
+  const std::string bytes = readFile(path);
+  std::vector<float> values(bytes.size() / sizeof(float));
+  std::memcpy(values.data(), bytes.data(), values.size() * sizeof(float));
+  return values;
+}
