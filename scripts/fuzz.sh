@@ -3,9 +3,9 @@
 #   scripts/fuzz.sh TARGET [SECONDS] [extra libFuzzer options]   run TARGET for SECONDS (600)
 #   scripts/fuzz.sh TARGET seeds      choose the seed set kept in git (fuzz/corpus/TARGET)
 # TARGET: image, sound, preferences, script or replay. Git keeps only a seed set of at most 50
-# inputs a
-# target and the inputs of faults found (fuzz/regressions); a run starts from them and regrows
-# the full corpus in build-fuzz/corpus/TARGET, failing inputs going to build-fuzz/artifacts.
+# inputs a target and the inputs of faults found (fuzz/regressions); a run starts from them and
+# regrows the full corpus in build-fuzz/corpus/TARGET, failing inputs going to
+# build-fuzz/artifacts.
 # `seeds` picks, from the seeds and the grown corpus, one input at a time the one reaching the
 # most code edges not yet reached, up to 50. One process, one worker: the machine is shared.
 set -euo pipefail
