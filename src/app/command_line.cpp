@@ -23,30 +23,34 @@ std::string parseSize(const std::string& text, platform::Size& size) {
   return {};
 }
 
-}  // namespace
-
-std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
-  Options options;
+// Options read as text or plain numbers first, turned into `Options` once they parsed.
+struct Values {
   std::string size;
   std::int64_t frames = 0;
   double fixedStep = 0;
   int volume = 0;
+  CLI::Option* framesOption = nullptr;
+  CLI::Option* stepOption = nullptr;
+  CLI::Option* volumeOption = nullptr;
+};
 
-  // Every option's help fits on one line: the ranges checked are left out of the type names.
-  CLI::App app{"aloft: steer a flyer aloft for as long as you can.\n\n"
-               "Keys: Left/Right turn the flyer, any key starts a run, a/d, q/e and w/s move the\n"
-               "camera while held, F1 shows the frame rate, F11 or Alt+Enter toggles full screen,\n"
-               "Pause or Ctrl+P pauses, Ctrl+Q quits, Ctrl+M mutes, Ctrl+Minus and Ctrl+Plus\n"
-               "turn the sound down and up. A click on HARD or EASY chooses the mode; without a\n"
-               "mouse Down/Tab and Up/Shift+Tab focus them and Return chooses.\n"
-               "Game controller: D-pad or left stick left/right turn, D-pad up/down focus HARD\n"
-               "or EASY, A chooses (or starts a run), Start pauses, B resumes.\n"
-               "Each new best time keeps its run as best-hard.replay or best-easy.replay beside\n"
-               "the preference file.",
-               "aloft"};
-  app.set_version_flag("--version", std::string("aloft ") + ALOFT_VERSION);
+constexpr const char* kDescription =
+    "aloft: steer a flyer aloft for as long as you can.\n\n"
+    "Keys: Left/Right turn the flyer, any key starts a run, a/d, q/e and w/s move the\n"
+    "camera while held, F1 shows the frame rate, F11 or Alt+Enter toggles full screen,\n"
+    "Pause or Ctrl+P pauses, Ctrl+Q quits, Ctrl+M mutes, Ctrl+Minus and Ctrl+Plus\n"
+    "turn the sound down and up. A click on HARD or EASY chooses the mode; without a\n"
+    "mouse Down/Tab and Up/Shift+Tab focus them and Return chooses.\n"
+    "Game controller: D-pad or left stick left/right turn, D-pad up/down focus HARD\n"
+    "or EASY, A chooses (or starts a run), Start pauses, B resumes.\n"
+    "Each new best time keeps its run as best-hard.replay or best-easy.replay beside\n"
+    "the preference file.";
+
+// Every option's help fits on one line: the ranges checked are left out of the type names.
+void addPlayOptions(CLI::App& app, Options& options, Values& values) {
   app.add_flag("--fullscreen", options.fullscreen, "Start in full screen");
-  app.add_option("--size", size, "Window size in points (default 960x640)")->type_name("WxH");
+  app.add_option("--size", values.size, "Window size in points (default 960x640)")
+      ->type_name("WxH");
   app.add_option("--resources", options.resources, "Folder holding kivResources")
       ->type_name("DIR");
   app.add_option("--prefs", options.prefs, "Preference file (best times)")->type_name("FILE");
@@ -54,10 +58,14 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
                  "Print each node of CHART, with the cells it reads and writes, as it runs "
                  "(repeatable)")
       ->type_name("CHART");
-  auto* volumeOption = app.add_option("--volume", volume, "Sound volume for this run, 0 to 100")
-                           ->type_name("PERCENT")
-                           ->check(CLI::Range(0, 100).description(""));
+  values.volumeOption =
+      app.add_option("--volume", values.volume, "Sound volume for this run, 0 to 100")
+          ->type_name("PERCENT")
+          ->check(CLI::Range(0, 100).description(""));
   app.add_flag("--mute", options.mute, "No sound for this run");
+}
+
+void addChartPictureOptions(CLI::App& app, Options& options) {
   app.add_option("--count-nodes", options.countNodes,
                  "At the end of the run, write how often each node of each chart ran")
       ->type_name("FILE");
@@ -67,12 +75,16 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
   app.add_option("--counts", options.counts,
                  "With --chart-graph: colour each node by its count from --count-nodes")
       ->type_name("FILE");
+}
+
+void addAutomationOptions(CLI::App& app, Options& options, Values& values) {
   app.add_flag("--headless", options.headless, "No visible window and no sound");
-  auto* framesOption = app.add_option("--frames", frames, "End normally after frame N")
-                           ->type_name("N")
-                           ->check(CLI::Range(std::int64_t{1}, std::int64_t{1} << 40).description(""));
-  auto* stepOption =
-      app.add_option("--fixed-step", fixedStep,
+  values.framesOption =
+      app.add_option("--frames", values.frames, "End normally after frame N")
+          ->type_name("N")
+          ->check(CLI::Range(std::int64_t{1}, std::int64_t{1} << 40).description(""));
+  values.stepOption =
+      app.add_option("--fixed-step", values.fixedStep,
                      "Every frame lasts SECONDS; frames run back to back")
           ->type_name("SECONDS")
           ->check(CLI::Range(1e-6, 10.0).description(""));
@@ -80,6 +92,9 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
       ->type_name("FILE");
   app.add_option("--screenshot", options.screenshot, "Write the last frame as PNG")
       ->type_name("FILE.png");
+}
+
+void addReplayOptions(CLI::App& app, Options& options) {
   app.add_option("--record", options.record, "Write a replay of the session to FILE at the end")
       ->type_name("FILE");
   app.add_option("--replay", options.replay, "Watch a replay; only pause, full screen and quit")
@@ -90,28 +105,44 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
   app.add_option("--verify", options.verify,
                  "Play a replay headless at full speed and check the time it claims")
       ->type_name("FILE");
+}
+
+// Options that parsed one by one but do not go together; throws naming the problem.
+void checkTogether(Options& options, const Values& values) {
+  const int replays =
+      !options.replay.empty() + !options.replayBest.empty() + !options.verify.empty();
+  if (replays > 1) throw CLI::ValidationError("--replay, --replay-best and --verify: one at most");
+  if (replays == 1 && (!options.record.empty() || !options.script.empty())) {
+    throw CLI::ValidationError("a replay takes neither --record nor --script");
+  }
+  if (!values.size.empty()) {
+    if (std::string problem = parseSize(values.size, options.size); !problem.empty()) {
+      throw CLI::ValidationError(problem);
+    }
+  }
+  if (!options.counts.empty() && options.chartGraph.empty()) {
+    throw CLI::ValidationError("--counts colours a picture: it needs --chart-graph");
+  }
+  if (!options.countNodes.empty() && !options.chartGraph.empty()) {
+    throw CLI::ValidationError("--count-nodes counts a run: --chart-graph runs nothing");
+  }
+}
+
+}  // namespace
+
+std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
+  Options options;
+  Values values;
+  CLI::App app{kDescription, "aloft"};
+  app.set_version_flag("--version", std::string("aloft ") + ALOFT_VERSION);
+  addPlayOptions(app, options, values);
+  addChartPictureOptions(app, options);
+  addAutomationOptions(app, options, values);
+  addReplayOptions(app, options);
 
   try {
     app.parse(argc, argv);
-    const int replays = !options.replay.empty() + !options.replayBest.empty() +
-                        !options.verify.empty();
-    if (replays > 1) {
-      throw CLI::ValidationError("--replay, --replay-best and --verify: one at most");
-    }
-    if (replays == 1 && (!options.record.empty() || !options.script.empty())) {
-      throw CLI::ValidationError("a replay takes neither --record nor --script");
-    }
-    if (!size.empty()) {
-      if (std::string problem = parseSize(size, options.size); !problem.empty()) {
-        throw CLI::ValidationError(problem);
-      }
-    }
-    if (!options.counts.empty() && options.chartGraph.empty()) {
-      throw CLI::ValidationError("--counts colours a picture: it needs --chart-graph");
-    }
-    if (!options.countNodes.empty() && !options.chartGraph.empty()) {
-      throw CLI::ValidationError("--count-nodes counts a run: --chart-graph runs nothing");
-    }
+    checkTogether(options, values);
   } catch (const CLI::CallForHelp&) {
     std::cout << app.help();
     return 0;
@@ -122,8 +153,8 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
     std::cerr << "aloft: " << error.what() << "\n\n" << app.help();
     return kExitUsage;
   }
-  if (framesOption->count() > 0) options.frames = frames;
-  if (stepOption->count() > 0) options.fixedStep = fixedStep;
-  if (volumeOption->count() > 0) options.volume = volume;
+  if (values.framesOption->count() > 0) options.frames = values.frames;
+  if (values.stepOption->count() > 0) options.fixedStep = values.fixedStep;
+  if (values.volumeOption->count() > 0) options.volume = values.volume;
   return options;
 }

@@ -29,50 +29,42 @@ namespace {
 
 constexpr double kFrameInterval = 0.01;
 
-std::unique_ptr<platform::Clock> makeClock(const Options& options) {
-  // Verifying runs back to back: the recorded lengths are what the charts see.
-  if (!options.verify.empty()) return std::make_unique<platform::FixedStepClock>(kFrameInterval);
-  if (options.fixedStep) return std::make_unique<platform::FixedStepClock>(*options.fixedStep);
-  return std::make_unique<platform::MonotonicClock>(kFrameInterval);
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-  auto parsed = parseCommandLine(argc, argv);
-  if (const int* status = std::get_if<int>(&parsed)) return *status;
-  Options options = std::get<Options>(parsed);
-  if (!options.chartGraph.empty()) {
-    return printChartGraph(options.chartGraph, options.counts, std::cout, std::cerr);
-  }
-
-  // A bad script or replay is a bad argument: reported before any window opens.
+// What the command line names to read before any window opens.
+struct StartFiles {
   std::optional<InputScript> script;
+  std::optional<Replay> replay;
+  std::ofstream countsFile;
+};
+
+// Reads the script and the replay and opens the node counts file. A bad one is a bad argument,
+// reported before any window opens: returns false after saying why.
+bool readStartFiles(const Options& options, StartFiles& files) {
   if (!options.script.empty()) {
     std::string error;
-    script = InputScript::load(options.script, error);
-    if (!script) {
+    files.script = InputScript::load(options.script, error);
+    if (!files.script) {
       std::fprintf(stderr, "aloft: %s\n", error.c_str());
-      return kExitUsage;
+      return false;
     }
   }
-
   bool badReplay = false;
-  const std::optional<Replay> replay = chosenReplay(options, badReplay);
-  if (badReplay) return kExitUsage;
-  const bool verifying = !options.verify.empty();
-
+  files.replay = chosenReplay(options, badReplay);
+  if (badReplay) return false;
   // Opened now so that a path that cannot be written is a bad argument, not a lost run.
-  std::ofstream countsFile;
   if (!options.countNodes.empty()) {
-    countsFile.open(options.countNodes);
-    if (!countsFile) {
+    files.countsFile.open(options.countNodes);
+    if (!files.countsFile) {
       std::fprintf(stderr, "aloft: --count-nodes: cannot write %s: %s\n",
                    options.countNodes.c_str(), std::strerror(errno));
-      return kExitUsage;
+      return false;
     }
   }
+  return true;
+}
 
+// Finds the folder holding kivResources, or ends with the alert naming where it looked. Returns
+// the digest of the resources, which a replay must match.
+std::string useResourceFolder(const Options& options) {
   const auto candidates = options.resources.empty()
                               ? resourceFolderCandidates(platform::executableDirectory())
                               : std::vector<std::string>{options.resources};
@@ -84,7 +76,57 @@ int main(int argc, char** argv) {
                                    looked);
   }
   Data::share().setResourcePath(resources);
-  const std::string digest = resourceDigest(resources + "/kivResources");
+  return resourceDigest(resources + "/kivResources");
+}
+
+std::unique_ptr<platform::Window> openWindow(const Options& options, bool verifying) {
+  std::string error;
+  auto window =
+      platform::Window::open({"Aloft", options.size, options.headless || verifying}, error);
+  if (!window) {
+    if (error == platform::kNoDisplayError) KivAlert::share().setQuitAlert(error);
+    KivAlert::share().setQuitAlert("The game's window could not be opened: " + error);
+  }
+  const platform::GLVersion version = platform::currentGLVersion();
+  checkOpenGLVersion(version.major, version.minor);
+  return window;
+}
+
+// Verifying runs back to back: the recorded lengths are what the charts see. A replay watched
+// in the window keeps its recorded pace on the real clock, through `pace`.
+std::unique_ptr<platform::Clock> makeClock(const Options& options, bool watchingReplay,
+                                           platform::MonotonicClock*& pace) {
+  if (!options.verify.empty()) return std::make_unique<platform::FixedStepClock>(kFrameInterval);
+  if (options.fixedStep) return std::make_unique<platform::FixedStepClock>(*options.fixedStep);
+  auto clock = std::make_unique<platform::MonotonicClock>(kFrameInterval);
+  if (watchingReplay) pace = clock.get();
+  return clock;
+}
+
+void writeNodeCounts(const Options& options, OpenGLView& view, std::ofstream& countsFile) {
+  view.rootChart().nodeCounts()->write(countsFile);
+  countsFile.close();
+  if (!countsFile) {
+    KivAlert::share().setQuitAlert("The node counts could not be written to " +
+                                   options.countNodes + ".");
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  auto parsed = parseCommandLine(argc, argv);
+  if (const int* status = std::get_if<int>(&parsed)) return *status;
+  Options options = std::get<Options>(parsed);
+  if (!options.chartGraph.empty()) {
+    return printChartGraph(options.chartGraph, options.counts, std::cout, std::cerr);
+  }
+  StartFiles files;
+  if (!readStartFiles(options, files)) return kExitUsage;
+  const std::optional<Replay>& replay = files.replay;
+  const bool verifying = !options.verify.empty();
+
+  const std::string digest = useResourceFolder(options);
   if (replay) {
     if (!prepareReplay(*replay, options, digest)) return kExitUsage;
     options.size = replay->window;
@@ -95,44 +137,20 @@ int main(int argc, char** argv) {
   // Charts read the trace setting when they are made: before the root chart exists.
   for (const std::string& chartName : options.trace) chart::enableTrace(chartName);
 
-  std::string error;
-  auto window =
-      platform::Window::open({"Aloft", options.size, options.headless || verifying}, error);
-  if (!window) {
-    if (error == platform::kNoDisplayError) KivAlert::share().setQuitAlert(error);
-    KivAlert::share().setQuitAlert("The game's window could not be opened: " + error);
-  }
-  const platform::GLVersion version = platform::currentGLVersion();
-  checkOpenGLVersion(version.major, version.minor);
-
-  // A replay watched in the window keeps its recorded pace on the real clock.
+  auto window = openWindow(options, verifying);
   platform::MonotonicClock* pace = nullptr;
-  std::unique_ptr<platform::Clock> clock;
-  if (replay && !verifying && !options.fixedStep) {
-    auto monotonic = std::make_unique<platform::MonotonicClock>(kFrameInterval);
-    pace = monotonic.get();
-    clock = std::move(monotonic);
-  } else {
-    clock = makeClock(options);
-  }
-  OpenGLView view(*window, *clock, makeStartChart(countsFile.is_open()));
+  auto clock = makeClock(options, replay && !verifying, pace);
+  OpenGLView view(*window, *clock, makeStartChart(files.countsFile.is_open()));
   view.awakeFromNib();
   view.volume().startWith(options.volume, options.mute);
   if (options.fullscreen) view.setFullScreen(true);
 
   RunSettings settings;
   settings.frameLimit = options.frames;
-  settings.script = script ? &*script : nullptr;
+  settings.script = files.script ? &*files.script : nullptr;
   settings.screenshotPath = options.screenshot;
   const int status = replay ? playReplay(*replay, options, view, *window, *clock, pace, settings)
                             : playRecorded(options, digest, view, *window, *clock, settings);
-  if (countsFile.is_open()) {
-    view.rootChart().nodeCounts()->write(countsFile);
-    countsFile.close();
-    if (!countsFile) {
-      KivAlert::share().setQuitAlert("The node counts could not be written to " +
-                                     options.countNodes + ".");
-    }
-  }
+  if (files.countsFile.is_open()) writeNodeCounts(options, view, files.countsFile);
   return status;
 }
