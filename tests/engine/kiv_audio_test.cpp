@@ -6,11 +6,11 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/gl_test.h"
 #include "engine/kiv_alert.h"
 #include "platform/message_box.h"
 #include "support/signal.h"
@@ -20,15 +20,6 @@ namespace {
 
 constexpr int kRate = KivAudio::kFormat.sampleRate;
 constexpr std::size_t kChannels = KivAudio::kFormat.channels;
-
-std::string messageOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const FatalAlert& alert) {
-    return alert.what();
-  }
-  return "(no alert)";
-}
 
 // A service on `driver`, its clock stopped.
 std::unique_ptr<KivAudio> stoppedAudio(const char* driver) {
@@ -85,14 +76,14 @@ TEST_F(KivAudioTest, IndexesCountFromOneAndBadFilesAndAbsentIndexesAreReported) 
   EXPECT_EQ(audio->addSound(shortTone), 3);
   for (const std::string& path : {files->path("missing.m4a"), files->write("empty.m4a", ""),
                                   files->write("notes.m4a", "la la la\n")}) {
-    EXPECT_EQ(messageOf([&] { audio->addSound(path); }),
+    EXPECT_EQ(alertOf([&] { audio->addSound(path); }),
               "The \" Menus \" chart has an invalid sound file with directory " + path + " .");
   }
-  EXPECT_EQ(messageOf([&] { audio->playSound(4); }),
+  EXPECT_EQ(alertOf([&] { audio->playSound(4); }),
             "The \" Menus \" chart sound with index 4 did not play.");
-  EXPECT_EQ(messageOf([&] { audio->removeSound(4); }),
+  EXPECT_EQ(alertOf([&] { audio->removeSound(4); }),
             "The \" Menus \" chart sound with index 4 did not stop when removed.");
-  EXPECT_EQ(messageOf([&] {
+  EXPECT_EQ(alertOf([&] {
               audio->setLoopSound(true, 4);
               audio->setTimeSound(1.5f, 4);
             }),

@@ -40,21 +40,7 @@ TEST_F(PolygonStore, IndexesCountFromZeroAndAreNeverReused) {
   EXPECT_EQ(add("Triangles", kTriangle), 2);
 }
 
-TEST_F(PolygonStore, ListsOfOneEntryPerVertexAreAcceptedAndTIsStoredNegated) {
-  const std::int32_t index =
-      add("TriangleFan", kTriangle, Floats(12, 0.5f), {}, {0.25f, 0.75f, 1, 0, 0, 1});
-  const engine::PolygonRecord* record = polygons->polygon(index);
-  ASSERT_NE(record, nullptr);
-  EXPECT_EQ(*record->vertices, kTriangle);
-  EXPECT_EQ(record->textures, (Floats{0.25f, -0.75f, 1, -0.0f, 0, -1}));
-  EXPECT_EQ(record->verticesNumber, 9);
-  EXPECT_EQ(record->colorsNumber, 12);
-  EXPECT_EQ(record->normalsNumber, 0);
-  EXPECT_EQ(record->texturesNumber, 6);
-  EXPECT_EQ(record->type, unsigned(GL_TRIANGLE_FAN));
-}
-
-TEST_F(PolygonStore, MismatchedListsAreRejectedWithTheCountsPerVertex) {
+TEST_F(PolygonStore, MismatchedListsAndUnknownTypesAreRejected) {
   EXPECT_EQ(alertOf([&] { add("Triangles", kTriangle, Floats(11, 1)); }),
             "The \" Word \" chart has 3 vertices and 2 colors. Please use the same amount.");
   EXPECT_EQ(alertOf([&] { add("Triangles", kTriangle, {}, Floats(6, 1)); }),
@@ -62,12 +48,8 @@ TEST_F(PolygonStore, MismatchedListsAreRejectedWithTheCountsPerVertex) {
   EXPECT_EQ(alertOf([&] { add("Triangles", kTriangle, Floats(12, 1), {}, Floats(8, 1)); }),
             "The \" Word \" chart has 3 vertices and 4 image coordinates. Please use the same "
             "amount.");
-  // Rejected lists take no index.
+  // Rejected lists take no index; an unknown type is reported with the one it would have had.
   EXPECT_EQ(add("Triangles", kTriangle), 0);
-}
-
-TEST_F(PolygonStore, AnUnknownTypeNameIsReportedWithTheIndexItWouldHaveHad) {
-  add("Triangles", kTriangle);
   polygons->setActiveChart("Stats");
   EXPECT_EQ(alertOf([&] { add("triangleFan", kTriangle); }),
             "The \" Stats \" chart with polygon index 1 has an invaild polygon type "

@@ -29,12 +29,21 @@ class Projection : public GLTest {
   std::unique_ptr<KivPolygons> polygons;
 };
 
-TEST_F(Projection, ThePictureKeepsItsRatioWithEqualBarsOnTwoSides) {
+TEST_F(Projection, ThePictureKeepsItsRatioWithEqualBarsOnTwoSidesAndAnEmptyViewHasNone) {
   EXPECT_EQ(viewportFor(800, 600, 3, 2), (std::array<GLint, 4>{0, 33, 800, 533}));
   EXPECT_EQ(viewportFor(1000, 500, 3, 2), (std::array<GLint, 4>{125, 0, 750, 500}));
   EXPECT_EQ(viewportFor(300, 200, 3, 2), (std::array<GLint, 4>{0, 0, 300, 200}));
   EXPECT_EQ(polygons->viewportRatio().width, 3);
   EXPECT_EQ(polygons->viewportRatio().height, 2);
+
+  // An empty view gets no frustum and raises no GL error.
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  viewportFor(0, 0, 3, 2);
+  std::array<GLfloat, 16> m{};
+  glGetFloatv(GL_PROJECTION_MATRIX, m.data());
+  EXPECT_EQ(m, (std::array<GLfloat, 16>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 TEST_F(Projection, TheFrustumHasItsCornersOnTheUnitCircleAtTheNearPlane) {
@@ -61,14 +70,6 @@ TEST_F(Projection, TheFrustumHasItsCornersOnTheUnitCircleAtTheNearPlane) {
   EXPECT_NEAR(nearPlane, 1, 1e-3);
   EXPECT_NEAR(farPlane, 10000, 1);
   EXPECT_EQ(m[11], -1);
-}
-
-TEST_F(Projection, AnEmptyViewGetsNoFrustumAndNoGLError) {
-  viewportFor(0, 0, 3, 2);
-  std::array<GLfloat, 16> m{};
-  glGetFloatv(GL_PROJECTION_MATRIX, m.data());
-  EXPECT_EQ(m, (std::array<GLfloat, 16>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 }  // namespace

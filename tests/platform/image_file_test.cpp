@@ -5,7 +5,6 @@
 
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <vector>
 
 #include "engine/gl_test.h"
@@ -25,30 +24,9 @@ Bytes contentsOf(const std::filesystem::path& path) {
   return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-struct TiffCloser {
-  void operator()(TIFF* tiff) const { TIFFClose(tiff); }
-};
-
 // A blank RGBA picture, deflated row by row: a small file for a large picture.
-bool writeBlankDeflated(const std::string& path, std::uint32_t width, std::uint32_t height) {
-  std::unique_ptr<TIFF, TiffCloser> tiff(TIFFOpen(path.c_str(), "w"));
-  if (!tiff) return false;
-  TIFF* out = tiff.get();
-  const std::uint16_t extra = EXTRASAMPLE_UNASSALPHA;
-  TIFFSetField(out, TIFFTAG_IMAGEWIDTH, width);
-  TIFFSetField(out, TIFFTAG_IMAGELENGTH, height);
-  TIFFSetField(out, TIFFTAG_SAMPLESPERPIXEL, 4);
-  TIFFSetField(out, TIFFTAG_BITSPERSAMPLE, 8);
-  TIFFSetField(out, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
-  TIFFSetField(out, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-  TIFFSetField(out, TIFFTAG_EXTRASAMPLES, 1, &extra);
-  TIFFSetField(out, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
-  TIFFSetField(out, TIFFTAG_ROWSPERSTRIP, 64u);
-  Bytes row(std::size_t(width) * 4);
-  for (std::uint32_t y = 0; y < height; ++y) {
-    if (TIFFWriteScanline(out, row.data(), y, 0) != 1) return false;
-  }
-  return true;
+TiffLayout blankDeflated(std::uint32_t width, std::uint32_t height) {
+  return {width, height, 4, 8, PHOTOMETRIC_RGB, PLANARCONFIG_CONTIG, COMPRESSION_ADOBE_DEFLATE};
 }
 
 class ImageFile : public ::testing::Test {
@@ -124,14 +102,14 @@ TEST_F(ImageFile, AWholeValidPictureOverTheMemoryCapIsNotDecoded) {
   // 65536 × 1025 RGBA is one row over 256 MB decoded, in a file of a few hundred kilobytes;
   // the side limit alone would let it through.
   const std::string path = scratch.path() / "huge.tif";
-  ASSERT_TRUE(writeBlankDeflated(path, 65536, 1025));
+  ASSERT_TRUE(writeTiff(path, blankDeflated(65536, 1025), {}));
   EXPECT_LT(std::filesystem::file_size(path), std::uintmax_t(4) << 20);
   DecodedImage image;
   EXPECT_EQ(platform::readImageFile(path, kLargeSide, image), ImageReadResult::NotDecoded);
   EXPECT_TRUE(image.pixels.empty());
   // A small picture written the same way decodes: the refusal is for the size alone.
   const std::string small = scratch.path() / "small.tif";
-  ASSERT_TRUE(writeBlankDeflated(small, 64, 3));
+  ASSERT_TRUE(writeTiff(small, blankDeflated(64, 3), {}));
   EXPECT_EQ(platform::readImageFile(small, kLargeSide, image), ImageReadResult::Decoded);
   EXPECT_EQ(image.pixels.size(), std::size_t(64 * 3 * 4));
 }
