@@ -40,22 +40,13 @@ std::string keysOf(const ControllerKeys::KeyEvents& keys) {
   for (int i = 0; i < keys.count; ++i) {
     const platform::InputEvent& key = keys.events[std::size_t(i)];
     text += key.kind == InputKind::KeyDown ? '+' : '-';
-    switch (key.character) {
-      case platform::kLeftArrowCharacter:
-        text += 'L';
-        break;
-      case platform::kRightArrowCharacter:
-        text += 'R';
-        break;
-      case platform::kUpArrowCharacter:
-        text += 'U';
-        break;
-      case platform::kDownArrowCharacter:
-        text += 'D';
-        break;
-      default:
-        text += '?';
-    }
+    const std::pair<char16_t, char> arrows[] = {{platform::kLeftArrowCharacter, 'L'},
+                                                {platform::kRightArrowCharacter, 'R'},
+                                                {platform::kUpArrowCharacter, 'U'},
+                                                {platform::kDownArrowCharacter, 'D'}};
+    char letter = '?';
+    for (const auto& [character, name] : arrows) letter = key.character == character ? name : letter;
+    text += letter;
   }
   return text;
 }
