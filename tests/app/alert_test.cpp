@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <tuple>
 
 #include "app/startup_check.h"
 #include "engine/kiv_alert.h"
@@ -28,11 +29,10 @@ TEST(StartupCheckDeathTest, OpenGL13EndsTheProgram) {
 }
 
 TEST(StartupCheck, AcceptsOpenGL14AndNewer) {
-  EXPECT_FALSE(openGLVersionSupported(1, 3));
-  EXPECT_FALSE(openGLVersionSupported(0, 9));
-  EXPECT_TRUE(openGLVersionSupported(1, 4));
-  EXPECT_TRUE(openGLVersionSupported(2, 0));
-  EXPECT_TRUE(openGLVersionSupported(4, 6));
+  for (const auto& [major, minor, supported] :
+       {std::tuple{1, 3, false}, {0, 9, false}, {1, 4, true}, {2, 0, true}, {4, 6, true}}) {
+    EXPECT_EQ(openGLVersionSupported(major, minor), supported) << major << "." << minor;
+  }
 }
 
 }  // namespace

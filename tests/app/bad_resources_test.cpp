@@ -4,12 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,17 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kResources = ALOFT_KIV_RESOURCES;
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream contents;
-  contents << in.rdbuf();
-  return contents.str();
-}
-
-void writeFile(const fs::path& path, const std::string& contents) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << contents;
-}
 
 // What becomes of the file.
 enum class Damage {
@@ -47,17 +33,17 @@ enum class Damage {
 };
 
 void damage(const fs::path& file, Damage kind) {
-  const std::string contents = readFile(file);
+  const std::string contents = readText(file);
   TiffLayout layout;
   switch (kind) {
     case Damage::Missing: fs::remove(file); return;
-    case Damage::Empty: writeFile(file, ""); return;
-    case Damage::Truncated: writeFile(file, contents.substr(0, contents.size() / 2)); return;
+    case Damage::Empty: writeText(file, ""); return;
+    case Damage::Truncated: writeText(file, contents.substr(0, contents.size() / 2)); return;
     case Damage::OtherKind:
-      writeFile(file, readFile(kResources / (file.extension() == ".tif" ? "Death2.m4a"
+      writeText(file, readText(kResources / (file.extension() == ".tif" ? "Death2.m4a"
                                                                         : "shadow.tif")));
       return;
-    case Damage::PngBytes: writeFile(file, readFile(ALOFT_SAMPLE_PNG)); return;
+    case Damage::PngBytes: writeText(file, readText(ALOFT_SAMPLE_PNG)); return;
     case Damage::Rgb16Bit: layout.bitsPerSample = 16; break;
     case Damage::Palette:
       layout.samplesPerPixel = 1;
@@ -116,29 +102,26 @@ constexpr const char* kStoredTimes = "{\"Easy\":[0,0,4,2,1,7],\"Hard\":[0,1,0,0,
 class BadResources : public ::testing::TestWithParam<BadResource> {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/aloft-bad-resources-XXXXXX";
-    directory = mkdtemp(pattern);
     fs::copy(kResources, directory / "kivResources");
     fs::create_directories(directory / "prefs");
     prefs = directory / "prefs" / "preferences.json";
-    writeFile(prefs, kStoredTimes);
+    writeText(prefs, kStoredTimes);
     fs::last_write_time(prefs, fs::last_write_time(prefs) - std::chrono::hours(24));
     script = directory / "click-hard.txt";
     const std::string click = std::to_string(kClickFrame);
-    writeFile(script, click + " mouse-move 480 104\n" + click + " mouse-down left\n" +
+    writeText(script, click + " mouse-move 480 104\n" + click + " mouse-down left\n" +
                           std::to_string(kClickFrame + 1) + " mouse-up left\n");
   }
-  void TearDown() override { fs::remove_all(directory); }
 
   ProgramResult play() {
     return runProgram(gameBinary(),
                       {"--headless", "--fixed-step", kStep, "--frames", std::to_string(kFrames),
-                       "--resources", directory.string(), "--prefs", prefs.string(), "--script",
-                       script.string()});
+                       "--resources", directory.path().string(), "--prefs", prefs.string(),
+                       "--script", script.string()});
   }
 
   void expectPreferencesUntouched(fs::file_time_type modified) {
-    EXPECT_EQ(readFile(prefs), kStoredTimes);
+    EXPECT_EQ(readText(prefs), kStoredTimes);
     EXPECT_EQ(fs::last_write_time(prefs), modified);
     // The lock file the games share is the only file beside it.
     std::set<fs::path> beside;
@@ -147,7 +130,7 @@ class BadResources : public ::testing::TestWithParam<BadResource> {
         << "a file appeared beside the preferences";
   }
 
-  fs::path directory;
+  ScratchDirectory directory{"bad-resources"};
   fs::path prefs;
   fs::path script;
 };
@@ -176,49 +159,40 @@ TEST_F(BadResources, TheSameRunWithEveryFileWholeEndsNormally) {
   expectPreferencesUntouched(modified);
 }
 
-// Every file in each way it can be damaged as a whole; the ways a picture's pixels can be
-// unusable on the first picture, and the shadow, which only the run loads.
-INSTANTIATE_TEST_SUITE_P(
-    InLoadingOrder, BadResources,
-    ::testing::Values(
-        BadResource{"Death2.m4a", "Menus", Damage::Missing, invalidSound},
-        BadResource{"Death2.m4a", "Menus", Damage::Empty, invalidSound},
-        BadResource{"Death2.m4a", "Menus", Damage::Truncated, invalidSound},
-        BadResource{"Death2.m4a", "Menus", Damage::OtherKind, invalidSound},
-        BadResource{"TupLogo.tif", "Logos", Damage::Missing, pictureNotFound},
-        BadResource{"TupLogo.tif", "Logos", Damage::Empty, pictureNotFound},
-        BadResource{"TupLogo.tif", "Logos", Damage::Truncated, pictureNotFound},
-        BadResource{"TupLogo.tif", "Logos", Damage::OtherKind, pictureNotFound},
-        BadResource{"TupLogo.tif", "Logos", Damage::PngBytes, pictureNotFound},
-        BadResource{"TupLogo.tif", "Logos", Damage::Rgb16Bit, pictureLayout},
-        BadResource{"TupLogo.tif", "Logos", Damage::Palette, pictureLayout},
-        BadResource{"TupLogo.tif", "Logos", Damage::Grey, pictureLayout},
-        BadResource{"TupLogo.tif", "Logos", Damage::WiderThanATexture, pictureNotFound},
-        BadResource{"FennickOGL2.tif", "Logos", Damage::Missing, pictureNotFound},
-        BadResource{"FennickOGL2.tif", "Logos", Damage::Empty, pictureNotFound},
-        BadResource{"FennickOGL2.tif", "Logos", Damage::Truncated, pictureNotFound},
-        BadResource{"FennickOGL2.tif", "Logos", Damage::OtherKind, pictureNotFound},
-        BadResource{"PianoAndPer.m4a", "Menus", Damage::Missing, invalidSound},
-        BadResource{"PianoAndPer.m4a", "Menus", Damage::Empty, invalidSound},
-        BadResource{"PianoAndPer.m4a", "Menus", Damage::Truncated, invalidSound},
-        BadResource{"PianoAndPer.m4a", "Menus", Damage::OtherKind, invalidSound},
-        BadResource{"Grass.tif", "Background", Damage::Missing, pictureNotFound},
-        BadResource{"Grass.tif", "Background", Damage::Empty, pictureNotFound},
-        BadResource{"Grass.tif", "Background", Damage::Truncated, pictureNotFound},
-        BadResource{"Grass.tif", "Background", Damage::OtherKind, pictureNotFound},
-        BadResource{"Sky_Day.tif", "Background", Damage::Missing, pictureNotFound},
-        BadResource{"Sky_Day.tif", "Background", Damage::Empty, pictureNotFound},
-        BadResource{"Sky_Day.tif", "Background", Damage::Truncated, pictureNotFound},
-        BadResource{"Sky_Day.tif", "Background", Damage::OtherKind, pictureNotFound},
-        BadResource{"RobotFont.tif", "Letters", Damage::Missing, pictureNotFound},
-        BadResource{"RobotFont.tif", "Letters", Damage::Empty, pictureNotFound},
-        BadResource{"RobotFont.tif", "Letters", Damage::Truncated, pictureNotFound},
-        BadResource{"RobotFont.tif", "Letters", Damage::OtherKind, pictureNotFound},
-        BadResource{"shadow.tif", "Game", Damage::Missing, pictureNotFound},
-        BadResource{"shadow.tif", "Game", Damage::Empty, pictureNotFound},
-        BadResource{"shadow.tif", "Game", Damage::Truncated, pictureNotFound},
-        BadResource{"shadow.tif", "Game", Damage::OtherKind, pictureNotFound},
-        BadResource{"shadow.tif", "Game", Damage::Palette, pictureLayout}),
-    caseName);
+// Every file in each way it can be damaged as a whole, in the order the game loads them; the
+// ways a picture's pixels can be unusable on the first picture, and the shadow, which only the
+// run loads.
+std::vector<BadResource> inLoadingOrder() {
+  using enum Damage;
+  const struct {
+    const char* file;
+    const char* chart;
+    std::vector<Damage> damages;
+  } files[] = {
+      {"Death2.m4a", "Menus", {}},
+      {"TupLogo.tif", "Logos", {PngBytes, Rgb16Bit, Palette, Grey, WiderThanATexture}},
+      {"FennickOGL2.tif", "Logos", {}},
+      {"PianoAndPer.m4a", "Menus", {}},
+      {"Grass.tif", "Background", {}},
+      {"Sky_Day.tif", "Background", {}},
+      {"RobotFont.tif", "Letters", {}},
+      {"shadow.tif", "Game", {Palette}},
+  };
+  std::vector<BadResource> cases;
+  for (const auto& file : files) {
+    std::vector<Damage> damages{Missing, Empty, Truncated, OtherKind};
+    damages.insert(damages.end(), file.damages.begin(), file.damages.end());
+    const bool sound = fs::path(file.file).extension() == ".m4a";
+    for (const Damage damage : damages) {
+      const bool layout = damage == Rgb16Bit || damage == Palette || damage == Grey;
+      cases.push_back({file.file, file.chart, damage,
+                       sound ? invalidSound : layout ? pictureLayout : pictureNotFound});
+    }
+  }
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(InLoadingOrder, BadResources, ::testing::ValuesIn(inLoadingOrder()),
+                         caseName);
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The options and the input script, parsed in-process and through the real binary.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -10,7 +9,6 @@
 #include "app/command_line.h"
 #include "app/input_script.h"
 #include "app/resource_folder.h"
-#include "support/picture.h"
 #include "support/run_program.h"
 
 namespace {
@@ -197,24 +195,6 @@ TEST(Binary, EndsWithTheStatusAndMessageOfEachCase) {
   const ProgramResult version = runProgram(gameBinary(), {"--version"});
   EXPECT_EQ(version.exitStatus, 0);
   EXPECT_EQ(version.out, std::string("aloft ") + ALOFT_VERSION + "\n");
-}
-
-// Two frames: the first draws nothing, the second builds the splash's first picture and draws
-// nothing yet; the screenshot is opaque black.
-TEST(Binary, AHeadlessRunEndsAfterItsFramesWithAScreenshot) {
-  const std::string png = ::testing::TempDir() + "frames.png";
-  std::remove(png.c_str());
-  const ProgramResult result =
-      runProgram(gameBinary(), {"--headless", "--frames", "2", "--screenshot", png});
-  EXPECT_EQ(result.exitStatus, 0) << result.err;
-  const auto picture = readPng(png);
-  ASSERT_TRUE(picture);
-  EXPECT_EQ(picture->width, 960);
-  EXPECT_EQ(picture->height, 640);
-  EXPECT_EQ(picture->litPixels(), 0);
-  for (std::size_t alpha = 3; alpha < picture->rgba.size(); alpha += 4) {
-    ASSERT_EQ(picture->rgba[alpha], 255);
-  }
 }
 
 }  // namespace

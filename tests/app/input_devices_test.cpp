@@ -3,12 +3,10 @@
 // the same time; the volume reaches the sound written by SDL's disk driver; and a run without a
 // display says so instead of playing unseen.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -23,28 +21,13 @@ namespace fs = std::filesystem;
 
 class InputDevices : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/aloft-input-devices-XXXXXX";
-    directory = mkdtemp(pattern);
-  }
-  void TearDown() override { fs::remove_all(directory); }
-
   ProgramResult play(const std::string& script, int frames, std::vector<std::string> extra = {}) {
-    const fs::path scriptFile = directory / "script.txt";
-    std::ofstream(scriptFile) << script;
-    std::vector<std::string> arguments{"--headless", "--fixed-step", "0.01",
-                                       "--prefs",    prefs(),        "--script",
-                                       scriptFile,   "--frames",     std::to_string(frames)};
-    arguments.insert(arguments.end(), extra.begin(), extra.end());
-    return runProgram(gameBinary(), arguments);
+    return playScript(script, frames, prefs, extra);
   }
-  std::string prefs() const { return directory / "prefs.json"; }
-  nlohmann::json stored() const {
-    std::ifstream in(prefs());
-    return nlohmann::json::parse(in, nullptr, false);
-  }
+  nlohmann::json stored() const { return nlohmann::json::parse(readText(prefs), nullptr, false); }
 
-  fs::path directory;
+  ScratchDirectory directory{"input-devices"};
+  const fs::path prefs = directory / "prefs.json";
 };
 
 // After the logos (frame 700) the mode is chosen, the run starts at frame 760, and the flyer
@@ -77,7 +60,7 @@ TEST_F(InputDevices, EveryWayOfChoosingAndSteeringStoresTheSameRun) {
   const nlohmann::json byMouse = stored();
   ASSERT_TRUE(byMouse.contains("Hard")) << byMouse;
   for (const Way& way : ways) {
-    fs::remove(prefs());
+    fs::remove(prefs);
     const ProgramResult result = play(way.script, 1000);
     ASSERT_EQ(result.exitStatus, 0) << way.name << "\n" << result.err;
     EXPECT_EQ(stored(), byMouse) << way.name;
@@ -85,7 +68,7 @@ TEST_F(InputDevices, EveryWayOfChoosingAndSteeringStoresTheSameRun) {
 
   // Two Downs pass HARD for EASY; the Downs and Return never reach the charts as keys (any key
   // would start the run at once).
-  fs::remove(prefs());
+  fs::remove(prefs);
   ASSERT_EQ(play("700 key-down Down\n701 key-up Down\n702 key-down Down\n703 key-up Down\n"
                  "704 key-down Return\n705 key-up Return\n740 key-down Space\n741 key-up Space\n"
                  "780 key-down Right\n870 key-up Right\n",
@@ -100,8 +83,7 @@ TEST_F(InputDevices, EveryWayOfChoosingAndSteeringStoresTheSameRun) {
 
 // The sound as written by SDL's disk driver: interleaved 32-bit floats.
 std::vector<float> samplesOf(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+  const std::string bytes = readText(file);
   std::vector<float> samples(bytes.size() / sizeof(float));
   std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(float));
   return samples;
@@ -158,9 +140,9 @@ TEST_F(InputDevices, WithoutADisplayTheGameSaysSoUnlessHeadless) {
     saved.push_back({name, value ? std::optional<std::string>(value) : std::nullopt});
     unsetenv(name);
   }
-  const ProgramResult windowed = runProgram(gameBinary(), {"--frames", "5", "--prefs", prefs()});
+  const ProgramResult windowed = runProgram(gameBinary(), {"--frames", "5", "--prefs", prefs});
   const ProgramResult headless =
-      runProgram(gameBinary(), {"--headless", "--frames", "5", "--prefs", prefs()});
+      runProgram(gameBinary(), {"--headless", "--frames", "5", "--prefs", prefs});
   for (const Saved& variable : saved) {
     if (variable.value) setenv(variable.name, variable.value->c_str(), 1);
   }

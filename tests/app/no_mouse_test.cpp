@@ -40,22 +40,13 @@ std::string keysOf(const ControllerKeys::KeyEvents& keys) {
   for (int i = 0; i < keys.count; ++i) {
     const platform::InputEvent& key = keys.events[std::size_t(i)];
     text += key.kind == InputKind::KeyDown ? '+' : '-';
-    switch (key.character) {
-      case platform::kLeftArrowCharacter:
-        text += 'L';
-        break;
-      case platform::kRightArrowCharacter:
-        text += 'R';
-        break;
-      case platform::kUpArrowCharacter:
-        text += 'U';
-        break;
-      case platform::kDownArrowCharacter:
-        text += 'D';
-        break;
-      default:
-        text += '?';
-    }
+    const std::pair<char16_t, char> arrows[] = {{platform::kLeftArrowCharacter, 'L'},
+                                                {platform::kRightArrowCharacter, 'R'},
+                                                {platform::kUpArrowCharacter, 'U'},
+                                                {platform::kDownArrowCharacter, 'D'}};
+    char letter = '?';
+    for (const auto& [character, name] : arrows) letter = key.character == character ? name : letter;
+    text += letter;
   }
   return text;
 }
@@ -101,8 +92,10 @@ TEST(ControllerKeys, ControllersHoldTheArrowsAsOne) {
 platform::InputEvent key(InputKind kind, char16_t character) { return {kind, character}; }
 
 TEST(PanelFocus, KeysMoveTheFocusAroundThePanelsAndReturnClicksTheFocusedOne) {
-  const engine::PickingOutline twoPanels[] = {{0, 10, 10, 30, 20}, {1, 10, 40, 50, 60}};
-  const PanelFocus::Panels panels(twoPanels), none;
+  // Three panels, so that forward and back differ.
+  const engine::PickingOutline threePanels[] = {
+      {0, 10, 10, 30, 20}, {1, 10, 40, 50, 60}, {2, 10, 70, 30, 80}};
+  const PanelFocus::Panels panels(threePanels), none;
   constexpr char16_t down = platform::kDownArrowCharacter, up = platform::kUpArrowCharacter;
   struct Step {
     platform::InputEvent key;
@@ -116,9 +109,11 @@ TEST(PanelFocus, KeysMoveTheFocusAroundThePanelsAndReturnClicksTheFocusedOne) {
        {{key(InputKind::KeyDown, down), false, true, true, 0},
         {key(InputKind::KeyUp, down), false, true, true, 0},
         {key(InputKind::KeyDown, down), false, true, true, 1},
+        {key(InputKind::KeyDown, down), false, true, true, 2},
         {key(InputKind::KeyDown, down), false, true, true, 0}}},
       {"Up also starts at the first, then goes back, wrapping",
        {{key(InputKind::KeyDown, up), false, true, true, 0},
+        {key(InputKind::KeyDown, up), false, true, true, 2},
         {key(InputKind::KeyDown, up), false, true, true, 1}}},
       {"Tab forward, Shift+Tab back",
        {{key(InputKind::KeyDown, u'\t'), false, true, true, 0},
@@ -147,8 +142,8 @@ TEST(PanelFocus, KeysMoveTheFocusAroundThePanelsAndReturnClicksTheFocusedOne) {
   // The click: the press at the second panel's centre for this frame, the release the next,
   // then the pointer is the mouse's again.
   PanelFocus focus;
-  focus.takeKey(key(InputKind::KeyDown, up), false, panels);
-  focus.takeKey(key(InputKind::KeyDown, up), false, panels);
+  focus.takeKey(key(InputKind::KeyDown, down), false, panels);
+  focus.takeKey(key(InputKind::KeyDown, down), false, panels);
   EXPECT_EQ(focus.takeKey(key(InputKind::KeyDown, u'\r'), false, panels),
             PanelFocus::Taken::Clicked);
   ASSERT_TRUE(focus.clickPoint());

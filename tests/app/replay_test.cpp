@@ -1,39 +1,22 @@
 // Replays: a scripted hard run of the real game, recorded, then verified, tampered with and
-// damaged; the text format reads back every bit it writes; and a replay is replaced whole even by
-// a writer killed at any moment.
+// damaged; and the text format reads back every bit it writes.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <bit>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
-#include <thread>
 
 #include "app/replay_file.h"
 #include "app/replay_recorder.h"
 #include "app/session_recorder.h"
-#include "chart/atomic_file.h"
 #include "support/run_program.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream contents;
-  contents << in.rdbuf();
-  return contents.str();
-}
-
-void writeFile(const fs::path& path, const std::string& contents) {
-  std::ofstream(path, std::ios::binary) << contents;
-}
 
 std::string replaced(std::string text, const std::string& from, const std::string& to) {
   const auto at = text.find(from);
@@ -55,7 +38,7 @@ class RecordedRun : public ::testing::Test {
   static void SetUpTestSuite() {
     char pattern[] = "/tmp/aloft-replay-XXXXXX";
     directory = mkdtemp(pattern);
-    writeFile(directory / "run.script",
+    writeText(directory / "run.script",
               "620 mouse-move 120 26\n620 mouse-down left\n621 mouse-up left\n"
               "700 key-down Space\n705 key-up Space\n720 key-down Left\n756 key-up Left\n");
     const ProgramResult run = runProgram(
@@ -69,7 +52,7 @@ class RecordedRun : public ::testing::Test {
 
   static ProgramResult verify(const std::string& contents) {
     const fs::path file = directory / "checked.replay";
-    writeFile(file, contents);
+    writeText(file, contents);
     return runProgram(gameBinary(), {"--verify", file.string()});
   }
 
@@ -77,8 +60,8 @@ class RecordedRun : public ::testing::Test {
 };
 
 TEST_F(RecordedRun, TheStoredBestVerifiesAndTamperingDoesNot) {
-  const std::string best = readFile(directory / "best-hard.replay");
-  const auto stored = nlohmann::json::parse(readFile(directory / "preferences.json"));
+  const std::string best = readText(directory / "best-hard.replay");
+  const auto stored = nlohmann::json::parse(readText(directory / "preferences.json"));
   const std::string time = bestTimeText(stored.at("Hard"));
   ASSERT_FALSE(time.empty());
   // The kept run claims the time the preferences hold.
@@ -96,7 +79,7 @@ TEST_F(RecordedRun, TheStoredBestVerifiesAndTamperingDoesNot) {
        "hard " + time + " reached, not verified: the replay claims 00:09.99\n"},
       {"turn cut short", replaced(best, "136 key-up Left", "120 key-up Left"), 1,
        "not verified"},
-      {"whole session", readFile(directory / "session.replay"), 0,
+      {"whole session", readText(directory / "session.replay"), 0,
        "800 frames played; hard " + time + "\n"},
   };
   for (const Case& test : cases) {
@@ -108,7 +91,7 @@ TEST_F(RecordedRun, TheStoredBestVerifiesAndTamperingDoesNot) {
 }
 
 TEST_F(RecordedRun, DamagedReplaysAreRefusedNamingTheirLine) {
-  const std::string best = readFile(directory / "best-hard.replay");
+  const std::string best = readText(directory / "best-hard.replay");
   const std::size_t lines = std::size_t(std::count(best.begin(), best.end(), '\n'));
   const std::string half = best.substr(0, best.find('\n', best.size() / 2) + 1);
   const std::size_t halfLines = std::size_t(std::count(half.begin(), half.end(), '\n'));
@@ -201,41 +184,6 @@ TEST(ReplayFormat, WritesWhatReadsBackBitForBit) {
     ASSERT_EQ(a.event.character, b.event.character);
     ASSERT_EQ(a.drawable, b.drawable) << at;
   }
-}
-
-// A writer killed at any moment leaves the old replay or the new one, whole.
-TEST(ReplayFile, AKilledWriterNeverLeavesATornFile) {
-  char pattern[] = "/tmp/aloft-replay-kill-XXXXXX";
-  const fs::path directory = mkdtemp(pattern);
-  const fs::path file = directory / "best-hard.replay";
-  const std::string versions[] = {std::string(1 << 20, 'a') + "\n", std::string(1 << 19, 'b')};
-  for (int kill = 0; kill < 20; ++kill) {
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      for (int round = 0;; ++round) {
-        chart::writeFileAtomically(file.string(), versions[round % 2], chart::KeepBackup::No);
-      }
-    }
-    // Let it write for a varying while: until the file has changed `kill % 4 + 1` times.
-    auto changes = 0;
-    auto last = fs::exists(file) ? fs::last_write_time(file) : fs::file_time_type{};
-    while (changes < kill % 4 + 1) {
-      std::error_code unknown;
-      const auto now = fs::last_write_time(file, unknown);
-      if (!unknown && now != last) {
-        ++changes;
-        last = now;
-      }
-      std::this_thread::yield();
-    }
-    ::kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    const std::string contents = readFile(file);
-    ASSERT_TRUE(contents == versions[0] || contents == versions[1])
-        << "after kill " << kill << ": " << contents.size() << " bytes";
-  }
-  fs::remove_all(directory);
 }
 
 }  // namespace

@@ -57,44 +57,32 @@ TEST_F(View, OtherKeysLeaveTheViewAsItWas) {
   EXPECT_FALSE(view->quitRequested());
 }
 
-TEST_F(View, SettingTheModeInForceChangesNothing) {
+// Setting the mode in force changes nothing; every switch reaches the window, the shared state
+// and the alert, and an alert in full screen returns to the window before it is shown.
+TEST_F(View, FullScreenSwitchesReachEverySideAndAnAlertLeavesIt) {
   step();
-  Data& data = Data::share();
+  auto expectFullScreen = [&](bool full, const char* after) {
+    EXPECT_EQ(view->isFullScreen(), full) << after;
+    EXPECT_EQ(window->isFullScreen(), full) << after;
+    EXPECT_EQ(Data::share().fullScreen(), full) << after;
+    EXPECT_EQ(KivAlert::share().fullScreen(), full) << after;
+  };
   view->setFullScreen(false);
-  EXPECT_FALSE(view->isFullScreen());
-  EXPECT_FALSE(window->isFullScreen());
-  EXPECT_FALSE(data.fullScreen());
-
+  expectFullScreen(false, "setting the window mode");
   view->setFullScreen(true);
-  ASSERT_TRUE(view->isFullScreen());
-  EXPECT_TRUE(window->isFullScreen());
-  EXPECT_TRUE(data.fullScreen());
-  EXPECT_TRUE(KivAlert::share().fullScreen());
-
+  expectFullScreen(true, "setting full screen");
   view->setFullScreen(true);
-  EXPECT_TRUE(view->isFullScreen());
-  EXPECT_TRUE(window->isFullScreen());
-
+  expectFullScreen(true, "setting full screen again");
   view->toggleFullScreen();
-  EXPECT_FALSE(view->isFullScreen());
-  EXPECT_FALSE(window->isFullScreen());
-  EXPECT_FALSE(data.fullScreen());
-  EXPECT_FALSE(KivAlert::share().fullScreen());
-}
-
-TEST_F(View, AlertInFullScreenReturnsToTheWindowFirst) {
-  step();
-  view->setFullScreen(true);
-  ASSERT_TRUE(window->isFullScreen());
+  expectFullScreen(false, "toggling");
+  view->toggleFullScreen();
   try {
     KivAlert::share().setQuitAlert("The \" Game \" chart failed at 100%d %s.");
     FAIL() << "the alert returned";
   } catch (const FatalAlert& alert) {
     EXPECT_STREQ(alert.what(), "The \" Game \" chart failed at 100%d %s.");
   }
-  EXPECT_FALSE(window->isFullScreen());
-  EXPECT_FALSE(view->isFullScreen());
-  EXPECT_FALSE(KivAlert::share().fullScreen());
+  expectFullScreen(false, "the alert");
 }
 
 }  // namespace

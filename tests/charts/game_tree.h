@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string_view>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "chart/chart_test_support.h"
@@ -32,20 +33,17 @@ inline chart::ChartSource countingStandIn(std::string_view name,
 }
 
 // What another chart would send or remove: a global number, a global text.
-inline void sendGlobal(std::string_view name, float number) {
+inline void sendGlobal(std::string_view name, std::variant<float, std::u16string_view> value) {
   auto& globals = Data::share().globalVariableDictionary();
   chart::GlobalEntry entry;
   entry.hasValue = true;
-  entry.valueType = chart::kNumber;
-  entry.number = number;
-  globals.store(globals.keyFor(name), entry);
-}
-inline void sendGlobal(std::string_view name, std::u16string_view text) {
-  auto& globals = Data::share().globalVariableDictionary();
-  chart::GlobalEntry entry;
-  entry.hasValue = true;
-  entry.valueType = chart::kText;
-  entry.text = chart::Text::create(text);
+  if (const float* number = std::get_if<float>(&value)) {
+    entry.valueType = chart::kNumber;
+    entry.number = *number;
+  } else {
+    entry.valueType = chart::kText;
+    entry.text = chart::Text::create(std::get<std::u16string_view>(value));
+  }
   globals.store(globals.keyFor(name), entry);
 }
 inline void removeGlobal(std::string_view name) {
@@ -81,17 +79,6 @@ class GameTree : public HeadlessView {
   // Runs chart frames until `start` has had `count` more updates.
   void frames(int count, InputScript* script = nullptr) {
     for (int at = 0; at < count; ++at) step(script);
-  }
-
-  // Runs the next frame and reads back what it drew.
-  Picture pictureOfNextFrame() {
-    clock.waitForNextTick();
-    view->takeFrameEvents();
-    view->renderFrame();
-    const platform::Size size = window->drawableSize();
-    Picture picture = readFrameBuffer(size.width, size.height);
-    view->present();
-    return picture;
   }
 
   const chart::Chart& start() const { return view->rootChart().chart(); }

@@ -10,16 +10,35 @@
 
 extern char** environ;
 
-namespace {
-
-std::string readAll(const std::string& path) {
-  std::ifstream file(path);
+std::string readText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
   std::stringstream text;
-  text << file.rdbuf();
+  text << in.rdbuf();
   return text.str();
 }
 
-}  // namespace
+void writeText(const std::filesystem::path& file, const std::string& contents) {
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << contents;
+}
+
+ScratchDirectory::ScratchDirectory(const std::string& name) {
+  std::string pattern = "/tmp/aloft-" + name + "-XXXXXX";
+  path_ = mkdtemp(pattern.data());
+}
+
+ScratchDirectory::~ScratchDirectory() { std::filesystem::remove_all(path_); }
+
+ProgramResult playScript(const std::string& script, int frames,
+                         const std::filesystem::path& prefs,
+                         const std::vector<std::string>& extra) {
+  const std::filesystem::path scriptFile = prefs.parent_path() / "script.txt";
+  writeText(scriptFile, script);
+  std::vector<std::string> arguments{"--headless", "--fixed-step", "0.01",
+                                     "--prefs",    prefs,          "--script",
+                                     scriptFile,   "--frames",     std::to_string(frames)};
+  arguments.insert(arguments.end(), extra.begin(), extra.end());
+  return runProgram(gameBinary(), arguments);
+}
 
 std::string gameBinary() {
   const char* path = std::getenv("ALOFT_BINARY");
@@ -68,8 +87,8 @@ std::vector<ProgramResult> runProgramsTogether(
         WIFEXITED(status)) {
       results[at].exitStatus = WEXITSTATUS(status);
     }
-    results[at].out = readAll(program.outPath);
-    results[at].err = readAll(program.errPath);
+    results[at].out = readText(program.outPath);
+    results[at].err = readText(program.errPath);
     unlink(program.outPath.c_str());
     unlink(program.errPath.c_str());
   }
