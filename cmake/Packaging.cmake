@@ -1,7 +1,7 @@
 # The Debian package: `cmake --build BUILD --target package` makes aloft_<version>-1_<arch>.deb
 # holding what `cmake --install` installs, plus the files only a Debian system reads (copyright,
-# Debian changelog, lintian overrides), all under /usr. A build configured with the prefix /usr
-# puts the program in /usr/games, any other build in /usr/bin (cmake/PackagingCheck.cmake).
+# Debian changelog, lintian overrides), all under /usr, with the program in /usr/games where
+# Debian keeps games, whatever prefix the build was configured for.
 
 set(ALOFT_CONTACT "The Aloft developers <aloft@example.org>" CACHE STRING
     "Maintainer of the Debian package: a name and a mail address")
@@ -21,6 +21,8 @@ add_custom_target(debian_changelog ALL DEPENDS ${debian_dir}/changelog.Debian.gz
 # Component "debian", left out of a plain `cmake --install`: only the package holds these.
 install(FILES ${PROJECT_SOURCE_DIR}/data/debian/copyright ${debian_dir}/changelog.Debian.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian EXCLUDE_FROM_ALL)
+# The program from its own folder is ../share/aloft in /usr/games as in any <prefix>/bin.
+install(TARGETS aloft RUNTIME DESTINATION games COMPONENT debian EXCLUDE_FROM_ALL)
 install(FILES ${PROJECT_SOURCE_DIR}/data/debian/lintian-overrides
         DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${PROJECT_NAME}
         COMPONENT debian EXCLUDE_FROM_ALL)
@@ -48,11 +50,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-# Everything a plain install installs, then the "debian" component.
+# What a plain install installs, but the program from the "debian" component, in games/.
 set(CPACK_INSTALL_CMAKE_PROJECTS
-    "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/"
+    "${PROJECT_BINARY_DIR};${PROJECT_NAME};Unspecified;/"
     "${PROJECT_BINARY_DIR};${PROJECT_NAME};debian;/")
-# Read by cmake/PackagingCheck.cmake when cpack runs.
-set(CPACK_ALOFT_BINDIR ${CMAKE_INSTALL_BINDIR})
-set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/PackagingCheck.cmake)
 include(CPack)
