@@ -83,6 +83,7 @@ class PreferencesTest : public ChartTest {
 TEST_F(PreferencesTest, EveryValueTypeSurvivesARestart) {
   Preferences::open(file);
   frames(load({saver()}), 1);
+  Preferences::endFrame();
   Preferences::open(file);
   Chart& chart = load({opener()});
   frames(chart, 1);
@@ -125,12 +126,14 @@ TEST_F(PreferencesTest, UnreadableFilesAreMovedAsideAndTheBackupUsed) {
     Preferences::open(file);
     Preferences::share().save("Hard", nlohmann::json(1));
     Preferences::share().save("Hard", nlohmann::json(2));  // the backup holds 1
+    Preferences::endFrame();
     std::ofstream(file) << contents;
     Preferences::open(file);
     ASSERT_NE(Preferences::share().find("Hard"), nullptr);
     EXPECT_EQ(*Preferences::share().find("Hard"), 1);
     EXPECT_FALSE(fs::exists(file));
     Preferences::share().save("Easy", nlohmann::json(5));
+    Preferences::endFrame();
     EXPECT_EQ(nlohmann::json::parse(readFile(file))["Hard"], 1);
     EXPECT_EQ(nlohmann::json::parse(readFile(file.string() + ".bak"))["Hard"], 1);
   }
