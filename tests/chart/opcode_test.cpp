@@ -118,8 +118,9 @@ ChartSource equationThenDecision(std::string_view name, std::string_view text,
 // compared, and the trace still shows the junction and the decision.
 TEST_F(OpcodeTest, FusedNodesDoWhatTheNodesAsWrittenDo) {
   enableTrace("FusedTraced");
-  constexpr std::string_view kEquations[] = {"r = a + 1", "r = a - b", "r = a * b", "r = a / 4",
-                                             "r = a * 1.0001 + b"};
+  constexpr std::string_view kEquations[] = {
+      "r = a + 1", "r = a - 0.5", "r = a * -3", "r = a / 4",         "r = a + b",
+      "r = a - b", "r = a * b",   "r = a / b",  "r = a * 1.0001 + b"};
   constexpr std::string_view kOperators[] = {"==", ">", "<", ">=", "<="};
   auto setOperand = [&](Chart& chart, std::string_view name, int which) {
     Cell& target = cell(chart, name);

@@ -47,11 +47,11 @@ class PreferencesTest : public ChartTest {
     return testChart("Word", {"key", "value"},
                      straight({gets("key", "Hard"), run(Object_add_math, {"YES"}, "value"),
                                run(Object_add_math, {"NO"}, "value"),
-                               run(Preference_save, {"key", "value"}), run(Text_remove_all, {"key"}),
-                               gets("key", "Name"), run(Object_add, {"EMPTY"}, "value"),
+                               run(Preference_save, {"key", "value"}),
+                               run(Text_remove_all, {"key"}), gets("key", "Name"), run(Object_add, {"EMPTY"}, "value"),
                                run(Text_add, {"EMPTY"}, "value"), gets("value", "fl\xC3\xBCgel"),
-                               run(Preference_save, {"key", "value"}), run(Text_remove_all, {"key"}),
-                               gets("key", "Best"), set("value", 12.5f),
+                               run(Preference_save, {"key", "value"}),
+                               run(Text_remove_all, {"key"}), gets("key", "Best"), set("value", 12.5f),
                                run(Preference_save, {"key", "value"})}));
   }
   static ChartSource opener() {
@@ -88,7 +88,7 @@ TEST_F(PreferencesTest, EveryValueTypeSurvivesARestart) {
   Chart& chart = load({opener()});
   frames(chart, 1);
   const Cell& hard = cell(chart, "hardPrefs");
-  EXPECT_EQ(hard.type, kNumberList);
+  ASSERT_EQ(hard.type, kNumberList);
   ASSERT_EQ(hard.object->size(), 2u);
   EXPECT_EQ(std::get<float>((*hard.object)[0]), 1.0f);
   EXPECT_EQ(text(chart, "namePrefs"), "fl\xC3\xBCgel");
