@@ -48,10 +48,12 @@ class PreferencesTest : public ChartTest {
                      straight({gets("key", "Hard"), run(Object_add_math, {"YES"}, "value"),
                                run(Object_add_math, {"NO"}, "value"),
                                run(Preference_save, {"key", "value"}),
-                               run(Text_remove_all, {"key"}), gets("key", "Name"), run(Object_add, {"EMPTY"}, "value"),
+                               run(Text_remove_all, {"key"}), gets("key", "Name"),
+                               run(Object_add, {"EMPTY"}, "value"),
                                run(Text_add, {"EMPTY"}, "value"), gets("value", "fl\xC3\xBCgel"),
                                run(Preference_save, {"key", "value"}),
-                               run(Text_remove_all, {"key"}), gets("key", "Best"), set("value", 12.5f),
+                               run(Text_remove_all, {"key"}), gets("key", "Best"),
+                               set("value", 12.5f),
                                run(Preference_save, {"key", "value"})}));
   }
   static ChartSource opener() {
