@@ -71,20 +71,5 @@ TEST(Decision, ListsCompareElementWise) {
   EXPECT_FALSE(decisionDiamond(Operator::Equal, left.cell, right.cell));
 }
 
-using DecisionNodeTest = ChartTest;
-
-TEST_F(DecisionNodeTest, ChoosesTheSuccessor) {
-  Chart& chart = load({testChart("Decide", {"a", "b", "way"},
-                                 {{"trunk0_1", decide("a", "==", "b"), "branch0_1", "trunk0_2"},
-                                  {"branch0_1", gets("way", "true"), endOfPass},
-                                  {"trunk0_2", gets("way", "false"), endOfPass}})});
-  frames(chart, 1);
-  EXPECT_EQ(text(chart, "way"), "true");  // two empty cells
-  storeNumber(cell(chart, "a"), 1);
-  clearCell(cell(chart, "way"));
-  frames(chart, 1);
-  EXPECT_EQ(text(chart, "way"), "false");
-}
-
 }  // namespace
 }  // namespace chart::testing

@@ -1,4 +1,3 @@
-#include "chart/trace.h"
 #include "chart_test_support.h"
 
 namespace chart::testing {
@@ -29,13 +28,6 @@ TEST_F(LifecycleTest, UpdateRunsTheFlowOnlyForTheDefaultSnippet) {
   EXPECT_EQ(cell(chart, "ran").math, 1.0f);
   EXPECT_EQ(cell(chart, "time").math, 0.25f);
   EXPECT_EQ(Data::share().selectedSnippet(), "Start");
-}
-
-TEST(Lifecycle, OnlyTheDefaultSnippetIsValid) {
-  EXPECT_TRUE(Chart::checkForValidSnippet(u"Start"));
-  EXPECT_FALSE(Chart::checkForValidSnippet(u"Marker"));
-  EXPECT_FALSE(Chart::checkForValidSnippet(u"start"));
-  EXPECT_FALSE(Chart::checkForValidSnippet(u""));
 }
 
 TEST_F(LifecycleTest, TeardownGivesResourcesBackInOrder) {
@@ -75,22 +67,6 @@ TEST_F(LifecycleTest, AMillionTurnLoopRunsInOneFrame) {
                                   {"branch0_5", junction(), "trunk0_3"}})});
   frames(chart, 1);
   EXPECT_EQ(cell(chart, "loop").math, 1000000.0f);
-}
-
-TEST_F(LifecycleTest, TraceShowsEachNodeWithTheCellsItReadsAndWrites) {
-  enableTrace("Traced");
-  Chart& chart = load({testChart("Traced", {"a"},
-                                 {{"trunk0_1", set("a", 2), "trunk0_2"},
-                                  {"trunk0_2", decide("a", ">", "YES"), "trunk0_3", endOfPass},
-                                  {"trunk0_3", equation("a = a * 3"), endOfPass}})});
-  ::testing::internal::CaptureStderr();
-  frames(chart, 1);
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "[Traced] trunk0_1 number\n"
-            "[Traced] trunk0_1 -> a=2\n"
-            "[Traced] trunk0_2 decide a=2 YES=1\n"
-            "[Traced] trunk0_3 Math.equation a=2\n"
-            "[Traced] trunk0_3 -> a=6\n");
 }
 
 }  // namespace

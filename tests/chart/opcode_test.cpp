@@ -1,5 +1,5 @@
-// The engine's specialised forms of equations and decisions against the general ones: the same
-// values bit for bit, the same types, the same diagnostics, and the form each shape gets.
+// The engine's specialised and fused forms of equations and decisions against the general ones:
+// the same values bit for bit, the same types, the same outcomes and diagnostics.
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -18,35 +18,17 @@ constexpr float kInfinity = std::numeric_limits<float>::infinity();
 constexpr float kOperandValues[] = {0.0f, -0.0f, 1.0f, -2.5f, 3e38f, 1e-40f, 16777216.0f,
                                     kInfinity, -kInfinity, std::numeric_limits<float>::quiet_NaN()};
 
-Opcode opcodeOf(const Chart& chart, std::string_view nodeName) {
+// The form a node runs in: as written (what a traced chart runs), or in the untraced engine's
+// copy with superinstructions.
+Opcode opcodeOf(const Chart& chart, std::string_view nodeName, bool fused = false) {
   const Program& program = chart.program();
   for (std::size_t at = 0; at < program.nodes.size(); ++at) {
-    if (program.nodeNames[at] == nodeName) return program.nodes[at].opcode;
+    if (program.nodeNames[at] == nodeName) {
+      return (fused ? program.fusedNodes : program.nodes)[at].opcode;
+    }
   }
   ADD_FAILURE() << "no node " << nodeName;
   return Opcode::PassThrough;
-}
-
-TEST_F(OpcodeTest, EachEquationShapeGetsItsForm) {
-  Chart& chart = load({testChart("Forms", {"a", "b", "r"},
-                                 {{"trunk0_1", equation("r = a + 1"), "trunk0_2"},
-                                  {"trunk0_2", equation("r = a / b"), "trunk0_3"},
-                                  {"trunk0_3", equation("r = a * -2"), "trunk0_4"},
-                                  {"trunk0_4", equation("r = a * 1.0001 + 0.5"), "trunk0_5"},
-                                  {"trunk0_5", equation("r = 1 - a"), "trunk0_6"},
-                                  {"trunk0_6", equation("r = a * (b + 1)"), "trunk0_7"},
-                                  {"trunk0_7", equation("r = -a"), "trunk0_8"},
-                                  {"trunk0_8", equationInDouble("r = a + 1"), "trunk0_9"},
-                                  {"trunk0_9", decide("a", "<=", "b"), endOfPass}})});
-  EXPECT_EQ(opcodeOf(chart, "trunk0_1"), Opcode::AddConstant);
-  EXPECT_EQ(opcodeOf(chart, "trunk0_2"), Opcode::DivideCell);
-  EXPECT_EQ(opcodeOf(chart, "trunk0_3"), Opcode::MultiplyConstant);  // a negated constant
-  EXPECT_EQ(opcodeOf(chart, "trunk0_4"), Opcode::EquationChain);
-  EXPECT_EQ(opcodeOf(chart, "trunk0_5"), Opcode::EquationChain);  // a constant first
-  EXPECT_EQ(opcodeOf(chart, "trunk0_6"), Opcode::Equation);       // not left to right
-  EXPECT_EQ(opcodeOf(chart, "trunk0_7"), Opcode::Equation);       // a negated cell
-  EXPECT_EQ(opcodeOf(chart, "trunk0_8"), Opcode::Equation);       // in double
-  EXPECT_EQ(opcodeOf(chart, "trunk0_9"), Opcode::DecideLessOrEqual);
 }
 
 // Every equation below runs in its specialised form; the general step loop over the same
@@ -75,37 +57,6 @@ TEST_F(OpcodeTest, SpecialisedEquationsGiveTheStepLoopsValuesAndTypes) {
       }
     }
   }
-}
-
-// A leftover text behind a number, and an empty operand, leave the fast forms for the checked
-// action: the same alert, the same emptied result.
-TEST_F(OpcodeTest, OperandsThatNeedTheCheckGetTheGeneralAction) {
-  auto alertFor = [&](std::string_view text) {
-    Chart& chart = load({testChart("Forms", {"a", "b", "r"},
-                                   {{"trunk0_1", gets("a", "left over"), "trunk0_2"},
-                                    {"trunk0_2", set("a", 3), "trunk0_3"},
-                                    {"trunk0_3", set("b", 4), "trunk0_4"},
-                                    {"trunk0_4", equation(text), endOfPass}})});
-    return alertOf([&] { frames(chart, 1); });
-  };
-  const std::string general = alertFor("r = a * (b + 1)");
-  EXPECT_NE(general.find("Math.equation"), std::string::npos) << general;
-  for (std::string_view text : {"r = a + 1", "r = b * a", "r = a * 2 + 1"}) {
-    EXPECT_EQ(alertFor(text), general) << text;
-  }
-
-  Chart& chart = load({testChart("Forms", {"a", "empty", "r1", "r2", "r3"},
-                                 {{"trunk0_1", set("a", 1), "trunk0_2"},
-                                  {"trunk0_2", set("r1", 1), "trunk0_3"},
-                                  {"trunk0_3", set("r2", 1), "trunk0_4"},
-                                  {"trunk0_4", set("r3", 1), "trunk0_5"},
-                                  {"trunk0_5", equation("r1 = empty + 1"), "trunk0_6"},
-                                  {"trunk0_6", equation("r2 = a * empty"), "trunk0_7"},
-                                  {"trunk0_7", equation("r3 = a * 2 + empty"), endOfPass}})});
-  frames(chart, 1);
-  EXPECT_EQ(cell(chart, "r1").type, kEmpty);
-  EXPECT_EQ(cell(chart, "r2").type, kEmpty);
-  EXPECT_EQ(cell(chart, "r3").type, kEmpty);
 }
 
 // The decision forms against the full comparison rules, for numbers and for other pairs.
@@ -162,44 +113,14 @@ ChartSource equationThenDecision(std::string_view name, std::string_view text,
                     {"trunk0_4", set("taken", 0), endOfPass}});
 }
 
-Opcode fusedOpcodeOf(const Chart& chart, std::string_view nodeName) {
-  const Program& program = chart.program();
-  for (std::size_t at = 0; at < program.nodes.size(); ++at) {
-    if (program.nodeNames[at] == nodeName) return program.fusedNodes[at].opcode;
-  }
-  ADD_FAILURE() << "no node " << nodeName;
-  return Opcode::PassThrough;
-}
-
-TEST_F(OpcodeTest, OnlyASpecialisedEquationBeforeASpecialisedDecisionIsFused) {
-  Chart& chart = load({testChart("Fusing", {"a", "r"},
-                                 {{"trunk0_1", equation("r = a + 1"), "trunk0_2"},
-                                  {"trunk0_2", decide("r", "<", "a"), "trunk0_3", endOfPass},
-                                  {"trunk0_3", equation("r = a * 2 + 1"), "branch0_8"},
-                                  {"branch0_8", junction(), "trunk0_4"},
-                                  {"trunk0_4", decide("r", "==", "a"), "trunk0_5", endOfPass},
-                                  {"trunk0_5", equation("r = a * (a + 1)"), "trunk0_6"},
-                                  {"trunk0_6", decide("r", ">", "a"), "trunk0_7", endOfPass},
-                                  {"trunk0_7", equation("r = a - 1"), "branch0_9"},
-                                  {"branch0_9", junction(), "branch0_10"},
-                                  {"branch0_10", junction(), "trunk0_2"}})});
-  EXPECT_EQ(fusedOpcodeOf(chart, "trunk0_1"), Opcode::AddConstantThenDecide);
-  EXPECT_EQ(fusedOpcodeOf(chart, "trunk0_3"), Opcode::EquationChainThenDecide);
-  EXPECT_EQ(fusedOpcodeOf(chart, "trunk0_5"), Opcode::Equation);     // the general form
-  EXPECT_EQ(fusedOpcodeOf(chart, "trunk0_7"), Opcode::SubtractConstant);  // two junctions
-  // The nodes as written, which a traced chart runs, keep their own forms.
-  EXPECT_EQ(opcodeOf(chart, "trunk0_1"), Opcode::AddConstant);
-  EXPECT_EQ(opcodeOf(chart, "trunk0_3"), Opcode::EquationChain);
-  EXPECT_EQ(fusedOpcodeOf(chart, "trunk0_2"), Opcode::DecideLess);
-}
-
 // A traced chart runs the nodes as written; the same chart untraced runs the superinstruction.
 // Both give the same results, types and outcome for numbers, NaNs, an emptied result and a text
 // compared, and the trace still shows the junction and the decision.
 TEST_F(OpcodeTest, FusedNodesDoWhatTheNodesAsWrittenDo) {
   enableTrace("FusedTraced");
-  constexpr std::string_view kEquations[] = {"r = a + 1", "r = a - b", "r = a * b", "r = a / 4",
-                                             "r = a * 1.0001 + b"};
+  constexpr std::string_view kEquations[] = {
+      "r = a + 1", "r = a - 0.5", "r = a * -3", "r = a / 4",         "r = a + b",
+      "r = a - b", "r = a * b",   "r = a / b",  "r = a * 1.0001 + b"};
   constexpr std::string_view kOperators[] = {"==", ">", "<", ">=", "<="};
   auto setOperand = [&](Chart& chart, std::string_view name, int which) {
     Cell& target = cell(chart, name);
@@ -219,7 +140,7 @@ TEST_F(OpcodeTest, FusedNodesDoWhatTheNodesAsWrittenDo) {
              equationThenDecision("FusedTraced", text, op, throughJunction)});
         Chart& fused = make("Fused");
         Chart& traced = make("FusedTraced");
-        ASSERT_NE(fusedOpcodeOf(fused, "trunk0_1"), opcodeOf(fused, "trunk0_1")) << text;
+        ASSERT_NE(opcodeOf(fused, "trunk0_1", true), opcodeOf(fused, "trunk0_1")) << text;
         for (int a = 0; a < kChoices - 1; ++a) {  // a text `a` would raise the alert
           for (int c = 0; c < kChoices; ++c) {
             for (Chart* chart : {&fused, &traced}) {
@@ -256,25 +177,35 @@ TEST_F(OpcodeTest, FusedNodesDoWhatTheNodesAsWrittenDo) {
             "[FusedTraced] trunk0_4 -> taken=0\n");
 }
 
-// An operand that needs the check leaves the superinstruction for the equation's own action:
-// the same alert as the general form's, naming the same chart, command and cell.
-TEST_F(OpcodeTest, FusedNodesRaiseTheEquationsOwnAlert) {
-  auto alertFor = [&](std::string_view text) {
-    Chart& chart = load({testChart("Fusing", {"a", "b", "r"},
-                                   {{"trunk0_1", gets("a", "left over"), "trunk0_2"},
-                                    {"trunk0_2", set("a", 3), "trunk0_3"},
-                                    {"trunk0_3", set("b", 4), "trunk0_4"},
-                                    {"trunk0_4", equation(text), "branch0_6"},
-                                    {"branch0_6", junction(), "trunk0_5"},
-                                    {"trunk0_5", decide("r", "<", "b"), endOfPass}})});
-    EXPECT_EQ(fusedOpcodeOf(chart, "trunk0_4") == Opcode::Equation, text == "r = a * (b + 1)");
-    return alertOf([&] { frames(chart, 1); });
-  };
-  const std::string general = alertFor("r = a * (b + 1)");
-  EXPECT_NE(general.find("Fusing"), std::string::npos) << general;
-  EXPECT_NE(general.find("Math.equation"), std::string::npos) << general;
-  for (std::string_view text : {"r = a + 1", "r = b * a", "r = a * 2 + 1"}) {
-    EXPECT_EQ(alertFor(text), general) << text;
+// An operand that needs the check leaves the fast forms, alone or fused with a decision after a
+// junction, for the equation's own action: the same alert as the general form's, and an empty
+// operand empties the result.
+TEST_F(OpcodeTest, OperandsThatNeedTheCheckGetTheGeneralAction) {
+  for (bool fused : {false, true}) {
+    auto alertFor = [&](std::string_view text) {
+      Chart& chart = load({testChart("Forms", {"a", "b", "r"},
+                                     {{"trunk0_1", gets("a", "left over"), "trunk0_2"},
+                                      {"trunk0_2", set("a", 3), "trunk0_3"},
+                                      {"trunk0_3", set("b", 4), "trunk0_4"},
+                                      {"trunk0_4", equation(text), fused ? "branch0_6" : endOfPass},
+                                      {"branch0_6", junction(), "trunk0_5"},
+                                      {"trunk0_5", decide("r", "<", "b"), endOfPass}})});
+      return alertOf([&] { frames(chart, 1); });
+    };
+    const std::string general = alertFor("r = a * (b + 1)");
+    EXPECT_NE(general.find("Forms"), std::string::npos) << general;
+    EXPECT_NE(general.find("Math.equation"), std::string::npos) << general;
+    for (std::string_view text : {"r = a + 1", "r = b * a", "r = a * 2 + 1"}) {
+      EXPECT_EQ(alertFor(text), general) << text << (fused ? " fused" : "");
+    }
+  }
+  for (std::string_view text : {"r = empty + 1", "r = a * empty", "r = a * 2 + empty"}) {
+    Chart& chart = load({testChart("Forms", {"a", "empty", "r"},
+                                   {{"trunk0_1", set("a", 1), "trunk0_2"},
+                                    {"trunk0_2", set("r", 1), "trunk0_3"},
+                                    {"trunk0_3", equation(text), endOfPass}})});
+    frames(chart, 1);
+    EXPECT_EQ(cell(chart, "r").type, kEmpty) << text;
   }
 }
 
@@ -312,7 +243,7 @@ TEST_F(OpcodeTest, CountingLoopsEndAsTheNodesAsWrittenEnd) {
     use({source("Counting"), source("CountingTraced")});
     Chart& fused = make("Counting");
     Chart& traced = make("CountingTraced");
-    ASSERT_NE(fusedOpcodeOf(fused, "trunk0_1"), opcodeOf(fused, "trunk0_1"));
+    ASSERT_NE(opcodeOf(fused, "trunk0_1", true), opcodeOf(fused, "trunk0_1"));
     for (Chart* chart : {&fused, &traced}) {
       storeNumber(cell(*chart, "x"), loop.x);
       storeNumber(cell(*chart, "c"), loop.c);

@@ -45,57 +45,52 @@ class PreferencesTest : public ChartTest {
   // A chart that saves a number, a text, a number list and a text list under four keys.
   static ChartSource saver() {
     return testChart("Word", {"key", "value"},
-                     {{"trunk0_1", gets("key", "Hard"), "trunk0_2"},
-                      {"trunk0_2", run(Object_add_math, {"YES"}, "value"), "trunk0_3"},
-                      {"trunk0_3", run(Object_add_math, {"NO"}, "value"), "trunk0_4"},
-                      {"trunk0_4", run(Preference_save, {"key", "value"}), "trunk0_5"},
-                      {"trunk0_5", run(Text_remove_all, {"key"}), "trunk0_6"},
-                      {"trunk0_6", gets("key", "Name"), "trunk0_7"},
-                      {"trunk0_7", run(Object_add, {"EMPTY"}, "value"), "trunk0_8"},
-                      {"trunk0_8", run(Text_add, {"EMPTY"}, "value"), "trunk0_9"},
-                      {"trunk0_9", gets("value", "fl\xC3\xBCgel"), "trunk0_10"},
-                      {"trunk0_10", run(Preference_save, {"key", "value"}), "trunk0_11"},
-                      {"trunk0_11", run(Text_remove_all, {"key"}), "trunk0_12"},
-                      {"trunk0_12", gets("key", "Best"), "trunk0_13"},
-                      {"trunk0_13", set("value", 12.5f), "trunk0_14"},
-                      {"trunk0_14", run(Preference_save, {"key", "value"}), endOfPass}});
+                     straight({gets("key", "Hard"), run(Object_add_math, {"YES"}, "value"),
+                               run(Object_add_math, {"NO"}, "value"),
+                               run(Preference_save, {"key", "value"}),
+                               run(Text_remove_all, {"key"}), gets("key", "Name"),
+                               run(Object_add, {"EMPTY"}, "value"),
+                               run(Text_add, {"EMPTY"}, "value"), gets("value", "fl\xC3\xBCgel"),
+                               run(Preference_save, {"key", "value"}),
+                               run(Text_remove_all, {"key"}), gets("key", "Best"),
+                               set("value", 12.5f),
+                               run(Preference_save, {"key", "value"})}));
   }
   static ChartSource opener() {
     return testChart("Stats", {"hard", "name", "best", "easy", "gone", "hardPrefs", "namePrefs",
                                "bestPrefs", "easyPrefs"},
-                     {{"trunk0_1", gets("hard", "Hard"), "trunk0_2"},
-                      {"trunk0_2", gets("name", "Name"), "trunk0_3"},
-                      {"trunk0_3", gets("best", "Best"), "trunk0_4"},
-                      {"trunk0_4", gets("easy", "Easy"), "trunk0_5"},
-                      {"trunk0_5", run(Preference_open, {"hard"}, "hardPrefs"), "trunk0_6"},
-                      {"trunk0_6", run(Preference_open, {"name"}, "namePrefs"), "trunk0_7"},
-                      {"trunk0_7", run(Preference_open, {"best"}, "bestPrefs"), "trunk0_8"},
-                      {"trunk0_8", set("easyPrefs", 3), "trunk0_9"},
-                      {"trunk0_9", run(Preference_open, {"easy"}, "easyPrefs"), endOfPass}});
+                     straight({gets("hard", "Hard"), gets("name", "Name"), gets("best", "Best"),
+                               gets("easy", "Easy"), run(Preference_open, {"hard"}, "hardPrefs"),
+                               run(Preference_open, {"name"}, "namePrefs"),
+                               run(Preference_open, {"best"}, "bestPrefs"), set("easyPrefs", 3),
+                               run(Preference_open, {"easy"}, "easyPrefs")}));
+  }
+
+  // The files set aside beside the preferences, by their contents.
+  std::multiset<std::string> copiesAside() const {
+    std::multiset<std::string> copies;
+    for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+      if (entry.path().filename().string().starts_with("preferences.json.corrupt-")) {
+        copies.insert(readFile(entry.path()));
+      }
+    }
+    return copies;
   }
 
   fs::path directory;
   fs::path file;
 };
 
+// Saved by one chart, read back by another after the file is opened again as at a restart.
 TEST_F(PreferencesTest, EveryValueTypeSurvivesARestart) {
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    Preferences::open(file);
-    load({saver()});
-    frames(*charts.back(), 1);
-    _exit(0);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-
+  Preferences::open(file);
+  frames(load({saver()}), 1);
+  Preferences::endFrame();
   Preferences::open(file);
   Chart& chart = load({opener()});
   frames(chart, 1);
   const Cell& hard = cell(chart, "hardPrefs");
-  EXPECT_EQ(hard.type, kNumberList);
+  ASSERT_EQ(hard.type, kNumberList);
   ASSERT_EQ(hard.object->size(), 2u);
   EXPECT_EQ(std::get<float>((*hard.object)[0]), 1.0f);
   EXPECT_EQ(text(chart, "namePrefs"), "fl\xC3\xBCgel");
@@ -115,41 +110,45 @@ TEST_F(PreferencesTest, SavingAnUndefinedNumberRemovesTheKey) {
   EXPECT_EQ(nlohmann::json::parse(readFile(file)), nlohmann::json::object());
 }
 
-TEST_F(PreferencesTest, ACorruptFileIsMovedAsideAndTheBackupUsed) {
-  Preferences::open(file);
-  Preferences::share().save("Hard", nlohmann::json(1));
-  Preferences::share().save("Hard", nlohmann::json(2));  // the backup holds 1
-  std::ofstream(file) << "{\"Hard\": [1, 2";
-  Preferences::open(file);
-  ASSERT_NE(Preferences::share().find("Hard"), nullptr);
-  EXPECT_EQ(*Preferences::share().find("Hard"), 1);
-  int asides = 0;
-  for (const auto& entry : fs::directory_iterator(file.parent_path())) {
-    if (entry.path().filename().string().starts_with("preferences.json.corrupt-")) {
-      ++asides;
-      EXPECT_EQ(readFile(entry.path()), "{\"Hard\": [1, 2");
-    }
-  }
-  EXPECT_EQ(asides, 1);
-  // The next save writes the file again and keeps the backup until the new file is in place.
-  Preferences::share().save("Easy", nlohmann::json(5));
-  EXPECT_EQ(nlohmann::json::parse(readFile(file))["Hard"], 1);
-  EXPECT_EQ(nlohmann::json::parse(readFile(file.string() + ".bak"))["Hard"], 1);
-}
-
-TEST_F(PreferencesTest, FilesSetAsideInTheSameSecondAreAllKept) {
-  fs::create_directories(file.parent_path());
-  for (const char* torn : {"{\"Hard\": [", "{\"Easy\": [0, 0"}) {
-    std::ofstream(file) << torn;
+// Torn, too deep or too large: each file is moved aside as it was, the backup used, and the next
+// save writes the file again while keeping the backup. Files set aside within one second are all
+// kept. The deepest and largest files accepted are read as they are.
+TEST_F(PreferencesTest, UnreadableFilesAreMovedAsideAndTheBackupUsed) {
+  // Saved back with its indentation, the deep file would have grown to about 200 MB.
+  const auto nested = [](std::size_t depth) {
+    return "{\"Hard\": " + std::string(depth, '[') + std::string(depth, ']') + "}";
+  };
+  const auto longText = [](std::size_t bytes) {
+    return "{\"Hard\": \"" + std::string(bytes, 'x') + "\"}";
+  };
+  const std::vector<std::string> refused = {"{\"Hard\": [1, 2", "{\"Easy\": [0, 0",
+                                            nested(10000), nested(kMaxPreferenceDepth + 1),
+                                            longText(kMaxPreferenceFileBytes)};
+  for (const std::string& contents : refused) {
     Preferences::open(file);
+    Preferences::share().save("Hard", nlohmann::json(1));
+    Preferences::share().save("Hard", nlohmann::json(2));  // the backup holds 1
+    Preferences::endFrame();
+    std::ofstream(file) << contents;
+    Preferences::open(file);
+    ASSERT_NE(Preferences::share().find("Hard"), nullptr);
+    EXPECT_EQ(*Preferences::share().find("Hard"), 1);
+    EXPECT_FALSE(fs::exists(file));
+    Preferences::share().save("Easy", nlohmann::json(5));
+    Preferences::endFrame();
+    EXPECT_EQ(nlohmann::json::parse(readFile(file))["Hard"], 1);
+    EXPECT_EQ(nlohmann::json::parse(readFile(file.string() + ".bak"))["Hard"], 1);
   }
-  std::set<std::string> asides;
-  for (const auto& entry : fs::directory_iterator(file.parent_path())) {
-    if (entry.path().filename().string().starts_with("preferences.json.corrupt-")) {
-      asides.insert(readFile(entry.path()));
-    }
+  EXPECT_EQ(copiesAside(), std::multiset<std::string>(refused.begin(), refused.end()));
+
+  for (const std::string& accepted :
+       {nested(kMaxPreferenceDepth), longText(kMaxPreferenceFileBytes - 13)}) {
+    ASSERT_LE(accepted.size(), kMaxPreferenceFileBytes);
+    std::ofstream(file) << accepted;
+    Preferences::open(file);
+    ASSERT_NE(Preferences::share().find("Hard"), nullptr);
+    EXPECT_EQ(*Preferences::share().find("Hard"), nlohmann::json::parse(accepted)["Hard"]);
   }
-  EXPECT_EQ(asides, (std::set<std::string>{"{\"Hard\": [", "{\"Easy\": [0, 0"}));
 }
 
 // Three starts on a file with values the game cannot use: one copy of the file as it was, the
@@ -161,15 +160,6 @@ TEST_F(PreferencesTest, AnUnusableValueIsSetAsideOnceAndTheOtherKeysKept) {
   std::ofstream(file) << stored;
   const UnusableValue notAList = [](std::string_view key, const nlohmann::json& value) {
     return key != "Easy" && !value.is_array();
-  };
-  const auto copiesAside = [this] {
-    std::multiset<std::string> copies;
-    for (const auto& entry : fs::directory_iterator(file.parent_path())) {
-      if (entry.path().filename().string().starts_with("preferences.json.corrupt-")) {
-        copies.insert(readFile(entry.path()));
-      }
-    }
-    return copies;
   };
   for (int start = 0; start < 3; ++start) {
     Preferences::open(file);
@@ -187,37 +177,6 @@ TEST_F(PreferencesTest, AnUnusableValueIsSetAsideOnceAndTheOtherKeysKept) {
   EXPECT_EQ(copiesAside(), (std::multiset<std::string>{stored, later}));
 }
 
-TEST_F(PreferencesTest, FilesTooDeepOrTooLargeAreMovedAsideAndTheBackupUsed) {
-  // Saved back with its indentation, the deep file would have grown to about 200 MB.
-  const std::string deep = "{\"Hard\": " + std::string(10000, '[') + std::string(10000, ']') + "}";
-  const std::string large = "{\"Hard\": \"" + std::string(kMaxPreferenceFileBytes, 'x') + "\"}";
-  const std::string oneTooDeep = "{\"Hard\": " + std::string(kMaxPreferenceDepth + 1, '[') +
-                                 std::string(kMaxPreferenceDepth + 1, ']') + "}";
-  // The deepest and the largest files still accepted.
-  const std::string deepest = "{\"Hard\": " + std::string(kMaxPreferenceDepth, '[') +
-                              std::string(kMaxPreferenceDepth, ']') + "}";
-  const std::string largest = "{\"Hard\": \"" +
-                              std::string(kMaxPreferenceFileBytes - 13, 'x') + "\"}";
-  for (const std::string& refused : {deep, oneTooDeep, large}) {
-    fs::remove_all(file.parent_path());
-    Preferences::open(file);
-    Preferences::share().save("Hard", nlohmann::json(1));
-    Preferences::share().save("Hard", nlohmann::json(2));  // the backup holds 1
-    std::ofstream(file) << refused;
-    Preferences::open(file);
-    ASSERT_NE(Preferences::share().find("Hard"), nullptr);
-    EXPECT_EQ(*Preferences::share().find("Hard"), 1);
-    EXPECT_FALSE(fs::exists(file));  // moved aside
-  }
-  for (const std::string& accepted : {deepest, largest}) {
-    ASSERT_LE(accepted.size(), kMaxPreferenceFileBytes);
-    std::ofstream(file) << accepted;
-    Preferences::open(file);
-    ASSERT_NE(Preferences::share().find("Hard"), nullptr);
-    EXPECT_EQ(*Preferences::share().find("Hard"), nlohmann::json::parse(accepted)["Hard"]);
-  }
-}
-
 TEST_F(PreferencesTest, AnUnwritableLocationIsFatal) {
   const fs::path regular = directory / "regular";
   std::ofstream(regular) << "x";
@@ -225,19 +184,6 @@ TEST_F(PreferencesTest, AnUnwritableLocationIsFatal) {
   EXPECT_EQ(alertOf([] { Preferences::share().save("Hard", nlohmann::json(1)); }),
             "The preferences file " + (regular / "preferences.json").string() +
                 " could not be saved: Not a directory");
-}
-
-TEST_F(PreferencesTest, AFailedSaveLeavesTheOldFileAsItWas) {
-  Preferences::open(file);
-  Preferences::share().save("Hard", nlohmann::json(1));
-  const std::string before = readFile(file);
-  // A directory in the way of the backup makes the save fail after the new file was written.
-  fs::remove(file.string() + ".bak");
-  fs::create_directories(file.string() + ".bak/blocker");
-  ASSERT_TRUE(fs::is_directory(file.string() + ".bak"));
-  EXPECT_NE(alertOf([] { Preferences::share().save("Hard", nlohmann::json(2)); }).find("could not"),
-            std::string::npos);
-  EXPECT_EQ(readFile(file), before);
 }
 
 TEST(PreferencesPath, FollowsTheDataHome) {

@@ -38,6 +38,14 @@ bool failsNow(Call call, const std::string& logged, int& error) {
   return true;
 }
 
+// Whether the call must fail; errno is then set to its error.
+bool failsWithErrno(Call call, const std::string& logged) {
+  int error = 0;
+  if (!failsNow(call, logged, error)) return false;
+  errno = error;
+  return true;
+}
+
 template <typename Function>
 Function next(const char* name) {
   return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
@@ -78,41 +86,26 @@ extern "C" ssize_t write(int fd, const void* data, size_t size) {
 
 extern "C" int fsync(int fd) {
   static const auto real = faults::next<int (*)(int)>("fsync");
-  int error = 0;
-  if (faults::failsNow(Call::Fsync, "fsync", error)) {
-    errno = error;
-    return -1;
-  }
-  return real(fd);
+  return faults::failsWithErrno(Call::Fsync, "fsync") ? -1 : real(fd);
 }
 
 extern "C" int close(int fd) {
   static const auto real = faults::next<int (*)(int)>("close");
-  int error = 0;
-  if (faults::failsNow(Call::Close, "close", error)) {
-    real(fd);  // the descriptor is gone even when close reports an error
-    errno = error;
-    return -1;
-  }
-  return real(fd);
+  const bool fails = faults::failsWithErrno(Call::Close, "close");
+  const int closed = real(fd);  // the descriptor is gone even when close reports an error
+  return fails ? -1 : closed;
 }
 
 extern "C" int link(const char* from, const char* to) noexcept {
   static const auto real = faults::next<int (*)(const char*, const char*)>("link");
-  int error = 0;
-  if (faults::failsNow(Call::Link, std::string("link ") + from + " " + to, error)) {
-    errno = error;
-    return -1;
-  }
-  return real(from, to);
+  return faults::failsWithErrno(Call::Link, std::string("link ") + from + " " + to)
+             ? -1
+             : real(from, to);
 }
 
 extern "C" int rename(const char* from, const char* to) noexcept {
   static const auto real = faults::next<int (*)(const char*, const char*)>("rename");
-  int error = 0;
-  if (faults::failsNow(Call::Rename, std::string("rename ") + from + " " + to, error)) {
-    errno = error;
-    return -1;
-  }
-  return real(from, to);
+  return faults::failsWithErrno(Call::Rename, std::string("rename ") + from + " " + to)
+             ? -1
+             : real(from, to);
 }
