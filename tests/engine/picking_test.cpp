@@ -49,7 +49,11 @@ TEST_F(Picking, CounterClockwiseTrianglesUnderThePointHit) {
   glTranslatef(0.5f, 0, 0);
   EXPECT_EQ(pickAt(triangle, 70, 60), -1);
   EXPECT_EQ(pickAt(triangle, 170, 60), 1);
-  glLoadIdentity();
+  // In a taller view the viewport starts 50 pixels up and the triangle spans rows 79 to 220.
+  polygons->setViewFrame({0, 0, 200, 300});
+  polygons->setViewportRatio(1, 1);
+  EXPECT_EQ(pickAt(triangle, 100, 60), -1);
+  EXPECT_EQ(pickAt(triangle, 100, 200), 1);
 }
 
 TEST_F(Picking, FansStripsAndTriangleListsAreSplitIntoTheirTrianglesAndLinesNeverHit) {

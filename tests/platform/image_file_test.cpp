@@ -47,9 +47,12 @@ class ImageFile : public ::testing::Test {
 TEST_F(ImageFile, OnlyWholeEightBitRgbPicturesWithinTheSideLimitDecodeFromFileAndMemoryAlike) {
   const fs::path resources = ALOFT_KIV_RESOURCES;
   const std::string grass = readText(resources / "Grass.tif");
-  // An intact header and directory over deflated rows that do not inflate.
-  std::string corrupt = readText(picture("corrupt.tif", deflated(64, 64), Bytes(64 * 64 * 3, 50)));
-  corrupt.replace(8, 8, 8, '\xff');
+  // An intact header and directory over deflated rows of which those from the middle on do not
+  // inflate: the rows before them decode first.
+  Bytes noise(64 * 64 * 3);
+  for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = std::uint8_t(i * i % 251);
+  std::string corrupt = readText(picture("corrupt.tif", deflated(64, 64), noise));
+  corrupt.replace(corrupt.size() / 2, 8, 8, '\xff');
   const std::pair<std::string, ImageReadResult> cases[] = {
       {resources / "Grass.tif", Decoded},   // RGB, compressed, as wide as allowed
       {resources / "shadow.tif", Decoded},  // RGBA, compressed

@@ -88,7 +88,7 @@ TEST(SoundFile, FilesDecodeWithinTheLimitsAndBytesInMemoryExactlyAsTheirFile) {
       {pcm("slowest.m4a", 1, 8000, 0.2), true},
       {pcm("fastest.m4a", 1, 192000, 0.2), true},
       {pcm("nine-channels.m4a", 9, 8000, 0.2), false},
-      {pcm("too-long.m4a", 1, 8000, 601), false},
+      {pcm("too-long.m4a", 1, 8000, 600.5), false},
       {pcm("too-slow.m4a", 1, 7999, 0.2), false},
       {pcm("too-fast.m4a", 1, 192001, 0.2), false},
       {files.write("cut.m4a", bytes.substr(0, bytes.size() / 2)), false},
