@@ -4,16 +4,19 @@
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/kiv_alert.h"
+#include "engine/kiv_polygons.h"
 #include "platform/window.h"
+#include "support/run_program.h"
+
+using Floats = std::vector<float>;
 
 // The colour of the back-buffer pixel (x, y), counted from the bottom left.
 inline std::array<int, 4> pixelAt(int x, int y) {
@@ -30,30 +33,6 @@ inline GLint textureParameter(std::int32_t texture, GLenum parameter) {
   return value;
 }
 
-// A directory for one test's files, made on first use and removed with the object.
-class ScratchDirectory {
- public:
-  ScratchDirectory() = default;
-  ScratchDirectory(const ScratchDirectory&) = delete;
-  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-  ~ScratchDirectory() {
-    if (!path_.empty()) std::filesystem::remove_all(path_);
-  }
-
-  const std::filesystem::path& path() {
-    if (path_.empty()) {
-      const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-      path_ = std::filesystem::temp_directory_path() /
-              ("aloft-" + std::string(test->name()) + "-" + std::to_string(::getpid()));
-      std::filesystem::create_directories(path_);
-    }
-    return path_;
-  }
-
- private:
-  std::filesystem::path path_;
-};
-
 // Opens a headless window of `width` × `height` with its GL context current, cleared to black.
 inline std::unique_ptr<platform::Window> openTestWindow(int width, int height) {
   std::string error;
@@ -64,6 +43,7 @@ inline std::unique_ptr<platform::Window> openTestWindow(int width, int height) {
   return window;
 }
 
+// A polygon service in a fresh 300 × 200 window; fatal alerts throw.
 class GLTest : public ::testing::Test {
  protected:
   static constexpr int kWidth = 300;
@@ -73,13 +53,13 @@ class GLTest : public ::testing::Test {
     KivAlert::share().throwInsteadOfExiting(true);
     window = openTestWindow(kWidth, kHeight);
     ASSERT_TRUE(window);
+    polygons = std::make_unique<KivPolygons>();
   }
 
-  std::filesystem::path scratchDirectory() { return scratch.path(); }
-
   // Declared first so that it outlives the window: files go after the context.
-  ScratchDirectory scratch;
+  ScratchDirectory scratch{"engine"};
   std::unique_ptr<platform::Window> window;
+  std::unique_ptr<KivPolygons> polygons;
 };
 
 // The message of the fatal alert `action` raises, or "(no alert)".

@@ -1,117 +1,104 @@
-// The picture decoder reads a file and the same bytes in memory alike, and holds every decoded
-// picture under its memory cap whatever the side limit allows.
+// The picture decoder: which pictures it takes, a file and the same bytes in memory decoded
+// alike, and every decoded picture held under its memory cap whatever the side limit allows.
+#include "platform/image_file.h"
+
 #include <gtest/gtest.h>
 #include <tiffio.h>
 
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
-#include "engine/gl_test.h"
 #include "engine/tiff_writer.h"
-#include "platform/image_file.h"
+#include "support/run_program.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using platform::DecodedImage;
 using platform::ImageReadResult;
+using enum platform::ImageReadResult;
 
-constexpr int kLargeSide = 1 << 20;
+// Grass.tif is exactly this wide.
+constexpr int kSide = 256;
 
-Bytes contentsOf(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// A blank RGBA picture, deflated row by row: a small file for a large picture.
-TiffLayout blankDeflated(std::uint32_t width, std::uint32_t height) {
-  return {width, height, 4, 8, PHOTOMETRIC_RGB, PLANARCONFIG_CONTIG, COMPRESSION_ADOBE_DEFLATE};
+// A picture of `samples` 8-bit RGB(A) samples a pixel, deflated row by row.
+TiffLayout deflated(std::uint32_t width, std::uint32_t height, std::uint16_t samples = 3) {
+  return {
+      width, height, samples, 8, PHOTOMETRIC_RGB, PLANARCONFIG_CONTIG, COMPRESSION_ADOBE_DEFLATE};
 }
 
 class ImageFile : public ::testing::Test {
  protected:
-  std::string picture(const std::string& name, const TiffLayout& layout, const Bytes& pixels) {
-    const std::string path = scratch.path() / name;
+  std::string picture(const std::string& name, const TiffLayout& layout, const Bytes& pixels = {}) {
+    const std::string path = scratch / name;
     EXPECT_TRUE(writeTiff(path, layout, pixels)) << path;
     return path;
   }
+  std::string file(const std::string& name, const std::string& bytes) {
+    writeText(scratch / name, bytes);
+    return scratch / name;
+  }
 
-  ScratchDirectory scratch;
+  ScratchDirectory scratch{"image-file"};
 };
 
-TEST_F(ImageFile, BytesInMemoryDecodeExactlyAsTheirFile) {
-  std::vector<std::string> paths;
-  for (const char* name : {"Grass.tif", "shadow.tif", "RobotFont.tif"}) {
-    paths.push_back(std::string(ALOFT_KIV_RESOURCES) + "/" + name);
+TEST_F(ImageFile, OnlyWholeEightBitRgbPicturesWithinTheSideLimitDecodeFromFileAndMemoryAlike) {
+  const fs::path resources = ALOFT_KIV_RESOURCES;
+  const std::string grass = readText(resources / "Grass.tif");
+  // An intact header and directory over deflated rows of which those from the middle on do not
+  // inflate: the rows before them decode first.
+  Bytes noise(64 * 64 * 3);
+  for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = std::uint8_t(i * i % 251);
+  std::string corrupt = readText(picture("corrupt.tif", deflated(64, 64), noise));
+  corrupt.replace(corrupt.size() / 2, 8, 8, '\xff');
+  const std::pair<std::string, ImageReadResult> cases[] = {
+      {resources / "Grass.tif", Decoded},   // RGB, compressed, as wide as allowed
+      {resources / "shadow.tif", Decoded},  // RGBA, compressed
+      {picture("rgba.tif", {2, 2, 4}, Bytes(16, 7)), Decoded},
+      {picture("odd.tif", deflated(3, 2),
+               {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}),
+       Decoded},
+      {picture("grey.tif", {2, 2, 1, 8, PHOTOMETRIC_MINISBLACK}), UnsupportedPixelLayout},
+      {picture("rgb16.tif", {2, 2, 3, 16}), UnsupportedPixelLayout},
+      {picture("palette.tif", {2, 2, 1, 8, PHOTOMETRIC_PALETTE}), UnsupportedPixelLayout},
+      {picture("planar.tif", {2, 2, 3, 8, PHOTOMETRIC_RGB, PLANARCONFIG_SEPARATE}),
+       UnsupportedPixelLayout},
+      {picture("cmyk.tif", {2, 2, 4, 8, PHOTOMETRIC_SEPARATED}), UnsupportedPixelLayout},
+      {picture("wide.tif", {kSide + 1, 1}), NotDecoded},
+      {picture("tall.tif", {1, kSide + 1}), NotDecoded},
+      {file("truncated.tif", grass.substr(0, grass.size() / 2)), NotDecoded},
+      {file("corrupt.tif", corrupt), NotDecoded},
+      {file("header.tif", {'I', 'I', 42, 0, 8, 0, 0, 0}), NotDecoded},
+      {file("text.tif", "not a picture at all\n"), NotDecoded},
+      {file("empty.tif", ""), NotDecoded},
+      {scratch / "missing.tif", NotDecoded},
+  };
+  for (const auto& [path, expected] : cases) {
+    SCOPED_TRACE(path);
+    const std::string bytes = fs::exists(path) ? readText(path) : "";
+    DecodedImage fromFile, fromMemory;
+    EXPECT_EQ(platform::readImageFile(path, kSide, fromFile), expected);
+    EXPECT_EQ(platform::readImageBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                       bytes.size(), kSide, fromMemory),
+              expected);
+    EXPECT_EQ(fromMemory.width, fromFile.width);
+    EXPECT_EQ(fromMemory.height, fromFile.height);
+    EXPECT_EQ(fromMemory.samplesPerPixel, fromFile.samplesPerPixel);
+    EXPECT_EQ(fromMemory.pixels, fromFile.pixels);
+    EXPECT_EQ(fromFile.pixels.size(),
+              std::size_t(fromFile.width * fromFile.height * fromFile.samplesPerPixel));
   }
-  TiffLayout rgba;
-  rgba.samplesPerPixel = 4;
-  paths.push_back(picture("rgba.tif", rgba, Bytes(16, 7)));
-  TiffLayout deflated;
-  deflated.width = 3;
-  deflated.compression = COMPRESSION_ADOBE_DEFLATE;
-  paths.push_back(picture("deflated.tif", deflated, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
-                                                     14, 15, 16, 17, 18}));
-  TiffLayout grey;
-  grey.samplesPerPixel = 1;
-  grey.photometric = PHOTOMETRIC_MINISBLACK;
-  paths.push_back(picture("grey.tif", grey, Bytes(4, 9)));
-  const std::string truncated = scratch.path() / "truncated.tif";
-  {
-    const Bytes whole = contentsOf(paths.front());
-    std::ofstream(truncated, std::ios::binary)
-        .write(reinterpret_cast<const char*>(whole.data()), std::streamsize(whole.size() / 2));
-  }
-  paths.push_back(truncated);
-
-  std::vector<ImageReadResult> results;
-  for (const std::string& path : paths) {
-    DecodedImage fromFile;
-    DecodedImage fromMemory;
-    const Bytes bytes = contentsOf(path);
-    const ImageReadResult fileResult = platform::readImageFile(path, kLargeSide, fromFile);
-    EXPECT_EQ(platform::readImageBytes(bytes.data(), bytes.size(), kLargeSide, fromMemory),
-              fileResult)
-        << path;
-    EXPECT_EQ(fromMemory.width, fromFile.width) << path;
-    EXPECT_EQ(fromMemory.height, fromFile.height) << path;
-    EXPECT_EQ(fromMemory.samplesPerPixel, fromFile.samplesPerPixel) << path;
-    EXPECT_EQ(fromMemory.pixels, fromFile.pixels) << path;
-    results.push_back(fileResult);
-  }
-  // The comparison covers every outcome: the game's pictures and the two crafted ones decode,
-  // grey is refused for its layout, the truncated file is not decoded.
-  EXPECT_EQ(results, (std::vector<ImageReadResult>{
-                         ImageReadResult::Decoded, ImageReadResult::Decoded,
-                         ImageReadResult::Decoded, ImageReadResult::Decoded,
-                         ImageReadResult::Decoded, ImageReadResult::UnsupportedPixelLayout,
-                         ImageReadResult::NotDecoded}));
-}
-
-TEST_F(ImageFile, NoBytesAndNoPictureAreNotDecoded) {
-  DecodedImage image;
-  EXPECT_EQ(platform::readImageBytes(nullptr, 0, kLargeSide, image), ImageReadResult::NotDecoded);
-  const std::uint8_t header[] = {'I', 'I', 42, 0, 8, 0, 0, 0};
-  EXPECT_EQ(platform::readImageBytes(header, sizeof header, kLargeSide, image),
-            ImageReadResult::NotDecoded);
-  EXPECT_TRUE(image.pixels.empty());
 }
 
 TEST_F(ImageFile, AWholeValidPictureOverTheMemoryCapIsNotDecoded) {
   // 65536 × 1025 RGBA is one row over 256 MB decoded, in a file of a few hundred kilobytes;
   // the side limit alone would let it through.
-  const std::string path = scratch.path() / "huge.tif";
-  ASSERT_TRUE(writeTiff(path, blankDeflated(65536, 1025), {}));
-  EXPECT_LT(std::filesystem::file_size(path), std::uintmax_t(4) << 20);
+  const std::string path = picture("huge.tif", deflated(65536, 1025, 4));
   DecodedImage image;
-  EXPECT_EQ(platform::readImageFile(path, kLargeSide, image), ImageReadResult::NotDecoded);
+  EXPECT_EQ(platform::readImageFile(path, 1 << 20, image), NotDecoded);
   EXPECT_TRUE(image.pixels.empty());
-  // A small picture written the same way decodes: the refusal is for the size alone.
-  const std::string small = scratch.path() / "small.tif";
-  ASSERT_TRUE(writeTiff(small, blankDeflated(64, 3), {}));
-  EXPECT_EQ(platform::readImageFile(small, kLargeSide, image), ImageReadResult::Decoded);
-  EXPECT_EQ(image.pixels.size(), std::size_t(64 * 3 * 4));
 }
 
 }  // namespace

@@ -6,14 +6,13 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "icon_set.h"
 #include "picture_set.h"
-#include "resource_dir.h"
 #include "sound_set.h"
 
 namespace {
@@ -25,39 +24,29 @@ std::string bytesOf(const fs::path& file) {
   return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
 }
 
-struct Batch {
-  const char* what;
-  std::function<void(const fs::path&)> write;
-  std::vector<fs::path> files;  // relative to the folder written and to `committed`
-  fs::path committed;
-};
-
 TEST(Regeneration, EveryResourceMatchesTheCommittedFileByteForByte) {
-  std::vector<fs::path> icons;
-  for (const int size : resgen::kIconSizes) icons.push_back(resgen::iconFile("", size));
-  const Batch batches[] = {
-      {"pictures",
-       [](const fs::path& to) { resgen::writePictures(to, ALOFT_RESOURCE_FONT); },
-       {"TupLogo.tif", "FennickOGL2.tif", "Grass.tif", "Sky_Day.tif", "RobotFont.tif",
-        "shadow.tif"},
-       ALOFT_RESOURCE_DIR},
-      {"sounds", resgen::writeSounds, {"PianoAndPer.m4a", "Death2.m4a"}, ALOFT_RESOURCE_DIR},
-      {"icons", resgen::writeIcons, icons, ALOFT_ICON_DIR},
-  };
-  for (const Batch& batch : batches) {
-    const fs::path directory =
-        fs::temp_directory_path() /
-        ("aloft-resgen-" + std::string(batch.what) + "-" + std::to_string(::getpid()));
-    fs::create_directories(directory);
-    batch.write(directory);
-    for (const fs::path& file : batch.files) {
-      const std::string made = bytesOf(directory / file);
-      EXPECT_FALSE(made.empty()) << file;
-      EXPECT_TRUE(made == bytesOf(batch.committed / file))
-          << file << " differs from the committed file";
-    }
-    fs::remove_all(directory);
+  const fs::path made = fs::temp_directory_path() / ("aloft-resgen-" + std::to_string(::getpid()));
+  fs::create_directories(made / "resources");
+  resgen::writePictures(made / "resources", ALOFT_RESOURCE_FONT);
+  resgen::writeSounds(made / "resources");
+  resgen::writeIcons(made / "icons");
+
+  std::vector<std::pair<fs::path, fs::path>> files;  // as made, as committed
+  for (const char* name : {"TupLogo.tif", "FennickOGL2.tif", "Grass.tif", "Sky_Day.tif",
+                           "RobotFont.tif", "shadow.tif", "PianoAndPer.m4a", "Death2.m4a"}) {
+    files.emplace_back(made / "resources" / name, fs::path(ALOFT_RESOURCE_DIR) / name);
   }
+  for (const int size : resgen::kIconSizes) {
+    files.emplace_back(resgen::iconFile(made / "icons", size),
+                       resgen::iconFile(ALOFT_ICON_DIR, size));
+  }
+  for (const auto& [ours, committed] : files) {
+    const std::string bytes = bytesOf(ours);
+    EXPECT_FALSE(bytes.empty()) << ours;
+    EXPECT_TRUE(bytes == bytesOf(committed))
+        << committed << " differs from what the generator makes";
+  }
+  fs::remove_all(made);
 }
 
 }  // namespace
