@@ -54,7 +54,6 @@ std::int32_t KivPolygons::addPolygonsType(std::string_view typeName,
                                    std::string(typeName) + ".");
   }
   record.type = *mode;
-  record.polygonCount = engine::faceCount(*mode, record.verticesNumber);
   thePolygonDictionary.insert_or_assign(index, std::move(record));
   return index;
 }
@@ -126,7 +125,6 @@ void KivPolygons::setDepthTest(bool enabled) {
   } else {
     glDisable(GL_DEPTH_TEST);
   }
-  depthTest = enabled;
 }
 
 void KivPolygons::translate(float x, float y, float z) { glTranslatef(x, y, z); }

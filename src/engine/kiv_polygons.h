@@ -24,9 +24,6 @@ class KivPolygons final : public engine::PolygonService {
   struct Rect {
     double x = 0, y = 0, width = 0, height = 0;
   };
-  struct Size {
-    double width = 0, height = 0;
-  };
 
   // The process-wide service, created (and GL light 0 enabled) on first use.
   static KivPolygons& share();
@@ -81,10 +78,8 @@ class KivPolygons final : public engine::PolygonService {
   // two sides, and sets a perspective frustum to match (near 1, far 10000, corners on the unit
   // circle at the near plane). Leaves the model-view matrix current, loaded with the identity.
   void setViewportRatio(double width, double height) override;
-  Size viewportRatio() const { return theViewportRatio; }
-  // Switches GL's depth test and keeps the charts' last choice.
+  // Switches GL's depth test.
   void setDepthTest(bool enabled) override;
-  bool depthTestEnabled() const { return depthTest; }
 
   // --- Placement and blending, applied to the GL state at once ---
 
@@ -144,8 +139,6 @@ class KivPolygons final : public engine::PolygonService {
   bool matrixStack = false;
 
   Rect theViewFrame;
-  Size theViewportRatio;
   double pickX = 0;
   double pickY = 0;
-  bool depthTest = true;
 };

@@ -8,7 +8,6 @@
 void KivPolygons::setViewportRatio(double width, double height) {
   const engine::ViewportPlacement placement = engine::placeViewport(
       theViewFrame.x, theViewFrame.y, theViewFrame.width, theViewFrame.height, width, height);
-  theViewportRatio = {width, height};
   glViewport(placement.x, placement.y, placement.width, placement.height);
 
   glMatrixMode(GL_PROJECTION);

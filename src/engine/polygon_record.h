@@ -24,7 +24,6 @@ struct PolygonRecord {
   std::int32_t normalsNumber = 0;
   std::int32_t texturesNumber = 0;
   std::uint32_t type = 0;  // GL primitive mode
-  std::int32_t polygonCount = 0;
 };
 
 struct PickingEntry {

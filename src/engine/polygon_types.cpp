@@ -32,17 +32,4 @@ std::optional<std::uint32_t> primitiveModeNamed(std::string_view typeName) {
   return std::nullopt;
 }
 
-std::int32_t faceCount(std::uint32_t mode, std::int32_t vertexFloats) {
-  switch (mode) {
-    case GL_TRIANGLES:
-      return vertexFloats / 9;
-    case GL_TRIANGLE_STRIP:
-      return vertexFloats > 11 ? vertexFloats / 3 - 2 : 1;
-    case GL_TRIANGLE_FAN:
-      return 1;
-    default:
-      return 0;
-  }
-}
-
 }  // namespace engine
