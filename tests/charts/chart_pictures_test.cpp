@@ -2,14 +2,13 @@
 // game draws the same bytes every time, and a name or a counts file that does not fit is
 // refused with the usage status and a message that says what did not fit.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
-
-#include <unistd.h>
 
 #include "app/chart_graph_command.h"
 #include "chart/registry.h"
@@ -42,10 +41,9 @@ TEST(ChartPictures, TwoRunsOfTheGameDrawTheSameBytes) {
   const ProgramResult second = runProgram(gameBinary(), {"--chart-graph", "all"});
   ASSERT_EQ(first.exitStatus, 0) << first.err;
   EXPECT_TRUE(first.out == second.out);
-  for (const char* chart : {"Start", "Camera", "Menus", "Logos", "Background", "Letters", "Word",
-                            "Stats", "Game"}) {
-    EXPECT_NE(first.out.find(std::string("subgraph \"cluster_") + chart + "\""),
-              std::string::npos)
+  for (const char* chart :
+       {"Start", "Camera", "Menus", "Logos", "Background", "Letters", "Word", "Stats", "Game"}) {
+    EXPECT_NE(first.out.find(std::string("subgraph \"cluster_") + chart + "\""), std::string::npos)
         << chart;
   }
 }
@@ -70,8 +68,9 @@ TEST(ChartPictures, RefusesUnknownNamesAndCountsFilesThatDoNotFit) {
       {"Start", everyStartNode + "Start trunk0_99 4\n",
        "line " + std::to_string(start.nodeNames.size() + 1) +
            " \"Start trunk0_99 4\": chart Start has no node \"trunk0_99\"\n"},
-      {"Start", "Start trunk0_1 many\n", "line 1 \"Start trunk0_1 many\": the count \"many\" is "
-                                        "not a whole number"},
+      {"Start", "Start trunk0_1 many\n",
+       "line 1 \"Start trunk0_1 many\": the count \"many\" is "
+       "not a whole number"},
       {"Start", "Start trunk0_1 -1\n", "the count \"-1\" is not a whole number"},
       {"Start", "Begin trunk0_1 1\n", "line 1 \"Begin trunk0_1 1\": there is no chart \"Begin\""},
       {"Start", "Start trunk0_1\n", "line 1 \"Start trunk0_1\": expected CHART NODE COUNT"},

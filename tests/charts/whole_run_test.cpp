@@ -5,8 +5,8 @@
 
 #include <cmath>
 #include <filesystem>
-#include <optional>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -145,7 +145,7 @@ Picture screenshotAfter(int frames, const std::string& size = "") {
   const std::string png =
       ::testing::TempDir() + "aloft-" + std::to_string(frames) + "-" + size + ".png";
   std::filesystem::remove(png);
-  std::vector<std::string> arguments = {"--headless", "--fixed-step", "0.01", "--frames",
+  std::vector<std::string> arguments = {"--headless",           "--fixed-step", "0.01", "--frames",
                                         std::to_string(frames), "--screenshot", png};
   if (!size.empty()) arguments.insert(arguments.end(), {"--size", size});
   const ProgramResult result = runProgram(gameBinary(), arguments);
