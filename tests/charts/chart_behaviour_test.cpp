@@ -87,31 +87,21 @@ ChartSource inputReader() {
            run(Text_remove_all, {"kind"})}));
 }
 
-// A word's clock one hundredth before `run` when the run stops in `mode`, against `stored`.
+// A word's clock that ran, stopped at `run` in `mode` against `stored`.
 ChartRun bestTime(const char* name, std::string stored, std::string run, std::string mode,
                   bool saved) {
   const auto digits = [](const std::string& time) {
     return "[" + std::string{time[0], ',', time[1], ',', time[3], ',', time[4], ',', time[6], ','} +
            time[7] + "]";
   };
-  std::string before = run;
-  for (int at = 7; at >= 0; --at) {  // one hundredth back, borrowing across the digits
-    if (before[at] == ':' || before[at] == '.') continue;
-    if (before[at] != '0') {
-      --before[at];
-      break;
-    }
-    before[at] = at == 3 ? '5' : '9';
-  }
-  const std::string other = mode == "Easy" ? "Hard" : "Easy";
   return {name,
           {runs("Word")},
           (stored.empty() ? "" : "1 store " + mode + " " + digits(stored) + "\n") +
-              "1 send gvWord 'TIME 00:00.00'\n1 send gvYLetter -10\n1 send gvStartTime 1\n" +
-              "3 clock it " + before + "\n3 send gvGameType '" + mode +
-              "'\n3 send gvStopTime 1\n3 clock it = " + run + "\n3 stored " + mode + " = " +
-              digits(saved ? run : stored) + "\n3 stored " + other +
-              " = none\n3 global gvExitGame = 1\n"};
+              "1 send gvWord 'TIME 00:00.00'; send gvYLetter -10; send gvStartTime 1\n" +
+              "3 send gvStartTime 0; clock it " + run + "; send gvGameType '" + mode +
+              "'; send gvStopTime 1\n3 stored " + mode + " = " + digits(saved ? run : stored) +
+              "; stored " + (mode == "Easy" ? "Hard" : "Easy") +
+              " = none; global gvExitGame = 1; clock it = " + run + "\n"};
 }
 
 // A second climbing in `mode` from the start height 1.5, then turns of `degrees` a frame:
@@ -152,8 +142,7 @@ const ChartRun kRuns[] = {
       599 menus.menu = 'Logo'; global gvExitLogos = none
       600 menus.menu = 'Stats'; menus.logosObj = empty; menus.musicNum = empty; polygons = 0
       600 textures = 0; global gvExitLogos = 1
-      601 sound menus.musicNum = playing 0; menus.backObj.total = empty
-      601 menus.statsObj = empty
+      601 sound menus.musicNum = playing 0; menus.backObj.total = empty; menus.statsObj = empty
       602 menus.statsObj.updates = 1; menus.backObj.total = 4; polygons = 2; textures = 2
       602 menus.backObj.imageName = 'Grass.tif'; menus.backObj.aImageName = 'Sky_Day.tif'
       602 menus.backObj.gvCamera = [Camera]
@@ -166,8 +155,7 @@ const ChartRun kRuns[] = {
       15 menus.menu = 'Logo'; menus.logosObj.totalTime = 0.15
       16 send gvExitLogos 1; menus.menu = 'Stats'; menus.logosObj = empty)"},
     {"ARunStartsTheFrameAfterTheClickAndEndsRewindingTheDeathSound", menusStandIns(), R"(
-      604 send gvExitStats 1
-      604 menus.menu = 'Game'; menus.statsObj = empty; menus.timeObj = empty
+      604 send gvExitStats 1; menus.menu = 'Game'; menus.statsObj = empty; menus.timeObj = empty
       604 menus.gameObj = empty
       605 menus.timeObj.updates = 2; menus.gameObj.updates = 1
       605 menus.timeObj.firstWord = 'TIME 00:00.00'; menus.timeObj.gvYLetter = -10
@@ -210,16 +198,14 @@ const ChartRun kRuns[] = {
     {"OnlyTheNumberOneIsARestartWhichPublishesTheCameraOnce", {cameraTaker(false)}, R"(
       2 remove gvCamera; send gvRestart 0; global gvCamera = none; global gvRestart = 0
       3 send gvRestart '1'; global gvCamera = none; global gvRestart = '1'
-      4 send gvRestart 1
-      4 global gvCamera = [Camera]; gvCamera = [Camera]; global gvRestart = none
+      4 send gvRestart 1; global gvCamera = [Camera]; gvCamera = [Camera]; global gvRestart = none
       4 gvRestart = empty
       5 remove gvCamera; global gvCamera = none)"},
     // Each held key moves one of the camera's values by 25 times the frame length an update;
     // capitals and other keys move nothing; the first update after a resume has no length.
     {"TheCameraMovesWhileItsKeysAreHeld", {cameraTaker(true)}, R"(
       1 camera gvCamera = matches; gvCamera.zoom = -35; gvCamera.xAngle = -85
-      1 gvCamera.zHeight = -15; gvCamera.dKey = 'd'; gvCamera.eKey = 'e'
-      1 gvCamera.key = empty
+      1 gvCamera.zHeight = -15; gvCamera.dKey = 'd'; gvCamera.eKey = 'e'; gvCamera.key = empty
       2 key-down d
       12 key-up d; gvCamera.zHeight = -12.5
       13 key-down a
@@ -248,15 +234,11 @@ const ChartRun kRuns[] = {
     {"TheBackgroundRunsTheCameraBeforeEachOfItsTwoPolygons", {countingStandIn("Stats", {})}, R"(
       604 key-down d
       614 key-up d; gvCamera.zHeight = -10)"},
-    {"TheGameSetUpPassDrawsNothingAndTheNextDrawsTheFlyer",
+    {"TheSetUpPassDrawsNothingThenTheFlyerWaitsForAKeyWhichStartsTheRunInItsFrame",
      {runs("Game", true), restingCamera()},
      R"(
-      1 send gvGameType 'Easy'; drawn = no
-      2 drawn = yes; it.yMove = 1.5; it.xMove = 0; it.zAngle = 0; gvCamera.updates = 2)"},
-    {"NothingMovesBeforeAKeyAndAnyKeyStartsTheRunInThatFrame",
-     {runs("Game", true), restingCamera()},
-     R"(
-      1 send gvGameType 'Hard'
+      1 send gvGameType 'Hard'; drawn = no
+      2 drawn = yes; it.yMove = 1.5; it.xMove = 0; it.zAngle = 0; gvCamera.updates = 2
       202 it.yMove = 1.5; it.xMove = 0; it.time = empty; global gvStartTime = none
       203 key-down Space; global gvStartTime = 1; it.yMove = 1.68
       204 key-up Space; remove gvStartTime; global gvStartTime = none; it.yMove = 1.86)"},
@@ -297,19 +279,16 @@ const ChartRun kRuns[] = {
     {"AStoredListShorterThanSixIsFatal", {runs("Stats")}, R"(
       1 store Easy [0, 1, 2]
       1 alert = There is an error in a Chart Object named: Stats|The error is inside a function named: Object_selected_object|The variable with the function is named: easyPrefs|The index of 3 is outside a valid index of 0 to 2.)"},
-    // Window points of 480 x 320 over the HARD panel, over the EASY panel, and between them.
-    {"ALeftPressOverHardChoosesHard", {runs("Stats")}, R"(
-      2 mouse-move 240 52; mouse-down left
-      2 global gvGameType = 'Hard'; global gvExitStats = 1)"},
-    {"ALeftPressOverEasyChoosesEasy", {runs("Stats")}, R"(
-      2 mouse-move 240 196; mouse-down left
-      2 global gvGameType = 'Easy'; global gvExitStats = 1)"},
-    {"OnlyALeftPressOverAPanelCounts", {runs("Stats")}, R"(
+    // Window points of 480 x 320 between the panels, then over HARD; over EASY.
+    {"OnlyALeftPressOverAPanelCountsAndHardChoosesHard", {runs("Stats")}, R"(
       2 mouse-move 240 124; mouse-down left
       3 mouse-up left; mouse-move 240 52
       4 mouse-down right
       5 mouse-up right
-      105 global gvGameType = none; global gvExitStats = none)"},
+      105 global gvGameType = none; global gvExitStats = none
+      106 mouse-down left; global gvGameType = 'Hard'; global gvExitStats = 1)"},
+    {"ALeftPressOverEasyChoosesEasy", {runs("Stats")}, R"(
+      2 mouse-move 240 196; mouse-down left; global gvGameType = 'Easy'; global gvExitStats = 1)"},
     // One hundredth a frame of 0.01 s or less, and a long frame still counts one.
     {"TheClockAdvancesOneHundredthPerTenMillisecondsOfFrames", {runs("Word")}, R"(
       1 send gvWord 'TIME 00:00.00'; send gvYLetter -10
