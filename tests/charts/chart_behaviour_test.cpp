@@ -73,6 +73,9 @@ ChartSource restingCamera() {
                           {"trunk0_8", run(Move_z, {"zHeight"}), endOfPass}});
 }
 
+// The game's flyer under a camera at rest.
+std::vector<ChartSource> flyer() { return {runs("Game", true), restingCamera()}; }
+
 // A `Start` that reads the frame's key as a code and as a character, and asks three mouse
 // questions.
 ChartSource inputReader() {
@@ -108,8 +111,7 @@ ChartRun bestTime(const char* name, std::string stored, std::string run, std::st
 // two frames of 0.01 s, one of 0.05 s, one back the other way.
 ChartRun climb(const char* name, std::string mode, double height, int degrees) {
   const auto turned = [&](int frames) { return std::to_string(-frames * degrees); };
-  return {name,
-          {runs("Game", true), restingCamera()},
+  return {name, flyer(),
           "1 send gvGameType '" + mode + "'\n3 key-down Space\n4 key-up Space\n" +
               "102 it.yMove = " + std::to_string(height) + "; it.xMove = 0\n" +
               "103 key-down Right\n105 it.zAngle = " + turned(3) + "\n106 step 0.05\n" +
@@ -122,9 +124,7 @@ TEST_P(ChartRunTest, Plays) { play(GetParam().script); }
 const ChartRun kRuns[] = {
     // A key gives its code or character; a mouse event empties them, and a mouse kind is yes
     // only while its event is the frame's.
-    {"KeysAndMouseEventsReachTheChartsInTheirFrame",
-     {inputReader()},
-     R"(
+    {"KeysAndMouseEventsReachTheChartsInTheirFrame", {inputReader()}, R"(
       1 key-down Right; code = '0xf703'; character = ')"
      "\xef\x9c\x83"
      R"('
@@ -234,8 +234,7 @@ const ChartRun kRuns[] = {
     {"TheBackgroundRunsTheCameraBeforeEachOfItsTwoPolygons", {countingStandIn("Stats", {})}, R"(
       604 key-down d
       614 key-up d; gvCamera.zHeight = -10)"},
-    {"TheSetUpPassDrawsNothingThenTheFlyerWaitsForAKeyWhichStartsTheRunInItsFrame",
-     {runs("Game", true), restingCamera()},
+    {"TheSetUpPassDrawsNothingThenTheFlyerWaitsForAKeyWhichStartsTheRunInItsFrame", flyer(),
      R"(
       1 send gvGameType 'Hard'; drawn = no
       2 drawn = yes; it.yMove = 1.5; it.xMove = 0; it.zAngle = 0; gvCamera.updates = 2
@@ -246,7 +245,7 @@ const ChartRun kRuns[] = {
     // whatever its length.
     climb("EasyClimbsAtEightAndTurnsTwoDegrees", "Easy", 9.5, 2),
     climb("HardClimbsAtEighteenAndTurnsFiveDegrees", "Hard", 19.5, 5),
-    {"TheCeilingAndTheWallsHold", {runs("Game", true), restingCamera()}, R"(
+    {"TheCeilingAndTheWallsHold", flyer(), R"(
       1 send gvGameType 'Hard'
       3 key-down Space
       4 key-up Space
@@ -254,14 +253,14 @@ const ChartRun kRuns[] = {
       305 set it.zAngle 90; set it.xMove -25.22; it.xMove = -25
       306 set it.zAngle -90; set it.xMove 24.9; it.xMove = 25; it.yMove = 30)"},
     // Launched above 3 by frame 14 (3.66), nose down from 15: 3.48, 3.30, 3.12, then the ground.
-    {"ComingBackDownToThreeAfterLaunchEndsTheRun", {runs("Game", true), restingCamera()}, R"(
+    {"ComingBackDownToThreeAfterLaunchEndsTheRun", flyer(), R"(
       1 send gvGameType 'Hard'
       3 key-down Space
       4 key-up Space
       15 set it.zAngle 180
       17 global gvStopTime = none
       18 global gvStopTime = 1; it.yMove = 3)"},
-    {"SinkingBeforeLaunchDoesNotEndTheRun", {runs("Game", true), restingCamera()}, R"(
+    {"SinkingBeforeLaunchDoesNotEndTheRun", flyer(), R"(
       1 send gvGameType 'Easy'
       3 key-down Space
       4 key-up Space
