@@ -1,17 +1,14 @@
 #include "chart_run.h"
 
 #include <GL/gl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <numbers>
-#include <set>
 #include <sstream>
 
 #include "chart/preferences.h"
@@ -38,12 +35,11 @@ bool isNumber(const std::string& text, double& value) {
   return !text.empty() && end == text.c_str() + text.size();
 }
 
-// Numbers match to a ten-thousandth of their size (the charts compute in float); all else
-// exactly.
+// Numbers match to a ten-thousandth of their size (the charts compute in float); stored lists as
+// JSON (1 and 1.0 are the same number); all else exactly.
 bool holds(const std::string& got, char relation, const std::string& want) {
   double a = 0, b = 0;
   if (got.starts_with('[') && relation == '=') {
-    // Stored lists compare as JSON: 1 and 1.0 are the same number.
     const auto left = nlohmann::json::parse(got, nullptr, false);
     const auto right = nlohmann::json::parse(want, nullptr, false);
     if (!left.is_discarded() && !right.is_discarded()) return left == right;
@@ -61,8 +57,7 @@ std::string trimmed(const std::string& text) {
 }
 
 bool isInput(const std::string& verb) {
-  return verb == "key-down" || verb == "key-up" || verb == "mouse-move" || verb == "mouse-down" ||
-         verb == "mouse-up";
+  return verb.starts_with("key-") || verb.starts_with("mouse-");
 }
 
 std::string elementsOf(const chart::List* list) {
@@ -77,47 +72,99 @@ std::string elementsOf(const chart::List* list) {
   return "[" + elements + "]";
 }
 
+// The chart that owns the cell at `path` from `root`, with the cell's name in `last`; null when a
+// list on the way holds no chart at that place.
+const chart::Chart* chartAt(const chart::Chart& root, const std::string& path, std::string& last) {
+  const chart::Chart* at = &root;
+  std::size_t from = 0;
+  for (std::size_t dot; (dot = path.find('.', from)) != std::string::npos; from = dot + 1) {
+    std::string step = path.substr(from, dot - from);
+    const auto hash = step.find('#');
+    const std::size_t index = hash == std::string::npos ? 0 : std::stoul(step.substr(hash + 1));
+    if (hash != std::string::npos) step.resize(hash);
+    const auto found = children(*at, step);
+    if (hash == std::string::npos) {
+      EXPECT_LE(found.size(), 1u) << path;
+    }
+    if (index >= found.size()) return nullptr;
+    at = found[index];
+  }
+  last = path.substr(from);
+  return at;
+}
+
+std::string cellValue(const chart::Chart& root, const std::string& path) {
+  std::string last;
+  const chart::Chart* owner = chartAt(root, path, last);
+  if (!owner) return "none";
+  const chart::Cell& found = cell(*owner, last);
+  switch (found.type) {
+    case chart::kEmpty: return "empty";
+    case chart::kUndefined: return "undefined";
+    case chart::kNumber: return number(found.math);
+    case chart::kText:
+      return "'" + (found.text ? chart::toUtf8(found.text->units) : std::string()) + "'";
+    default: return elementsOf(found.object);
+  }
+}
+
+std::int32_t indexIn(const chart::Chart& root, const std::string& path) {
+  return std::int32_t(std::stof(cellValue(root, path)));
+}
+
+// Six vertices of three floats and six texture points of two a glyph; t is stored negated.
+std::string glyph(const engine::PolygonRecord* polygon, const std::string& part, int index) {
+  if (!polygon) return "none";
+  if (part == "glyphs") return std::to_string(polygon->verticesNumber / 18);
+  if (polygon->textures.size() < std::size_t(index + 1) * 12) return "none";
+  const float* st = polygon->textures.data() + index * 12;
+  const float* xyz = polygon->vertices->data() + index * 18;
+  if (part == "glyphx") return number((xyz[0] + xyz[3]) / 2);
+  return number(st[0]) + " " + number(st[2]) + " " + number(-st[1]) + " " + number(-st[5]);
+}
+
+// The camera places the scene by translate(0, 0, zoom) x rotate-x(xAngle) x translate(0, 0,
+// zHeight); GL keeps the product column by column.
+std::string cameraMatrix(const chart::Chart* camera) {
+  if (!camera) return "none";
+  const double zoom = cell(*camera, "zoom").math, zHeight = cell(*camera, "zHeight").math;
+  const double radians = cell(*camera, "xAngle").math * std::numbers::pi / 180;
+  const double c = std::cos(radians), s = std::sin(radians);
+  const std::array<double, 16> expected = {
+      1, 0, 0, 0, 0, c, s, 0, 0, -s, c, 0, 0, -s * zHeight, c * zHeight + zoom, 1};
+  std::array<float, 16> actual{};
+  glGetFloatv(GL_MODELVIEW_MATRIX, actual.data());
+  for (std::size_t at = 0; at < actual.size(); ++at) {
+    if (std::abs(actual[at] - expected[at]) > 1e-4) return "differs at " + std::to_string(at);
+  }
+  return "matches";
+}
+
 }  // namespace
 
 void ChartRunTest::SetUp() {
-  char pattern[] = "/tmp/aloft-chart-run-XXXXXX";
-  directory = mkdtemp(pattern);
-  chart::Preferences::open(directory + "/preferences.json");
+  chart::Preferences::openInMemory(nlohmann::json::object());
   GameTree::SetUp();
 }
 
-void ChartRunTest::TearDown() {
-  GameTree::TearDown();
-  std::filesystem::remove_all(directory);
-}
-
 void ChartRunTest::play(const std::string& script) {
-  // A line holds one frame's clauses separated by ";"; a clause without a verb has the one
-  // before it.
-  static const std::set<std::string> verbs = {
-      "key-down", "key-up", "mouse-move", "mouse-down", "mouse-up", "send",  "remove",
-      "set",      "clock",  "seek",       "store",      "step",     "pause", "expect"};
   std::vector<Line> lines;
   std::istringstream in(script);
   for (std::string text; std::getline(in, text);) {
-    text = trimmed(text);
-    if (text.empty() || text[0] == '#') continue;
+    if (trimmed(text).empty()) continue;
     std::istringstream clauses(text);
-    Line line{0, "", ""};
-    clauses >> line.frame;
-    ASSERT_GT(line.frame, 0) << text;
+    int frame = 0;
+    clauses >> frame;
+    ASSERT_GT(frame, 0) << text;
     for (std::string clause; std::getline(clauses, clause, ';');) {
-      std::istringstream words(clause);
-      std::string first;
-      words >> first;
-      if (verbs.count(first)) {
-        line.verb = first;
-        std::getline(words, line.rest);
+      clause = trimmed(clause);
+      const auto space = clause.find(' ');
+      if (clause.find_first_of("=<>") != std::string::npos) {
+        lines.push_back({frame, "expect", clause});
       } else {
-        line.rest = clause;
+        lines.push_back({frame, clause.substr(0, space),
+                         space == std::string::npos ? "" : trimmed(clause.substr(space))});
       }
-      line.rest = trimmed(line.rest);
-      lines.push_back(line);
     }
   }
   // The input goes through the view's own event path; chart frame F is the view's F + drawn.
@@ -147,36 +194,42 @@ void ChartRunTest::play(const std::string& script) {
 
 void ChartRunTest::intervene(const Line& line) {
   std::istringstream words(line.rest);
-  std::string name;
+  std::string name, argument;
   words >> name;
-  std::string argument;
   std::getline(words, argument);
   argument = trimmed(argument);
-  std::string cellName;
-  if (line.verb == "send" && argument.size() >= 2 && argument.front() == '\'') {
-    const auto text = chart::toUtf16(argument.substr(1, argument.size() - 2));
-    sendGlobal(name, std::u16string_view(*text));
-  } else if (line.verb == "send") {
-    sendGlobal(name, std::stof(argument));
+  auto& globals = Data::share().globalVariableDictionary();
+  if (line.verb == "send") {
+    // As another chart would send it: a number, or a 'text'.
+    chart::GlobalEntry entry;
+    entry.hasValue = true;
+    if (argument.starts_with('\'')) {
+      entry.valueType = chart::kText;
+      entry.text = chart::Text::create(*chart::toUtf16(argument.substr(1, argument.size() - 2)));
+    } else {
+      entry.valueType = chart::kNumber;
+      entry.number = std::stof(argument);
+    }
+    globals.store(globals.keyFor(name), entry);
   } else if (line.verb == "remove") {
-    removeGlobal(name);
+    globals.remove(globals.keyFor(name));
   } else if (line.verb == "set" || line.verb == "clock") {
-    const chart::Chart* owner = chartAt(line.verb == "clock" ? name + ".x" : name, cellName);
+    std::string cellName;
+    const chart::Chart* owner =
+        chartAt(start(), line.verb == "clock" ? name + ".x" : name, cellName);
     ASSERT_NE(owner, nullptr) << name;
     // The tree's charts are the test's to change between frames.
     auto store = [&](std::string_view named, float value) {
       chart::storeNumber(const_cast<chart::Cell&>(cell(*owner, named)), value);
     };
-    if (line.verb == "set") store(cellName, std::stof(argument));
+    if (line.verb == "set") return store(cellName, std::stof(argument));
     const std::string digits = {argument[0], argument[1], argument[3],
                                 argument[4], argument[6], argument[7]};
-    for (std::size_t at = 0; line.verb == "clock" && at < digits.size(); ++at) {
+    for (std::size_t at = 0; at < digits.size(); ++at) {
       store(kClockDigits[at], float(digits[at] - '0'));
     }
   } else if (line.verb == "seek") {
-    KivAudio::share()
-        .sound(std::int32_t(std::stof(cellValue(name))))
-        ->setCurrentTime(std::stod(argument));
+    KivAudio::share().sound(indexIn(start(), name))->setCurrentTime(std::stod(argument));
   } else if (line.verb == "store") {
     chart::Preferences::share().save(name, nlohmann::json::parse(argument));
   } else if (line.verb == "step") {
@@ -185,7 +238,7 @@ void ChartRunTest::intervene(const Line& line) {
     view->pause();
     view->pause();
   } else {
-    ADD_FAILURE() << "frame " << line.frame << ": unknown line \"" << line.verb << "\"";
+    ADD_FAILURE() << "frame " << line.frame << ": no verb in \"" << line.rest << "\"";
   }
 }
 
@@ -202,9 +255,8 @@ void ChartRunTest::frameAndExpect(int frame, const std::vector<Line>& expectatio
     std::replace(alert.begin(), alert.end(), '\n', '|');
   }
   // The picture is read back only when a line looks at it.
-  if (std::any_of(expectations.begin(), expectations.end(), [](const Line& line) {
-        return line.rest.starts_with("drawn") || line.rest.starts_with("red");
-      })) {
+  if (std::any_of(expectations.begin(), expectations.end(),
+                  [](const Line& line) { return line.rest.starts_with("drawn"); })) {
     const platform::Size size = window->drawableSize();
     lastFrame = readFrameBuffer(size.width, size.height);
   }
@@ -226,13 +278,12 @@ void ChartRunTest::frameAndExpect(int frame, const std::vector<Line>& expectatio
 
 std::string ChartRunTest::value(const std::string& what) {
   std::istringstream words(what);
-  std::string kind, name;
+  std::string kind, name, cellName;
   int index = 0;
   words >> kind >> name >> index;
   if (kind == "global") {
     const chart::GlobalEntry* entry = global(name);
     if (!entry) return "none";
-    if (!entry->hasValue) return "novalue";
     if (entry->valueType == chart::kText) return "'" + chart::toUtf8(entry->text->units) + "'";
     if (entry->valueType == chart::kNumber) return number(entry->number);
     return elementsOf(entry->list);
@@ -244,103 +295,25 @@ std::string ChartRunTest::value(const std::string& what) {
   }
   if (kind == "alert") return alert.empty() ? "none" : alert;
   if (kind == "drawn") return lastFrame.litPixels() > 0 ? "yes" : "no";
-  if (kind == "red") {
-    for (std::size_t at = 0; at < lastFrame.rgba.size(); at += 4) {
-      const std::uint8_t* pixel = &lastFrame.rgba[at];
-      if (pixel[0] == 255 && pixel[1] == 0 && pixel[2] == 0) return "yes";
-    }
-    return "no";
-  }
   if (kind == "polygons") return std::to_string(engineCounts().polygons);
   if (kind == "textures") return std::to_string(engineCounts().textures);
   if (kind == "sound") {
-    Sound* sound = KivAudio::share().sound(std::int32_t(std::stof(cellValue(name))));
+    Sound* sound = KivAudio::share().sound(indexIn(start(), name));
     if (!sound) return "none";
     return (sound->isPlaying() ? "playing " : "stopped ") + number(sound->currentTime());
   }
   if (kind == "clock") {
-    std::string cellName, shown;
-    const chart::Chart* word = chartAt(name + ".x", cellName);
+    const chart::Chart* word = chartAt(start(), name + ".x", cellName);
+    std::string shown;
     for (std::size_t at = 0; word && at < kClockDigits.size(); ++at) {
       shown += std::to_string(int(cell(*word, kClockDigits[at]).math));
       shown += at == 1 ? ":" : at == 3 ? "." : "";
     }
     return word ? shown : "none";
   }
-  if (kind.starts_with("glyph")) return glyph(name, kind, index);
-  if (kind == "camera") return cameraMatrix(name);
-  return cellValue(what);
-}
-
-std::string ChartRunTest::glyph(const std::string& path, const std::string& part, int index) {
-  const engine::PolygonRecord* polygon =
-      KivPolygons::share().polygon(std::int32_t(std::stof(cellValue(path))));
-  if (!polygon) return "none";
-  // Six vertices of three floats and six texture points of two a glyph; t is stored negated.
-  if (part == "glyphs") return std::to_string(polygon->verticesNumber / 18);
-  if (polygon->textures.size() < std::size_t(index + 1) * 12) return "none";
-  const float* st = polygon->textures.data() + index * 12;
-  const float* xyz = polygon->vertices->data() + index * 18;
-  if (part == "glyphx") return number((xyz[0] + xyz[3]) / 2);
-  return number(st[0]) + " " + number(st[2]) + " " + number(-st[1]) + " " + number(-st[5]);
-}
-
-// The camera places the scene by translate(0, 0, zoom) x rotate-x(xAngle) x translate(0, 0,
-// zHeight); GL keeps the product column by column.
-std::string ChartRunTest::cameraMatrix(const std::string& path) {
-  std::string cellName;
-  const chart::Chart* camera = chartAt(path + ".x", cellName);
-  if (!camera) return "none";
-  const double zoom = number(*camera, "zoom"), zHeight = number(*camera, "zHeight");
-  const double radians = number(*camera, "xAngle") * std::numbers::pi / 180;
-  const double c = std::cos(radians), s = std::sin(radians);
-  const std::array<double, 16> expected = {
-      1, 0, 0, 0, 0, c, s, 0, 0, -s, c, 0, 0, -s * zHeight, c * zHeight + zoom, 1};
-  std::array<float, 16> actual{};
-  glGetFloatv(GL_MODELVIEW_MATRIX, actual.data());
-  for (std::size_t at = 0; at < actual.size(); ++at) {
-    if (std::abs(actual[at] - expected[at]) > 1e-4) return "differs at " + std::to_string(at);
+  if (kind.starts_with("glyph")) {
+    return glyph(KivPolygons::share().polygon(indexIn(start(), name)), kind, index);
   }
-  return "matches";
-}
-
-std::string ChartRunTest::cellValue(const std::string& path) {
-  std::string last;
-  const chart::Chart* owner = chartAt(path, last);
-  if (!owner) return "none";
-  const chart::Cell& found = cell(*owner, last);
-  switch (found.type) {
-    case chart::kEmpty:
-      return "empty";
-    case chart::kUndefined:
-      return "undefined";
-    case chart::kNumber:
-      return number(found.math);
-    case chart::kText:
-      return "'" + (found.text ? chart::toUtf8(found.text->units) : std::string()) + "'";
-    default:
-      return elementsOf(found.object);
-  }
-}
-
-const chart::Chart* ChartRunTest::chartAt(const std::string& path, std::string& last) {
-  const chart::Chart* at = &start();
-  std::size_t from = 0;
-  for (std::size_t dot; (dot = path.find('.', from)) != std::string::npos; from = dot + 1) {
-    std::string step = path.substr(from, dot - from);
-    std::size_t index = 0;
-    const auto hash = step.find('#');
-    if (hash != std::string::npos) {
-      index = std::stoul(step.substr(hash + 1));
-      step.resize(hash);
-    }
-    const auto found = children(*at, step);
-    if (hash == std::string::npos) {
-      EXPECT_LE(found.size(), 1u) << path;
-    }
-    if (index >= found.size()) return nullptr;
-    at = found[index];
-  }
-  last = path.substr(from);
-  return at;
+  if (kind == "camera") return cameraMatrix(chartAt(start(), name + ".x", cellName));
+  return cellValue(start(), what);
 }

@@ -1,27 +1,28 @@
 // A run of the game's chart tree written as a script: the input and the interventions at their
-// frames, and what must hold after a frame. One line each, F a chart frame counted from 1:
-//   F key-down KEY | F key-up KEY | F mouse-move X Y | F mouse-down B | F mouse-up B   input
-//   F send NAME NUMBER | F send NAME 'TEXT' | F remove NAME    a global, as another chart would
-//   F set PATH NUMBER        a cell given a number, as if its chart had computed it
-//   F clock PATH MM:SS.HH    a time display's six digit cells set so
-//   F seek PATH SECONDS      the sound whose index PATH holds moved to SECONDS
-//   F store KEY JSON         a stored preference
-//   F step SECONDS           the frames from F on last SECONDS
-//   F pause                  the view paused and resumed
-//   F expect WHAT = VALUE    checked after frame F (also < and > for numbers)
-// The interventions happen before frame F. WHAT is a cell by its path from `Start` (each step a
-// list cell holding one chart, or "cell#k" for its k-th: "menus.logosObj.totalTime") or one of
-//   global NAME, globals (how many), stored KEY, alert (its lines joined by |), drawn (pixels not
-//   black), red (pure red pixels), polygons, textures, sound PATH (playing or stopped, and the
-//   time), clock PATH, glyph PATH K (the sheet cell u0 u1 v0 v1 of glyph K of the letters
-//   polygon whose index PATH holds), glyphx PATH K (its middle x), glyphs PATH (how many),
-//   camera PATH (whether the model-view matrix is the camera's zoom, tilt and height).
+// frames, and what must hold after a frame. One line per frame F (counted from 1), its clauses
+// separated by ";"; a clause with "=", "<" or ">" is checked after frame F, any other happens
+// before it:
+//   key-down KEY | key-up KEY | mouse-move X Y | mouse-down B | mouse-up B   input
+//   send NAME NUMBER | send NAME 'TEXT' | remove NAME    a global, as another chart would
+//   set PATH NUMBER       a cell given a number, as if its chart had computed it
+//   clock PATH MM:SS.HH   a time display's six digit cells set so
+//   seek PATH SECONDS     the sound whose index PATH holds moved to SECONDS
+//   store KEY JSON        a stored preference
+//   step SECONDS          the frames from F on last SECONDS
+//   pause                 the view paused and resumed
+//   WHAT = VALUE          (also < and > for numbers)
+// WHAT is a cell by its path from `Start` (each step a list cell holding one chart, or "cell#k"
+// for its k-th: "menus.logosObj.totalTime") or one of
+//   global NAME, globals (how many), stored KEY, alert (its lines joined by |), drawn (any pixel
+//   not black), polygons, textures, sound PATH (playing or stopped, and the time), clock PATH,
+//   glyph PATH K (the sheet cell u0 u1 v0 v1 of glyph K of the letters polygon whose index PATH
+//   holds), glyphx PATH K (its middle x), glyphs PATH (how many), camera PATH (whether the
+//   model-view matrix is the camera's zoom, tilt and height).
 // Values print as numbers, 'texts', empty, undefined, none, [elements], yes or no.
 #pragma once
 
 #include <ostream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "game_tree.h"
@@ -37,7 +38,6 @@ class ChartRunTest : public GameTree, public ::testing::WithParamInterface<Chart
  protected:
   ChartRunTest() : GameTree(GetParam().standIns) {}
   void SetUp() override;
-  void TearDown() override;
 
   // Runs the script to its last frame, checking every expectation.
   void play(const std::string& script);
@@ -51,12 +51,7 @@ class ChartRunTest : public GameTree, public ::testing::WithParamInterface<Chart
   void intervene(const Line& line);
   void frameAndExpect(int frame, const std::vector<Line>& expectations, InputScript& input);
   std::string value(const std::string& what);
-  std::string cellValue(const std::string& path);
-  std::string glyph(const std::string& path, const std::string& part, int index);
-  std::string cameraMatrix(const std::string& path);
-  const chart::Chart* chartAt(const std::string& path, std::string& last);
 
-  std::string directory;
   std::string alert;
   Picture lastFrame;
 };

@@ -19,8 +19,12 @@ constexpr int kHardY = 52;
 class FrameAllocations : public GameTree {
  protected:
   std::string screen() const {
-    const chart::Chart* menus = child(start(), "menus");
-    return menus ? text(*menus, "menu") : "";
+    const auto menus = children(start(), "menus");
+    const chart::Cell* menu = menus.empty() ? nullptr : &cell(*menus.front(), "menu");
+    return menu && menu->type == chart::kText ? chart::toUtf8(menu->text->units) : "";
+  }
+  void frames(int count) {
+    while (count-- > 0) step();
   }
   void framesUntil(std::string_view wanted) {
     for (int at = 0; at < 1000 && screen() != wanted; ++at) frames(1);

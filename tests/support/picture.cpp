@@ -6,7 +6,7 @@
 int Picture::litIn(int x0, int y0, int x1, int y1) const {
   int count = 0;
   for (int y = y0; y < y1; ++y) {
-    for (int x = x0; x < x1; ++x) count += lit(x, y);
+    for (int x = x0; x < x1; ++x) count += at(x, y)[0] + at(x, y)[1] + at(x, y)[2] > 0;
   }
   return count;
 }

@@ -13,10 +13,6 @@ struct Picture {
   std::vector<std::uint8_t> rgba;  // rows from the bottom up, as GL reads them
 
   const std::uint8_t* at(int x, int y) const { return &rgba[(std::size_t(y) * width + x) * 4]; }
-  bool lit(int x, int y) const {
-    const std::uint8_t* pixel = at(x, y);
-    return pixel[0] + pixel[1] + pixel[2] > 0;
-  }
   // Pixels that are not black in the rectangle [x0, x1) × [y0, y1).
   int litIn(int x0, int y0, int x1, int y1) const;
   int litPixels() const { return litIn(0, 0, width, height); }

@@ -1,5 +1,4 @@
-// Stand-in engine services that record every call in order, for the tests and for the game until
-// the real polygon, texture and audio services land.
+// Stand-in engine services that record every call in order, for the chart tests.
 #pragma once
 
 #include <cstdint>
@@ -31,101 +30,89 @@ class RecordingServices {
   std::vector<Call> calls;
 
  private:
-  void record(std::string_view what, std::string_view chart, std::int32_t index) {
-    calls.push_back({std::string(what), std::string(chart), index});
-  }
-
-  struct Audio final : engine::AudioService {
-    explicit Audio(RecordingServices& recorder) : log(recorder) {}
-    void setActiveChart(std::string_view name) override {
-      log.record("audio.setActiveChart", name, 0);
+  // What the three stand-ins share: the one list their calls go to.
+  struct Recorder {
+    explicit Recorder(std::vector<Call>& to) : log(to) {}
+    void record(std::string_view what, std::string_view chart = {}, std::int32_t index = 0) {
+      log.push_back({std::string(what), std::string(chart), index});
     }
+    std::vector<Call>& log;
+  };
+
+  struct Audio final : engine::AudioService, Recorder {
+    using Recorder::Recorder;
+    void setActiveChart(std::string_view name) override { record("audio.setActiveChart", name); }
     std::int32_t addSound(const std::string& path) override {
-      log.record("audio.addSound", path, ++soundIndex);
+      record("audio.addSound", path, ++soundIndex);
       return soundIndex;
     }
-    void playSound(std::int32_t index) override { log.record("audio.playSound", {}, index); }
+    void playSound(std::int32_t index) override { record("audio.playSound", {}, index); }
     void setLoopSound(bool loop, std::int32_t index) override {
-      log.record(loop ? "audio.setLoopSound YES" : "audio.setLoopSound NO", {}, index);
+      record(loop ? "audio.setLoopSound YES" : "audio.setLoopSound NO", {}, index);
     }
     void setTimeSound(float, std::int32_t index) override {
-      log.record("audio.setTimeSound", {}, index);
+      record("audio.setTimeSound", {}, index);
     }
-    void removeSound(std::int32_t index) override { log.record("audio.removeSound", {}, index); }
-    RecordingServices& log;
+    void removeSound(std::int32_t index) override { record("audio.removeSound", {}, index); }
     std::int32_t soundIndex = 0;
   };
-  struct Polygons final : engine::PolygonService {
-    explicit Polygons(RecordingServices& recorder) : log(recorder) {}
-    void setActiveChart(std::string_view name) override {
-      log.record("polygons.setActiveChart", name, 0);
-    }
+  // The graphics calls are recorded by name (and index); adds hand out no index.
+  struct Polygons final : engine::PolygonService, Recorder {
+    using Recorder::Recorder;
+    void setActiveChart(std::string_view name) override { record("polygons.setActiveChart", name); }
     void removePolygons(std::int32_t index) override {
-      log.record("polygons.removePolygons", {}, index);
+      record("polygons.removePolygons", {}, index);
     }
-    void removePicking(std::int32_t index) override {
-      log.record("polygons.removePicking", {}, index);
-    }
+    void removePicking(std::int32_t index) override { record("polygons.removePicking", {}, index); }
     void removeLighting(std::int32_t index) override {
-      log.record("polygons.removeLighting", {}, index);
+      record("polygons.removeLighting", {}, index);
     }
-    // The graphics calls are recorded by name (and index); adds hand out no index.
     std::int32_t addPolygonsType(std::string_view type, std::span<const float>,
                                  std::span<const float>, std::span<const float>,
                                  std::span<const float>) override {
-      log.record("polygons.addPolygonsType", type, 0);
+      record("polygons.addPolygonsType", type);
       return -1;
     }
     void replaceRange(std::int32_t start, std::int32_t) override {
-      log.record("polygons.replaceRange", {}, start);
+      record("polygons.replaceRange", {}, start);
     }
     void replaceArray(std::int32_t index, std::span<const float>, std::span<const float>,
                       std::span<const float>, std::span<const float>) override {
-      log.record("polygons.replaceArray", {}, index);
+      record("polygons.replaceArray", {}, index);
     }
-    void updatePolygon(std::int32_t index) override {
-      log.record("polygons.updatePolygon", {}, index);
-    }
-    void startMatrixStack() override { log.record("polygons.startMatrixStack", {}, 0); }
-    void endMatrixStack() override { log.record("polygons.endMatrixStack", {}, 0); }
-    void setViewportRatio(double, double) override {
-      log.record("polygons.setViewportRatio", {}, 0);
-    }
-    void setDepthTest(bool enabled) override { log.record("polygons.setDepthTest", {}, enabled); }
-    void translate(float, float, float) override { log.record("polygons.translate", {}, 0); }
-    void rotate(float, float, float, float) override { log.record("polygons.rotate", {}, 0); }
-    void useAlphaBlendFunction() override { log.record("polygons.useAlphaBlendFunction", {}, 0); }
-    void setBlending(bool enabled) override { log.record("polygons.setBlending", {}, enabled); }
+    void updatePolygon(std::int32_t index) override { record("polygons.updatePolygon", {}, index); }
+    void startMatrixStack() override { record("polygons.startMatrixStack"); }
+    void endMatrixStack() override { record("polygons.endMatrixStack"); }
+    void setViewportRatio(double, double) override { record("polygons.setViewportRatio"); }
+    void setDepthTest(bool enabled) override { record("polygons.setDepthTest", {}, enabled); }
+    void translate(float, float, float) override { record("polygons.translate"); }
+    void rotate(float, float, float, float) override { record("polygons.rotate"); }
+    void useAlphaBlendFunction() override { record("polygons.useAlphaBlendFunction"); }
+    void setBlending(bool enabled) override { record("polygons.setBlending", {}, enabled); }
     std::int32_t addPicking(std::int32_t polygonIndex) override {
-      log.record("polygons.addPicking", {}, polygonIndex);
+      record("polygons.addPicking", {}, polygonIndex);
       return -1;
     }
     std::int32_t updatePicking(std::int32_t pickingIndex) override {
-      log.record("polygons.updatePicking", {}, pickingIndex);
+      record("polygons.updatePicking", {}, pickingIndex);
       return -1;
     }
-    RecordingServices& log;
   };
-  struct Textures final : engine::TextureService {
-    explicit Textures(RecordingServices& recorder) : log(recorder) {}
-    void setActiveChart(std::string_view name) override {
-      log.record("textures.setActiveChart", name, 0);
-    }
-    void deleteTexture(std::int32_t index) override {
-      log.record("textures.deleteTexture", {}, index);
-    }
+  struct Textures final : engine::TextureService, Recorder {
+    using Recorder::Recorder;
+    void setActiveChart(std::string_view name) override { record("textures.setActiveChart", name); }
+    void deleteTexture(std::int32_t index) override { record("textures.deleteTexture", {}, index); }
     std::int32_t addTexture(const std::string& path, unsigned, unsigned, unsigned,
                             unsigned) override {
-      log.record("textures.addTexture", path, 0);
+      record("textures.addTexture", path);
       return -1;
     }
-    void bindTexture(std::int32_t index) override { log.record("textures.bindTexture", {}, index); }
-    RecordingServices& log;
+    void bindTexture(std::int32_t index) override { record("textures.bindTexture", {}, index); }
   };
 
-  Audio audio{*this};
-  Polygons polygons{*this};
-  Textures textures{*this};
+  Audio audio{calls};
+  Polygons polygons{calls};
+  Textures textures{calls};
 };
 
 }  // namespace chart

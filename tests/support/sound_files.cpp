@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -48,11 +47,4 @@ std::string SoundFolder::write(const std::string& name, const std::string& bytes
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<float> readFloats(const std::string& path) {
-  const std::string bytes = readFile(path);
-  std::vector<float> values(bytes.size() / sizeof(float));
-  std::memcpy(values.data(), bytes.data(), values.size() * sizeof(float));
-  return values;
 }

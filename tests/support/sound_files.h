@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 class SoundFolder {
  public:
@@ -28,5 +27,3 @@ class SoundFolder {
 };
 
 std::string readFile(const std::string& path);
-// The file's bytes as native floats.
-std::vector<float> readFloats(const std::string& path);
