@@ -1,14 +1,12 @@
 // The options and the input script, parsed in-process and through the real binary.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <variant>
 
 #include "app/command_line.h"
 #include "app/input_script.h"
-#include "app/resource_folder.h"
 #include "support/run_program.h"
 
 namespace {
@@ -18,43 +16,34 @@ std::variant<Options, int> parse(std::vector<const char*> arguments) {
   return parseCommandLine(int(arguments.size()), arguments.data());
 }
 
-TEST(CommandLine, ReadsEveryOption) {
-  auto parsed = parse({"--fullscreen", "--size", "1280x720", "--resources", "/r", "--prefs",
-                       "/p.json", "--headless", "--frames", "12", "--fixed-step", "0.005",
-                       "--script", "s.txt", "--screenshot", "x.png", "--trace", "Menus",
-                       "--trace", "Game", "--volume", "70", "--mute", "--count-nodes",
-                       "n.txt", "--record", "r.replay"});
-  ASSERT_TRUE(std::holds_alternative<Options>(parsed));
-  const Options& options = std::get<Options>(parsed);
-  EXPECT_TRUE(options.fullscreen);
-  EXPECT_EQ(options.size, (platform::Size{1280, 720}));
-  EXPECT_EQ(options.resources, "/r");
-  EXPECT_EQ(options.prefs, "/p.json");
-  EXPECT_TRUE(options.headless);
-  EXPECT_EQ(options.frames, 12);
-  EXPECT_EQ(options.fixedStep, 0.005);
-  EXPECT_EQ(options.script, "s.txt");
-  EXPECT_EQ(options.screenshot, "x.png");
-  EXPECT_EQ(options.trace, (std::vector<std::string>{"Menus", "Game"}));
-  EXPECT_EQ(options.volume, 70);
-  EXPECT_TRUE(options.mute);
-  EXPECT_EQ(options.countNodes, "n.txt");
-  auto graph = parse({"--chart-graph", "all", "--counts", "n.txt"});
-  ASSERT_TRUE(std::holds_alternative<Options>(graph));
-  EXPECT_EQ(std::get<Options>(graph).chartGraph, "all");
-  EXPECT_EQ(std::get<Options>(graph).counts, "n.txt");
-  EXPECT_EQ(options.record, "r.replay");
-  auto best = parse({"--replay-best", "easy"});
-  ASSERT_TRUE(std::holds_alternative<Options>(best));
-  EXPECT_EQ(std::get<Options>(best).replayBest, "easy");
+Options options(const std::vector<const char*>& arguments) {
+  auto parsed = parse(arguments);
+  EXPECT_TRUE(std::holds_alternative<Options>(parsed)) << arguments[0];
+  return std::holds_alternative<Options>(parsed) ? std::get<Options>(parsed) : Options{};
+}
 
-  auto defaults = parse({});
-  ASSERT_TRUE(std::holds_alternative<Options>(defaults));
-  EXPECT_EQ(std::get<Options>(defaults).size, (platform::Size{960, 640}));
-  EXPECT_FALSE(std::get<Options>(defaults).frames);
-  EXPECT_FALSE(std::get<Options>(defaults).fixedStep);
-  EXPECT_FALSE(std::get<Options>(defaults).volume);
-  EXPECT_FALSE(std::get<Options>(defaults).mute);
+TEST(CommandLine, ReadsEveryOption) {
+  const Options all = options(
+      {"--fullscreen", "--size", "1280x720", "--resources", "/r", "--prefs", "/p.json",
+       "--headless", "--frames", "12", "--fixed-step", "0.005", "--script", "s.txt", "--screenshot",
+       "x.png", "--trace", "Menus", "--trace", "Game", "--volume", "70", "--mute", "--count-nodes",
+       "n.txt", "--record", "r.replay"});
+  EXPECT_TRUE(all.fullscreen && all.headless && all.mute);
+  EXPECT_EQ(all.size, (platform::Size{1280, 720}));
+  EXPECT_EQ((std::vector{all.resources, all.prefs, all.script, all.screenshot, all.countNodes,
+                         all.record}),
+            (std::vector<std::string>{"/r", "/p.json", "s.txt", "x.png", "n.txt", "r.replay"}));
+  EXPECT_EQ(all.frames, 12);
+  EXPECT_EQ(all.fixedStep, 0.005);
+  EXPECT_EQ(all.trace, (std::vector<std::string>{"Menus", "Game"}));
+  EXPECT_EQ(all.volume, 70);
+  const Options graph = options({"--chart-graph", "all", "--counts", "n.txt"});
+  EXPECT_EQ(graph.chartGraph + " " + graph.counts, "all n.txt");
+  EXPECT_EQ(options({"--replay-best", "easy"}).replayBest, "easy");
+
+  const Options defaults = options({});
+  EXPECT_EQ(defaults.size, (platform::Size{960, 640}));
+  EXPECT_FALSE(defaults.frames || defaults.fixedStep || defaults.volume || defaults.mute);
 }
 
 TEST(CommandLine, RefusesBadValuesWithTheUsageStatus) {
@@ -71,75 +60,37 @@ TEST(CommandLine, RefusesBadValuesWithTheUsageStatus) {
   }
 }
 
-TEST(InputScript, ReadsEventsInFrameOrderKeepingFileOrderWithinAFrame) {
-  std::istringstream in(
-      "# a comment line\n"
-      "\n"
-      "5 key-down Right   # trailing comment\n"
-      "2 mouse-move 10 20\n"
-      "2 mouse-down right\n"
-      "5 key-up F12\n"
-      "3\tkey-down ~\n");
-  std::string error;
-  auto script = InputScript::parse(in, "s.txt", error);
-  ASSERT_TRUE(script) << error;
-  std::vector<std::int64_t> frames;
-  std::vector<ScriptEvent::Kind> kinds;
-  for (const ScriptEvent& event : script->events()) {
-    frames.push_back(event.frame);
-    kinds.push_back(event.kind);
-  }
-  using Kind = ScriptEvent::Kind;
-  EXPECT_EQ(frames, (std::vector<std::int64_t>{2, 2, 3, 5, 5}));
-  EXPECT_EQ(kinds, (std::vector<Kind>{Kind::MouseMove, Kind::MouseDown, Kind::KeyDown,
-                                      Kind::KeyDown, Kind::KeyUp}));
-  EXPECT_EQ(script->events()[0].x, 10);
-  EXPECT_EQ(script->events()[0].y, 20);
-  EXPECT_EQ(script->events()[1].button, platform::MouseButton::Right);
-}
-
 TEST(InputScript, NamesTheFileAndLineOfAMalformedLine) {
   const std::pair<const char*, const char*> cases[] = {
-      {"0 key-down a", "s.txt:2: frame \"0\" is not a whole number from 1 up"},
-      {"x key-down a", "s.txt:2: frame \"x\" is not a whole number from 1 up"},
-      {"4", "s.txt:2: an event is missing after the frame"},
-      {"4 key-press a", "s.txt:2: unknown event \"key-press\""},
-      {"4 key-down Shift", "s.txt:2: unknown key \"Shift\""},
-      {"4 key-down F13", "s.txt:2: unknown key \"F13\""},
-      {"4 key-down", "s.txt:2: \"key-down\" takes 1 argument"},
-      {"4 mouse-move 1", "s.txt:2: \"mouse-move\" takes 2 arguments"},
-      {"4 mouse-move 1 y", "s.txt:2: mouse-move needs two whole numbers"},
-      {"4 mouse-up middle", "s.txt:2: unknown mouse button \"middle\" (left or right)"},
-      {"4 key-down Ctrl+", "s.txt:2: unknown key \"Ctrl+\""},
-      {"4 pad-push 1 a", "s.txt:2: unknown event \"pad-push\""},
-      {"4 pad-connect 5", "s.txt:2: pad \"5\" is not a whole number from 1 to 4"},
-      {"4 pad-down 1", "s.txt:2: \"pad-down\" takes 2 arguments"},
-      {"4 pad-down 1 x", "s.txt:2: unknown pad button \"x\" (a b start up down left right)"},
-      {"4 pad-stick 1 40000", "s.txt:2: pad-stick needs a whole number from -32768 to 32767"},
+      {"0 key-down a", "s.txt:4: frame \"0\" is not a whole number from 1 up"},
+      {"x key-down a", "s.txt:4: frame \"x\" is not a whole number from 1 up"},
+      {"4", "s.txt:4: an event is missing after the frame"},
+      {"4 key-press a", "s.txt:4: unknown event \"key-press\""},
+      {"4 key-down Shift", "s.txt:4: unknown key \"Shift\""},
+      {"4 key-down F13", "s.txt:4: unknown key \"F13\""},
+      {"4 key-down", "s.txt:4: \"key-down\" takes 1 argument"},
+      {"4 mouse-move 1", "s.txt:4: \"mouse-move\" takes 2 arguments"},
+      {"4 mouse-move 1 y", "s.txt:4: mouse-move needs two whole numbers"},
+      {"4 mouse-up middle", "s.txt:4: unknown mouse button \"middle\" (left or right)"},
+      {"4 key-down Ctrl+", "s.txt:4: unknown key \"Ctrl+\""},
+      {"4 pad-push 1 a", "s.txt:4: unknown event \"pad-push\""},
+      {"4 pad-connect 5", "s.txt:4: pad \"5\" is not a whole number from 1 to 4"},
+      {"4 pad-down 1", "s.txt:4: \"pad-down\" takes 2 arguments"},
+      {"4 pad-down 1 x", "s.txt:4: unknown pad button \"x\" (a b start up down left right)"},
+      {"4 pad-stick 1 40000", "s.txt:4: pad-stick needs a whole number from -32768 to 32767"},
       // Pad events run in frame order: a pad pressed before the frame it connects in.
-      {"4 pad-down 1 a\n5 pad-connect 1", "s.txt:2: pad 1 is not connected (pad-connect it first)"},
-      {"4 pad-connect 1\n5 pad-connect 1", "s.txt:3: pad 1 is already connected"},
+      {"4 pad-down 1 a\n5 pad-connect 1", "s.txt:4: pad 1 is not connected (pad-connect it first)"},
+      {"4 pad-connect 1\n5 pad-connect 1", "s.txt:5: pad 1 is already connected"},
       {"4 pad-connect 1\n5 pad-disconnect 1\n6 pad-up 1 b",
-       "s.txt:4: pad 1 is not connected (pad-connect it first)"},
+       "s.txt:6: pad 1 is not connected (pad-connect it first)"},
   };
   for (const auto& [line, message] : cases) {
-    std::istringstream in(std::string("1 key-down a\n") + line + "\n9 key-up a\n");
+    // Comments, blank lines and tabs before the line do not count.
+    std::istringstream in(std::string("# a comment\n\n1\tkey-down a  # held\n") + line + "\n9 key-up a\n");
     std::string error;
     EXPECT_FALSE(InputScript::parse(in, "s.txt", error)) << line;
     EXPECT_EQ(error, message);
   }
-}
-
-TEST(ResourceFolder, IsTheFirstCandidateHoldingTheResources) {
-  namespace fs = std::filesystem;
-  const fs::path root = fs::path(::testing::TempDir()) / "resource-folders";
-  fs::remove_all(root);
-  fs::create_directories(root / "empty");
-  fs::create_directories(root / "installed/kivResources");
-  const std::vector<std::string> candidates{(root / "empty").string(),
-                                            (root / "installed").string()};
-  EXPECT_EQ(findResourceFolder(candidates), (root / "installed").string());
-  EXPECT_EQ(findResourceFolder({(root / "empty").string()}), "");
 }
 
 // The real binary: help and version, and every way a start ends early, with its status and

@@ -1,13 +1,13 @@
 // Two real games started together on one preference file, each playing a scripted run (headless,
 // fixed frame length) that lands at its own frame: both keep what the other saved, and of two
-// runs of one mode the longer time stays, whichever of them lands first.
+// runs of one mode the longer time stays, whichever of them lands first. The runs whose times
+// are kept are chosen and steered in every way the game takes input: mouse, keys alone, and two
+// game controllers acting as one; a way that misplaced a single press would store another time.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -18,26 +18,30 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A mode as the game chart flies it on the 480 x 320 window: its button's middle, turning step
-// in degrees a frame and speed in units a second.
+// A mode as the game chart flies it on the 480 x 320 window: its button's middle, its place in
+// the panels' focus order, turning step in degrees a frame and speed in units a second.
 struct Mode {
   const char* key;
   int buttonY;
+  int downs;  // Down presses that focus its button
   float turnStep;
   float speed;
 };
-constexpr Mode kHard{"Hard", 52, 5.0f, 18.0f};
-constexpr Mode kEasy{"Easy", 196, 2.0f, 8.0f};
+constexpr Mode kHard{"Hard", 52, 1, 5.0f, 18.0f};
+constexpr Mode kEasy{"Easy", 196, 2, 2.0f, 8.0f};
 
-constexpr int kClickFrame = 700;  // the logos are over after 6 seconds
+constexpr int kChooseFrame = 700;  // the logos are over after 6 seconds
 
-// One scripted run: the mode clicked, the key that starts the clock, and the right arrow held
+enum class Way { Mouse, Keys, Pads };
+
+// One scripted run: the mode chosen, the press that starts the clock, and the right arrow held
 // for the frames [turnFrom, turnTo), which turns the climbing flyer over into a dive.
 struct ScriptedRun {
   Mode mode;
   int startFrame;
   int turnFrom;
   int turnTo;
+  Way way = Way::Mouse;
 
   // The frame in which the flyer comes back down to the landing height, as the game chart
   // moves it.
@@ -53,21 +57,51 @@ struct ScriptedRun {
     }
     return -1;
   }
-  // The run's time in hundredths, and as the six digits the time display stores.
-  int hundredths() const { return landingFrame() - startFrame + 1; }
+  // The run's time as the six digits the time display stores, in hundredths.
   nlohmann::json digits() const {
-    const int time = hundredths();
+    const int time = landingFrame() - startFrame + 1;
     const int minutes = time / 6000, seconds = time / 100 % 60, rest = time % 100;
     return {minutes / 10, minutes % 10, seconds / 10, seconds % 10, rest / 10, rest % 10};
   }
   std::string script() const {
-    const auto line = [](int frame, const std::string& event) {
-      return std::to_string(frame) + " " + event + "\n";
+    std::string text;
+    const auto at = [&](int frame, const std::string& event) {
+      text += std::to_string(frame) + " " + event + "\n";
     };
-    return line(kClickFrame, "mouse-move 240 " + std::to_string(mode.buttonY)) +
-           line(kClickFrame, "mouse-down left") + line(kClickFrame + 1, "mouse-up left") +
-           line(startFrame, "key-down Space") + line(startFrame + 1, "key-up Space") +
-           line(turnFrom, "key-down Right") + line(turnTo, "key-up Right");
+    const bool pads = way == Way::Pads;
+    // A press and its release a frame later: a key, or a button of the first controller.
+    const auto tap = [&](int frame, const std::string& key, const std::string& button) {
+      at(frame, pads ? "pad-down 1 " + button : "key-down " + key);
+      at(frame + 1, pads ? "pad-up 1 " + button : "key-up " + key);
+    };
+    if (way == Way::Mouse) {
+      at(kChooseFrame, "mouse-move 240 " + std::to_string(mode.buttonY));
+      at(kChooseFrame, "mouse-down left");
+      at(kChooseFrame + 1, "mouse-up left");
+    } else {
+      // Down moves the focus and Return clicks (a controller's D-pad and A); neither reaches
+      // the charts as a key, which would start the run at once.
+      if (pads) at(650, "pad-connect 1");
+      for (int press = 0; press < mode.downs; ++press) tap(kChooseFrame + 2 * press, "Down", "down");
+      tap(kChooseFrame + 2 * mode.downs, "Return", "a");
+    }
+    tap(startFrame, "Space", "a");
+    if (!pads) {
+      at(turnFrom, "key-down Right");
+      at(turnTo, "key-up Right");
+      return text;
+    }
+    // The second controller's stick: a nudge inside the dead zone turns nothing; pushed while
+    // the first's D-pad holds the turn, it holds it alone after the D-pad's release, until its
+    // controller goes.
+    at(690, "pad-connect 2");
+    at(turnFrom - 20, "pad-stick 2 5000");
+    at(turnFrom - 10, "pad-stick 2 0");
+    at(turnFrom, "pad-down 1 right");
+    at(turnFrom + 10, "pad-stick 2 32767");
+    at(turnFrom + 18, "pad-up 1 right");
+    at(turnTo, "pad-disconnect 2");
+    return text;
   }
 };
 
@@ -79,16 +113,7 @@ struct Race {
 
 void PrintTo(const Race& race, std::ostream* out) { *out << race.name; }
 
-class TwoGames : public ::testing::TestWithParam<Race> {
- protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/aloft-two-games-XXXXXX";
-    directory = mkdtemp(pattern);
-  }
-  void TearDown() override { fs::remove_all(directory); }
-
-  fs::path directory;
-};
+class TwoGames : public ::testing::TestWithParam<Race> {};
 
 // Both games read the empty file at start, so a game that saved what it had read would drop
 // the other's time. The landings lie a hundred frames or more apart, so on any ordinary
@@ -96,12 +121,13 @@ class TwoGames : public ::testing::TestWithParam<Race> {
 TEST_P(TwoGames, BothKeepWhatTheOtherSaved) {
   const Race& race = GetParam();
   ASSERT_LT(race.first.landingFrame() + 100, race.second.landingFrame());
+  ScratchDirectory directory("two-games");
   const fs::path prefs = directory / "preferences.json";
   const std::string frames = std::to_string(race.second.landingFrame() + 10);
   std::vector<std::vector<std::string>> games;
   for (const ScriptedRun& run : {race.first, race.second}) {
     const fs::path script = directory / ("script-" + std::to_string(games.size()));
-    std::ofstream(script) << run.script();
+    writeText(script, run.script());
     games.push_back({"--headless", "--size", "480x320", "--fixed-step", "0.01", "--prefs", prefs,
                      "--script", script, "--frames", frames});
   }
@@ -116,15 +142,14 @@ TEST_P(TwoGames, BothKeepWhatTheOtherSaved) {
       expected[run.mode.key] = run.digits();
     }
   }
-  std::ifstream in(prefs);
-  EXPECT_EQ(nlohmann::json::parse(in, nullptr, false), expected);
+  EXPECT_EQ(nlohmann::json::parse(readText(prefs), nullptr, false), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Races, TwoGames,
     ::testing::Values(
-        Race{"HardThenEasy", {kHard, 760, 800, 836}, {kEasy, 960, 1000, 1090}},
-        Race{"LongerHardLandsFirst", {kHard, 760, 860, 896}, {kHard, 1100, 1140, 1176}},
+        Race{"HardThenEasy", {kHard, 760, 800, 836, Way::Pads}, {kEasy, 960, 1000, 1090, Way::Keys}},
+        Race{"LongerHardLandsFirst", {kHard, 760, 860, 896, Way::Keys}, {kHard, 1100, 1140, 1176}},
         Race{"ShorterHardLandsFirst", {kHard, 760, 800, 836}, {kHard, 900, 1000, 1036}}),
     [](const ::testing::TestParamInfo<Race>& race) { return race.param.name; });
 

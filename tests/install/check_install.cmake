@@ -1,9 +1,11 @@
 # Installs the game into a temporary prefix and checks the result as a desktop would.
 # Arguments: BUILD_DIR, SOURCE_DIR, TEMP_DIR (where the prefix is made), APP_ID, BINDIR,
 # DATADIR, MANDIR (the GNUInstallDirs folders), DATA_FROM_BIN (the game's data folder relative
-# to BINDIR), DESKTOP_FILE_VALIDATE, APPSTREAMCLI.
+# to BINDIR).
 
 include(${CMAKE_CURRENT_LIST_DIR}/check_helpers.cmake)
+find_program(DESKTOP_FILE_VALIDATE desktop-file-validate REQUIRED)
+find_program(APPSTREAMCLI appstreamcli REQUIRED)
 set(WITH_ERRORS ON)
 
 # Starts the installed game headless for ten frames; it must end normally.
@@ -39,7 +41,6 @@ endif()
 
 run_checked("appstreamcli validate" ${APPSTREAMCLI} validate --no-net
   ${prefix}/${DATADIR}/metainfo/${APP_ID}.metainfo.xml)
-
 
 start_game(${prefix})
 # A moved prefix still works: the data is found relative to the program.

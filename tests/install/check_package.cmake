@@ -4,11 +4,15 @@
 # times in the player's home are untouched.
 # Arguments: SOURCE_DIR, PACKAGE_BUILD_DIR (a build directory of its own, kept between runs so
 # that a second run only repackages), TEMP_DIR, APP_ID, VERSION, LAUNCHER (compiler launcher of
-# the calling build, may be empty), GENERATOR, DPKG, DPKG_DEB, DPKG_PARSECHANGELOG, LINTIAN,
-# FAKEROOT.
+# the calling build, may be empty), GENERATOR.
 cmake_minimum_required(VERSION 3.25)
 
 include(${CMAKE_CURRENT_LIST_DIR}/check_helpers.cmake)
+foreach(tool dpkg dpkg-deb dpkg-parsechangelog lintian fakeroot)
+  string(TOUPPER ${tool} name)
+  string(REPLACE "-" "_" name ${name})
+  find_program(${name} ${tool} REQUIRED)
+endforeach()
 
 # Every file below `root`, as paths relative to it; directories left out.
 function(files_below root result)
