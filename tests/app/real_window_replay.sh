@@ -13,7 +13,7 @@ fail() { echo "$*" >&2; exit 1; }
 "$game" --size 480x320 --frames 3000 --prefs "$work/preferences.json" \
   --record "$work/session.replay" --screenshot "$work/window.png" 2>"$work/game.err" &
 pid=$!
-window=$(timeout 20 xdotool search --sync --name '^Aloft$' | head -n 1)
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Aloft$' | head -n 1)
 [ -n "$window" ] || fail "no game window"
 xdotool windowfocus --sync "$window"
 
@@ -50,7 +50,7 @@ cmp -s "$work/window.png" "$work/replay.png" ||
 "$game" --size 480x320 --prefs "$work/preferences.json" --record "$work/quit.replay" \
   2>/dev/null &
 pid=$!
-window=$(timeout 20 xdotool search --sync --name '^Aloft$' | head -n 1)
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Aloft$' | head -n 1)
 xdotool windowfocus --sync "$window" key ctrl+q
 wait "$pid" || fail "Ctrl+Q: the game failed"
 "$game" --verify "$work/quit.replay" >/dev/null 2>&1 || fail "Ctrl+Q: no whole recording"
