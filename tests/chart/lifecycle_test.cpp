@@ -69,5 +69,22 @@ TEST_F(LifecycleTest, AMillionTurnLoopRunsInOneFrame) {
   EXPECT_EQ(cell(chart, "loop").math, 1000000.0f);
 }
 
+// By name from outside: a copy the caller owns; a stored copy replaces and releases what the cell
+// held; an unknown name reads as EMPTY and stores nothing.
+TEST_F(LifecycleTest, CellsByName) {
+  Chart& chart = ran("Cells", {"score"}, {gets("score", "ten")});
+  Cell copy = chart.variableFromString("score");
+  EXPECT_EQ(shown(copy), "'ten'");
+  EXPECT_NE(copy.text, cell(chart, "score").text);
+  releaseCell(copy);
+  EXPECT_EQ(shown(chart.variableFromString("nothing")), "empty");
+  EXPECT_EQ(shown(chart.variableFromString("YES")), "1");
+  Cell four{};
+  storeNumber(four, 4.0f);
+  for (std::string_view name : {"score", "nothing", "NO"}) chart.setVariable(four, name);
+  EXPECT_EQ(shown(cell(chart, "score")), "4");
+  EXPECT_EQ(shown(chart.cell(kNo)), "4");
+}
+
 }  // namespace
 }  // namespace chart::testing

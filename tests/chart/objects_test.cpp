@@ -66,30 +66,5 @@ TEST_F(ObjectsTest, ReleasingTheLastListTearsTheChildDown) {
   EXPECT_EQ(std::count(recording.calls.begin(), recording.calls.end(), removed), 1);
 }
 
-TEST_F(ObjectsTest, SelectingElements) {
-  Chart& chart = load({testChart(
-      "Lists", {"numbers", "two", "picked", "one", "charts", "pickedChart", "three", "last"},
-      straight(
-          {set("two", 2), run(Object_add_math, {"YES"}, "numbers"),
-           run(Object_add_math, {"two"}, "numbers"), run(Object_add_math, {"numbers"}, "numbers"),
-           set("one", 1.9f), run(Object_selected_index, {"one"}),
-           run(Object_selected_object, {"numbers"}, "picked"), set("three", 3),
-           run(Object_selected_index, {"three"}), run(Object_selected_object, {"numbers"}, "last"),
-           create("Lists", "charts"), run(Object_selected_index, {"NO"}),
-           run(Object_selected_object, {"charts"}, "pickedChart"),
-           run(Object_selected_index, {"YES"}),
-           run(Object_selected_object, {"charts"}, "pickedChart")}))});
-  const std::string message = alertOf([&] { frames(chart, 1); });
-  EXPECT_EQ(cell(chart, "numbers").object->size(), 4u);  // 1, 2, then the list's own two
-  EXPECT_EQ(cell(chart, "picked").math, 2.0f);           // index 1.9 picks element 1
-  EXPECT_EQ(cell(chart, "last").math, 2.0f);  // index 3 of four: the last; 1 of one fails
-  EXPECT_EQ(cell(chart, "pickedChart").object->size(), 1u);
-  EXPECT_EQ(message,
-            "There is an error in a Chart Object named: Lists\n"
-            "The error is inside a function named: Object_selected_object\n"
-            "The variable with the function is named: charts\n"
-            "The index of 1 is outside a valid index of 0 to 0.");
-}
-
 }  // namespace
 }  // namespace chart::testing
