@@ -1,5 +1,5 @@
-// The chart pictures: what the DOT says for each kind of node, and node counts taken from a run
-// and read back from their file.
+// The chart pictures: labels escaped for Graphviz, and node counts taken from a run, read back
+// from their file and drawn.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,21 +15,6 @@
 namespace chart::testing {
 namespace {
 
-// Every kind of node, a loop, both outcomes of a decision and an end of pass.
-ChartSource everyKind() {
-  return testChart("Shapes", {"a", "b", "list", "t"},
-                   {{"trunk0_1", decide("a", "<", "b"), "trunk0_2", endOfPass},
-                    {"trunk0_2", equation("a = a + 1"), "trunk0_3"},
-                    {"trunk0_3", run(Text_length, {"t"}, "b"), "trunk0_4"},
-                    {"trunk0_4", set("b", 2.5f), "trunk0_5"},
-                    {"trunk0_5", gets("t", "say \"hi\" \\ <there>"), "trunk0_6"},
-                    {"trunk0_6", timeSegment("a"), "trunk0_7"},
-                    {"trunk0_7", create("Shapes", "list"), "branch0_1"},
-                    {"branch0_1", junction(), "branch0_2"},
-                    {"branch0_2", passThrough(), "trunk0_1"},
-                    {"branch0_3", run(Object_update_all, {"EMPTY", "list"}), endOfPass}});
-}
-
 std::string drawing(const Registry& registry, const NodeCounts* counts = nullptr) {
   std::ostringstream out;
   const std::uint32_t first = 0;
@@ -37,39 +22,16 @@ std::string drawing(const Registry& registry, const NodeCounts* counts = nullptr
   return out.str();
 }
 
-TEST(ChartGraph, DrawsEveryKindOfNodeAndEdgeWithEscapedLabels) {
-  const Registry registry({everyKind()});
+// The game's own charts are drawn as committed (charts_tests); what they never hold is a text
+// with quotes and backslashes, which Graphviz must still take.
+TEST(ChartGraph, EscapesLabelsAsGraphvizReadsThem) {
+  const Registry registry({testChart("Shapes", {"t"},
+                                     {{"trunk0_1", gets("t", "say \"hi\" \\ <there>"),
+                                       "trunk0_2"},
+                                      {"trunk0_2", decide("t", "<", "t"), "trunk0_1", endOfPass}})});
   const std::string dot = drawing(registry);
-  for (const char* expected : {
-           "subgraph \"cluster_Shapes\" {",
-           "\"Shapes.start\" [shape=cds, style=filled, fillcolor=\"#c8e6c9\", label=\"Start\"];",
-           "\"Shapes.start\" -> \"Shapes.trunk0_1\";",
-           "\"Shapes.trunk0_1\" [shape=diamond, style=\"filled\", fillcolor=\"#fff3c4\", "
-           "label=\"trunk0_1\\na < b ?\"];",
-           "\"Shapes.trunk0_1\" -> \"Shapes.trunk0_2\" [label=\"true\"",
-           "\"Shapes.trunk0_1\" -> \"Shapes.trunk0_1.end.false\" [label=\"false\"",
-           "\"Shapes.trunk0_1.end.false\" [shape=doublecircle",
-           "label=\"trunk0_2\\na = a + 1\"];",
-           "label=\"trunk0_3\\nb = Text_length(t)\"];",
-           "label=\"trunk0_4\\nb = 2.5\"];",
-           "label=\"trunk0_5\\nt += \\\"say \\\"hi\\\" \\\\ <there>\\\"\"];",
-           "label=\"trunk0_6\\na = frame time\"];",
-           "label=\"trunk0_7\\nnew Shapes into list\"];",
-           "\"Shapes.branch0_1\" [shape=point, width=0.08, style=\"filled\", "
-           "fillcolor=\"black\", color=\"black\", xlabel=\"branch0_1\", label=\"\"];",
-           "\"Shapes.branch0_2\" [shape=circle, width=0.15, style=\"filled\", "
-           "fillcolor=\"white\", label=\"branch0_2\"];",
-           "\"Shapes.trunk0_3\" [style=\"filled\", fillcolor=\"#d6e6f5\", label=",
-           "\"Shapes.trunk0_4\" [style=\"rounded,filled\", fillcolor=\"white\", label=",
-           "\"Shapes.branch0_2\" -> \"Shapes.trunk0_1\";",
-           "label=\"branch0_3\\nObject_update_all(EMPTY, list)\"];",
-           "\"Shapes.branch0_3\" -> \"Shapes.branch0_3.end\";",
-       }) {
-    EXPECT_NE(dot.find(expected), std::string::npos) << expected << "\nnot in\n" << dot;
-  }
-  EXPECT_EQ(drawing(registry), dot) << "two drawings of one chart differ";
-
-  // Graphviz itself takes it.
+  EXPECT_NE(dot.find("label=\"trunk0_1\\nt += \\\"say \\\"hi\\\" \\\\ <there>\\\"\"];"),
+            std::string::npos) << dot;
   const auto file = std::filesystem::temp_directory_path() /
                     ("aloft-chart-graph-" + std::to_string(::getpid()) + ".dot");
   std::ofstream(file) << dot;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <functional>
 #include <memory>
 #include <string>
@@ -58,6 +59,30 @@ inline std::string alertOf(const std::function<void()>& action) {
   }
   ADD_FAILURE() << "no fatal alert was raised";
   return {};
+}
+
+// A cell as the tables write it: "empty", "undefined", "2.5", "'text'", "numbers 4" (a list by
+// its kind and size), with what clearing leaves behind: "empty math 7 text 'x'", "4 text 'x'".
+inline std::string shown(const Cell& cell) {
+  const auto number = [](float value) {
+    char digits[32];
+    return std::string(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+  };
+  const std::string text = cell.text ? "'" + toUtf8(cell.text->units) + "'" : "no text";
+  const std::string size = cell.object ? std::to_string(cell.object->size()) : "none";
+  const std::string leftText = cell.text ? " text " + text : "";
+  switch (cell.type) {
+    case kEmpty:
+      return "empty" + (cell.math != 0 ? " math " + number(cell.math) : "") + leftText +
+             (cell.object ? " list" : "");
+    case kUndefined: return "undefined" + leftText;
+    case kNumber: return number(cell.math) + leftText;
+    case kText: return text;
+    case kObjectList: return "charts " + size;
+    case kNumberList: return "numbers " + size;
+    case kTextList: return "texts " + size;
+  }
+  return "type " + std::to_string(cell.type);
 }
 
 inline GlobalVariableDictionary& globals() { return Data::share().globalVariableDictionary(); }

@@ -1,5 +1,7 @@
+// The decision's comparison rules: by type first, then numbers with the operator, texts and
+// lists equal or not whatever the operator.
 #include <cmath>
-#include <limits>
+#include <map>
 
 #include "chart/decision.h"
 #include "chart_test_support.h"
@@ -13,62 +15,45 @@ Cell number(float value) {
   return cell;
 }
 
-struct Owned {
-  Cell cell;
-  ~Owned() { releaseCell(cell); }
-};
+TEST(Decision, ComparesByTypeThenValue) {
+  // A text's math field is what a number is compared with.
+  std::map<std::string_view, Cell> cells = {
+      {"2", number(2)}, {"3", number(3)}, {"7", number(7)}, {"nan", number(std::nanf(""))},
+      {"empty", Cell{}}, {"inf", number(1.0f / 0.0f)},
+      {"UNDEFINED", Cell{0.0f, nullptr, nullptr, kUndefined}},
+      {"'Logo'", Cell{0, Text::create(u"Logo"), nullptr, kText}},
+      {"'Logo' again", Cell{0, Text::create(u"Logo"), nullptr, kText}},
+      {"'Game'", Cell{0, Text::create(u"Game"), nullptr, kText}},
+      {"'x' of 7", Cell{7, Text::create(u"x"), nullptr, kText}},
+      {"[1]", Cell{0, nullptr, List::create(), kNumberList}},
+      {"[1] again", Cell{0, nullptr, List::create(), kNumberList}},
+      {"[1 2]", Cell{0, nullptr, List::create(), kNumberList}}};
+  for (std::string_view list : {"[1]", "[1] again", "[1 2]"}) cells[list].object->append(1.0f);
+  cells["[1 2]"].object->append(2.0f);
 
-const char* const kOperators[] = {"==", ">", "<", ">=", "<=", "<>"};
-
-TEST(Decision, EmptyAndUndefinedCellsUnderEveryOperator) {
-  const Cell empty{};
-  const Cell undefined = number(std::numeric_limits<float>::infinity());
-  const Cell undefinedConstant{0.0f, nullptr, nullptr, kUndefined};
-  for (const char* op : kOperators) {
-    SCOPED_TRACE(op);
-    const Operator parsed = operatorFromText(op);
-    EXPECT_TRUE(decisionDiamond(parsed, empty, empty));
-    EXPECT_FALSE(decisionDiamond(parsed, empty, number(3)));
-    EXPECT_FALSE(decisionDiamond(parsed, number(3), empty));
-    // Infinity against the constant: equal by type, whatever the values.
-    EXPECT_TRUE(decisionDiamond(parsed, undefined, undefinedConstant));
-    EXPECT_FALSE(decisionDiamond(parsed, undefined, number(3)));
-    EXPECT_FALSE(decisionDiamond(parsed, number(3), undefined));
+  struct Case {
+    std::string_view left, op, right;
+    bool holds;
+  };
+  std::vector<Case> cases = {
+      {"3", ">=", "3", true},  {"3", ">", "3", false},         {"2", "<", "3", true},
+      {"3", "<=", "3", true},  {"3", "=<", "3", false},        {"3", "==", "2", false},
+      {"'Logo'", "<", "'Logo' again", true},  {"'Logo'", "==", "'Game'", false},
+      {"7", "==", "'x' of 7", true},          {"[1]", ">", "[1] again", true},
+      {"[1]", "==", "[1 2]", false}};
+  // Empty and undefined cells are equal by type alone, whatever the operator; NaN never holds.
+  for (std::string_view op : {"==", ">", "<", ">=", "<=", "<>"}) {
+    cases.insert(cases.end(), {{"empty", op, "empty", true}, {"empty", op, "3", false},
+                               {"3", op, "empty", false}, {"inf", op, "UNDEFINED", true},
+                               {"inf", op, "3", false}, {"3", op, "inf", false},
+                               {"nan", op, "nan", false}});
   }
-}
-
-TEST(Decision, NumbersCompareWithTheOperator) {
-  EXPECT_TRUE(decisionDiamond(Operator::GreaterOrEqual, number(3), number(3)));
-  EXPECT_FALSE(decisionDiamond(Operator::Greater, number(3), number(3)));
-  EXPECT_TRUE(decisionDiamond(Operator::Less, number(2), number(3)));
-  EXPECT_TRUE(decisionDiamond(Operator::LessOrEqual, number(3), number(3)));
-  EXPECT_FALSE(decisionDiamond(operatorFromText("=<"), number(3), number(3)));
-  const Cell nan = number(std::nanf(""));
-  for (const char* op : kOperators) {
-    EXPECT_FALSE(decisionDiamond(operatorFromText(op), nan, nan)) << op;
+  for (const Case& each : cases) {
+    EXPECT_EQ(decisionDiamond(operatorFromText(each.op), cells[each.left], cells[each.right]),
+              each.holds)
+        << each.left << " " << each.op << " " << each.right;
   }
-}
-
-TEST(Decision, TextsAreEqualOrNotWhateverTheOperator) {
-  Owned left{{0, Text::create(u"Logo"), nullptr, kText}};
-  Owned same{{0, Text::create(u"Logo"), nullptr, kText}};
-  Owned other{{0, Text::create(u"Game"), nullptr, kText}};
-  EXPECT_TRUE(decisionDiamond(Operator::Less, left.cell, same.cell));
-  EXPECT_FALSE(decisionDiamond(Operator::Equal, left.cell, other.cell));
-  // A number against a text compares the two math fields.
-  Cell seven = number(7);
-  left.cell.math = 7;
-  EXPECT_TRUE(decisionDiamond(Operator::Equal, seven, left.cell));
-}
-
-TEST(Decision, ListsCompareElementWise) {
-  Owned left{{0, nullptr, List::create(), kNumberList}};
-  Owned right{{0, nullptr, List::create(), kNumberList}};
-  left.cell.object->append(1.0f);
-  right.cell.object->append(1.0f);
-  EXPECT_TRUE(decisionDiamond(Operator::Greater, left.cell, right.cell));
-  right.cell.object->append(2.0f);
-  EXPECT_FALSE(decisionDiamond(Operator::Equal, left.cell, right.cell));
+  for (auto& [name, cell] : cells) releaseCell(cell);
 }
 
 }  // namespace

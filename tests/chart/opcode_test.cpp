@@ -31,77 +31,6 @@ Opcode opcodeOf(const Chart& chart, std::string_view nodeName, bool fused = fals
   return Opcode::PassThrough;
 }
 
-// Every equation below runs in its specialised form; the general step loop over the same
-// compiled equation is the reference.
-TEST_F(OpcodeTest, SpecialisedEquationsGiveTheStepLoopsValuesAndTypes) {
-  constexpr std::string_view kEquations[] = {
-      "r = a + b",       "r = a - b", "r = a * b",  "r = a / b",
-      "r = a + 1",       "r = a - 0.1", "r = a * -3", "r = a / 7",
-      "r = a * 1.0001 + 0.5", "r = a * b / 3 - 2 + a", "r = a"};
-  for (std::string_view text : kEquations) {
-    Chart& chart = load({testChart("Forms", {"a", "b", "r"}, {{"trunk0_1", equation(text), endOfPass}})});
-    ASSERT_NE(opcodeOf(chart, "trunk0_1"), Opcode::Equation) << text;
-    const Equation& compiled = chart.program().equations.front();
-    for (float a : kOperandValues) {
-      for (float b : kOperandValues) {
-        storeNumber(cell(chart, "a"), a);
-        storeNumber(cell(chart, "b"), b);
-        Cell expected;
-        storeNumber(expected, evaluateEquation(compiled, chart.cells().data()));
-        frames(chart, 1);
-        const Cell& result = cell(chart, "r");
-        EXPECT_EQ(std::bit_cast<std::uint32_t>(result.math),
-                  std::bit_cast<std::uint32_t>(expected.math))
-            << text << " with a = " << a << ", b = " << b;
-        EXPECT_EQ(result.type, expected.type) << text << " with a = " << a << ", b = " << b;
-      }
-    }
-  }
-}
-
-// The decision forms against the full comparison rules, for numbers and for other pairs.
-TEST_F(OpcodeTest, SpecialisedDecisionsFollowTheComparisonRules) {
-  struct Written {
-    std::string_view text;
-    Operator op;
-  };
-  constexpr Written kOperators[] = {{"==", Operator::Equal},
-                                    {">", Operator::Greater},
-                                    {"<", Operator::Less},
-                                    {">=", Operator::GreaterOrEqual},
-                                    {"<=", Operator::LessOrEqual}};
-  for (const Written& written : kOperators) {
-    Chart& chart = load({testChart("Forms", {"a", "b", "r"},
-                                   {{"trunk0_1", decide("a", written.text, "b"), "trunk0_2",
-                                     "trunk0_3"},
-                                    {"trunk0_2", set("r", 1), endOfPass},
-                                    {"trunk0_3", set("r", 0), endOfPass}})});
-    auto check = [&](const char* what) {
-      const bool expected = decisionDiamond(written.op, cell(chart, "a"), cell(chart, "b"));
-      frames(chart, 1);
-      EXPECT_EQ(cell(chart, "r").math, expected ? 1.0f : 0.0f) << written.text << " " << what;
-    };
-    for (float a : kOperandValues) {
-      for (float b : kOperandValues) {
-        storeNumber(cell(chart, "a"), a);
-        storeNumber(cell(chart, "b"), b);
-        check("numbers");
-      }
-    }
-    clearCell(cell(chart, "a"));
-    check("empty and number");
-    clearCell(cell(chart, "b"));
-    check("two empties");
-    ensureText(cell(chart, "a")).units = u"x";
-    ensureText(cell(chart, "b")).units = u"x";
-    check("equal texts");
-  }
-}
-
-
-// Superinstructions: an equation in a specialised form and the specialised decision after it,
-// directly or through one junction, run as one node in the untraced engine's copy.
-
 // One equation, then (through a junction when asked) a decision of its result against `c`.
 ChartSource equationThenDecision(std::string_view name, std::string_view text,
                                  std::string_view op, bool throughJunction) {
@@ -113,66 +42,79 @@ ChartSource equationThenDecision(std::string_view name, std::string_view text,
                     {"trunk0_4", set("taken", 0), endOfPass}});
 }
 
-// A traced chart runs the nodes as written; the same chart untraced runs the superinstruction.
-// Both give the same results, types and outcome for numbers, NaNs, an emptied result and a text
-// compared, and the trace still shows the junction and the decision.
-TEST_F(OpcodeTest, FusedNodesDoWhatTheNodesAsWrittenDo) {
+// Every specialised equation, then every specialised decision, directly or through a junction,
+// for numbers, NaNs, infinities, an empty operand and a text compared. A traced chart runs the
+// nodes as written: the general step loop's values and types and the full comparison rules'
+// outcome. The same chart untraced runs them as one superinstruction: the same bits, types and
+// outcome. The trace still shows the junction and the decision.
+TEST_F(OpcodeTest, SpecialisedAndFusedNodesDoWhatTheGeneralFormsDo) {
   enableTrace("FusedTraced");
   constexpr std::string_view kEquations[] = {
-      "r = a + 1", "r = a - 0.5", "r = a * -3", "r = a / 4",         "r = a + b",
-      "r = a - b", "r = a * b",   "r = a / b",  "r = a * 1.0001 + b"};
+      "r = a + 1", "r = a - 0.5", "r = a * -3", "r = a / 4",          "r = a + b",
+      "r = a - b", "r = a * b",   "r = a / b",  "r = a * 1.0001 + b", "r = a"};
   constexpr std::string_view kOperators[] = {"==", ">", "<", ">=", "<="};
+  const int kNumbers = int(std::size(kOperandValues)), kEmptyChoice = kNumbers;
   auto setOperand = [&](Chart& chart, std::string_view name, int which) {
     Cell& target = cell(chart, name);
     clearCell(target);
-    if (which < int(std::size(kOperandValues))) {
+    if (which < kNumbers) {
       storeNumber(target, kOperandValues[which]);
-    } else if (which == int(std::size(kOperandValues)) + 1) {
-      ensureText(target).units = u"7";
-    }  // otherwise left empty
+    } else if (which > kEmptyChoice) {
+      ensureText(target).units.assign(1, u'7');
+    }
   };
-  const int kChoices = int(std::size(kOperandValues)) + 2;
+  const auto bits = [](const Cell& cell) { return std::bit_cast<std::uint32_t>(cell.math); };
+  // The first difference ends a shape's comparison.
+  auto compare = [&](std::string_view text, std::string_view op, bool throughJunction) {
+    use({equationThenDecision("Fused", text, op, throughJunction),
+         equationThenDecision("FusedTraced", text, op, throughJunction)});
+    Chart& fused = make("Fused");
+    Chart& traced = make("FusedTraced");
+    ASSERT_NE(opcodeOf(traced, "trunk0_1"), Opcode::Equation) << text;
+    ASSERT_NE(opcodeOf(fused, "trunk0_1", true), opcodeOf(fused, "trunk0_1")) << text;
+    for (int a = 0; a <= kEmptyChoice; ++a) {  // a text `a` would raise the alert
+      for (int c = 0; c <= kEmptyChoice + 1; ++c) {
+        for (Chart* chart : {&fused, &traced}) {
+          setOperand(*chart, "a", a);
+          setOperand(*chart, "b", (a + c) % kNumbers);  // every pair of numbers a and b
+          setOperand(*chart, "c", c);
+        }
+        Cell general;
+        if (a != kEmptyChoice) {
+          storeNumber(general,
+                      evaluateEquation(traced.program().equations.front(), traced.cells().data()));
+        }
+        const bool holds = decisionDiamond(operatorFromText(op), general, cell(traced, "c"));
+        frames(fused, 1);
+        frames(traced, 1);
+        const auto where = ::testing::Message() << text << " " << op << " a#" << a << " c#" << c;
+        ASSERT_EQ(bits(cell(traced, "r")), bits(general)) << where;
+        ASSERT_EQ(cell(traced, "r").type, general.type) << where;
+        ASSERT_EQ(cell(traced, "taken").math, holds ? 1.0f : 0.0f) << where;
+        ASSERT_EQ(bits(cell(fused, "r")), bits(cell(traced, "r"))) << where;
+        ASSERT_EQ(cell(fused, "r").type, cell(traced, "r").type) << where;
+        ASSERT_EQ(cell(fused, "taken").math, cell(traced, "taken").math) << where;
+      }
+    }
+  };
   ::testing::internal::CaptureStderr();
   for (std::string_view text : kEquations) {
     for (std::string_view op : kOperators) {
-      for (bool throughJunction : {false, true}) {
-        use({equationThenDecision("Fused", text, op, throughJunction),
-             equationThenDecision("FusedTraced", text, op, throughJunction)});
-        Chart& fused = make("Fused");
-        Chart& traced = make("FusedTraced");
-        ASSERT_NE(opcodeOf(fused, "trunk0_1", true), opcodeOf(fused, "trunk0_1")) << text;
-        for (int a = 0; a < kChoices - 1; ++a) {  // a text `a` would raise the alert
-          for (int c = 0; c < kChoices; ++c) {
-            for (Chart* chart : {&fused, &traced}) {
-              setOperand(*chart, "a", a);
-              storeNumber(cell(*chart, "b"), 3.0f);
-              setOperand(*chart, "c", c);
-              frames(*chart, 1);
-            }
-            const std::string where = std::string(text) + " " + std::string(op) + " a#" +
-                                      std::to_string(a) + " c#" + std::to_string(c);
-            EXPECT_EQ(std::bit_cast<std::uint32_t>(cell(fused, "r").math),
-                      std::bit_cast<std::uint32_t>(cell(traced, "r").math)) << where;
-            EXPECT_EQ(cell(fused, "r").type, cell(traced, "r").type) << where;
-            EXPECT_EQ(cell(fused, "taken").math, cell(traced, "taken").math) << where;
-          }
-        }
-      }
+      for (bool throughJunction : {false, true}) compare(text, op, throughJunction);
     }
   }
   ::testing::internal::GetCapturedStderr();
 
   Chart& traced = make("FusedTraced");  // the last shape: through a junction, "<="
   storeNumber(cell(traced, "a"), 2.0f);
-  storeNumber(cell(traced, "b"), 0.0f);
   storeNumber(cell(traced, "c"), 1.0f);
   ::testing::internal::CaptureStderr();
   frames(traced, 1);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "[FusedTraced] trunk0_1 Math.equation a=2 b=0\n"
-            "[FusedTraced] trunk0_1 -> r=2.0002\n"
+            "[FusedTraced] trunk0_1 Math.equation a=2\n"
+            "[FusedTraced] trunk0_1 -> r=2\n"
             "[FusedTraced] branch0_5 junction\n"
-            "[FusedTraced] trunk0_2 decide r=2.0002 c=1\n"
+            "[FusedTraced] trunk0_2 decide r=2 c=1\n"
             "[FusedTraced] trunk0_4 number\n"
             "[FusedTraced] trunk0_4 -> taken=0\n");
 }

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -158,26 +157,5 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"RenameFails", {{Call::Rename, 2, ENOSPC}}, 0, ENOSPC, false},
         FaultCase{"FolderSyncFails", {{Call::Fsync, 2, EIO}}, 0, EIO, true}),
     [](const ::testing::TestParamInfo<FaultCase>& each) { return each.param.name; });
-
-// The order that makes a save safe at any moment: the data is on disk before the rename makes it
-// the file, and the rename is on disk before the save counts as done.
-TEST_F(PreferencesFault, SyncsTheNewFileBeforeTheRenameAndTheFolderAfter) {
-  faults::reset();
-  faults::shortenWrites(1 << 20);  // records the calls, changes nothing
-  preferences->save("Hard", newTime);
-  std::vector<std::string> calls = faults::callsSeen();
-  faults::reset();
-  const auto at = [&calls](const std::string& call) {
-    return std::find(calls.begin(), calls.end(), call) - calls.begin();
-  };
-  const std::string temporary = file.string() + ".tmp";
-  const auto rename = at("rename " + temporary + " " + file.string());
-  ASSERT_LT(rename, std::ptrdiff_t(calls.size()));
-  EXPECT_LT(at("write"), at("fsync"));
-  EXPECT_LT(at("fsync"), rename);
-  EXPECT_LT(at("link " + file.string() + " " + file.string() + ".bak.new"), rename);
-  EXPECT_NE(std::find(calls.begin() + rename, calls.end(), "fsync"), calls.end())
-      << "the folder is not synced after the rename";
-}
 
 }  // namespace

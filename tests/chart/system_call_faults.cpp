@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cerrno>
-#include <cstdio>
 
 namespace faults {
 
@@ -18,8 +17,6 @@ struct Armed {
   std::array<int, kCallKinds> error{};
   std::array<int, kCallKinds> seen{};
   std::size_t writeLimit = 0;  // 0: unlimited
-  bool recording = false;
-  std::vector<std::string> log;
 };
 
 Armed& armed() {
@@ -28,10 +25,8 @@ Armed& armed() {
 }
 
 // Counts the call and says whether it is the one that must fail; `error` is then its errno.
-bool failsNow(Call call, const std::string& logged, int& error) {
+bool failsNow(Call call, int& error) {
   Armed& state = armed();
-  if (!state.recording) return false;
-  state.log.push_back(logged);
   const auto kind = std::size_t(call);
   if (++state.seen[kind] != state.failingOccurrence[kind]) return false;
   error = state.error[kind];
@@ -39,9 +34,9 @@ bool failsNow(Call call, const std::string& logged, int& error) {
 }
 
 // Whether the call must fail; errno is then set to its error.
-bool failsWithErrno(Call call, const std::string& logged) {
+bool failsWithErrno(Call call) {
   int error = 0;
-  if (!failsNow(call, logged, error)) return false;
+  if (!failsNow(call, error)) return false;
   errno = error;
   return true;
 }
@@ -54,19 +49,13 @@ Function next(const char* name) {
 }  // namespace
 
 void failCall(Call call, int occurrence, int error) {
-  armed().recording = true;
   armed().failingOccurrence[std::size_t(call)] = occurrence;
   armed().error[std::size_t(call)] = error;
 }
 
-void shortenWrites(std::size_t bytes) {
-  armed().recording = true;
-  armed().writeLimit = bytes;
-}
+void shortenWrites(std::size_t bytes) { armed().writeLimit = bytes; }
 
 void reset() { armed() = Armed{}; }
-
-const std::vector<std::string>& callsSeen() { return armed().log; }
 
 }  // namespace faults
 
@@ -75,7 +64,7 @@ using faults::Call;
 extern "C" ssize_t write(int fd, const void* data, size_t size) {
   static const auto real = faults::next<ssize_t (*)(int, const void*, size_t)>("write");
   int error = 0;
-  if (faults::failsNow(Call::Write, "write", error)) {
+  if (faults::failsNow(Call::Write, error)) {
     if (error == 0) return 0;
     errno = error;
     return -1;
@@ -86,26 +75,22 @@ extern "C" ssize_t write(int fd, const void* data, size_t size) {
 
 extern "C" int fsync(int fd) {
   static const auto real = faults::next<int (*)(int)>("fsync");
-  return faults::failsWithErrno(Call::Fsync, "fsync") ? -1 : real(fd);
+  return faults::failsWithErrno(Call::Fsync) ? -1 : real(fd);
 }
 
 extern "C" int close(int fd) {
   static const auto real = faults::next<int (*)(int)>("close");
-  const bool fails = faults::failsWithErrno(Call::Close, "close");
+  const bool fails = faults::failsWithErrno(Call::Close);
   const int closed = real(fd);  // the descriptor is gone even when close reports an error
   return fails ? -1 : closed;
 }
 
 extern "C" int link(const char* from, const char* to) noexcept {
   static const auto real = faults::next<int (*)(const char*, const char*)>("link");
-  return faults::failsWithErrno(Call::Link, std::string("link ") + from + " " + to)
-             ? -1
-             : real(from, to);
+  return faults::failsWithErrno(Call::Link) ? -1 : real(from, to);
 }
 
 extern "C" int rename(const char* from, const char* to) noexcept {
   static const auto real = faults::next<int (*)(const char*, const char*)>("rename");
-  return faults::failsWithErrno(Call::Rename, std::string("rename ") + from + " " + to)
-             ? -1
-             : real(from, to);
+  return faults::failsWithErrno(Call::Rename) ? -1 : real(from, to);
 }

@@ -5,8 +5,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
-#include <vector>
 
 namespace faults {
 
@@ -18,11 +16,7 @@ void failCall(Call call, int occurrence, int error);
 // Every `write` from now on writes at most `bytes` bytes and says so, as a full disk or a signal
 // may make it do.
 void shortenWrites(std::size_t bytes);
-// Disarms everything, forgets the calls seen and starts counting again.
+// Disarms everything and starts counting again.
 void reset();
-
-// The calls seen since the last `reset`, in order: "write", "fsync", "close", "link a b",
-// "rename a b" (paths as given).
-const std::vector<std::string>& callsSeen();
 
 }  // namespace faults

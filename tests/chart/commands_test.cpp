@@ -1,0 +1,147 @@
+// Charts of a few nodes run for a frame: the cells each leaves behind, as `shown` writes them,
+// and the alert that stopped it, word for word.
+#include <cmath>
+#include <limits>
+
+#include "chart_test_support.h"
+
+namespace chart::testing {
+namespace {
+
+constexpr float kInfinity = std::numeric_limits<float>::infinity();
+
+struct ChartRun {
+  std::string_view name;
+  std::vector<std::string_view> cells;
+  std::vector<NodeAction> actions;
+  std::vector<std::pair<std::string_view, std::string_view>> expected;  // cell, as shown
+  std::string alert = {};
+  std::vector<ChartSource> others = {};  // charts it may create
+  int frames = 1;
+};
+
+using CommandsTest = ChartTest;
+
+TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
+  const ChartRun kRuns[] = {
+      {"Constants", {"own"}, {passThrough()},
+       {{"YES", "1"}, {"NO", "0"}, {"EMPTY", "empty"}, {"UNDEFINED", "undefined"},
+        {"MACOSX", "1"}, {"IPHONE", "0"}, {"MIN_FILTER", "empty"}, {"own", "empty"}}},
+      {"Infinities", {"big", "small", "nan"},
+       {set("big", kInfinity), set("small", -kInfinity), set("nan", std::nanf(""))},
+       {{"big", "undefined"}, {"small", "undefined"}, {"nan", "nan"}}},
+      // Emptying releases a list and keeps the text behind it, else releases a text and keeps
+      // the number behind it; a text literal appends to a kept text.
+      {"Clearing", {"list", "text", "number"},
+       {gets("list", "kept"), run(Object_add_math, {"YES"}, "list"),
+        run(Object_add, {"EMPTY"}, "list"), gets("list", "!"), set("text", 7), gets("text", "x"),
+        run(Text_add, {"EMPTY"}, "text"), run(Text_add, {"EMPTY"}, "text"), set("number", 3),
+        run(Text_add, {"EMPTY"}, "number")},
+       {{"list", "empty text 'kept!'"}, {"text", "empty math 7"}, {"number", "empty"}}},
+      // Operands are read before the result is written.
+      {"Math", {"a", "b", "c", "d", "pi", "zAngle", "radians"},
+       {equation("a = 2 + 3 * 4 - 6 / 2"), equation("b = (2 + 3) * -4"),
+        equation("c = 8 / 4 / 2 - 1 - 1"), set("pi", 3.14159265f), set("zAngle", 90),
+        equation("radians = pi * zAngle / -180"), equation("d = a"), equation("a = a + a * 2")},
+       {{"a", "33"}, {"b", "-20"}, {"c", "-1"}, {"d", "11"}, {"radians", "-1.5707964"}}},
+      // 1e8 + 1 is 1e8 in float but not in double; an empty operand empties the result; a
+      // division by zero is undefined, equal to the constant.
+      {"Camera", {"big", "inFloat", "inDouble", "a", "b", "gvRestart", "zero", "q", "same"},
+       {set("big", 1e8f), equation("inFloat = big + 1 - big"),
+        equationInDouble("inDouble = big + 1 - big"), set("a", 5), set("gvRestart", 1),
+        equation("a = b + 1"), equation("gvRestart = EMPTY"), set("zero", 0),
+        equation("q = 1 / zero"), decide("q", "==", "UNDEFINED"), gets("same", "yes")},
+       {{"inFloat", "0"}, {"inDouble", "1"}, {"a", "empty"}, {"gvRestart", "empty"},
+        {"q", "undefined"}, {"same", "'yes'"}}},
+      // Two frames: the text is replaced, never appended to.
+      {"ToText", {"n", "t3", "t2", "t8", "angle", "s", "c"},
+       {set("n", 3), run(Math_to_text, {"n"}, "t3"), set("n", 2.5f),
+        run(Math_to_text, {"n"}, "t2"), set("n", 12345678), run(Math_to_text, {"n"}, "t8"),
+        set("angle", 0), run(Math_sine, {"angle"}, "s"), run(Math_cosine, {"angle"}, "c")},
+       {{"t3", "'3'"}, {"t2", "'2.5'"}, {"t8", "'1.234568e+07'"}, {"s", "0"}, {"c", "1"}},
+       "", {}, 2},
+      // Lengths in UTF-16 code units; adding the empty constant empties the text.
+      {"Text", {"a", "b", "empty", "length", "two", "last", "code", "wide", "wideLength", "gone"},
+       {gets("a", "x"), gets("b", "y"), run(Text_add, {"b"}, "a"), gets("empty", "gone"),
+        run(Text_remove_all, {"empty"}), run(Text_length, {"empty"}, "length"), set("two", 1),
+        run(Text_selected_index, {"two"}), run(Text_selected_character, {"a"}, "last"),
+        run(Text_character_to_number, {"last"}, "code"), gets("wide", "\xF0\x9F\x98\x80"),
+        run(Text_length, {"wide"}, "wideLength"), gets("gone", "x"),
+        run(Text_add, {"EMPTY"}, "gone")},
+       {{"a", "'xy'"}, {"empty", "''"}, {"length", "0"}, {"last", "'y'"}, {"code", "121"},
+        {"wideLength", "2"}, {"gone", "empty"}}},
+      {"Word", {"gvWord", "three", "letter"},
+       {gets("gvWord", "abc"), set("three", 3), run(Text_selected_index, {"three"}),
+        run(Text_selected_character, {"gvWord"}, "letter")},
+       {{"letter", "empty"}},
+       "There is an error in a Chart Object named: Word\n"
+       "The error is inside a function named: Text_selected_character\n"
+       "The variable with the function is named: gvWord\n"
+       "The index of 3 is outside a valid index of 0 to 2."},
+      // An index that is no number is reported, not cast.
+      {"Word", {"t", "huge", "c"},
+       {gets("t", "abc"), set("huge", 1e30f), run(Text_selected_index, {"huge"}),
+        run(Text_selected_character, {"t"}, "c")},
+       {},
+       "The index of -2147483648 is outside a valid index of 0 to 2."},
+      // Nothing runs after the alert.
+      {"Start", {"gvCamera"},
+       {run(Global_variable_send, {"gvCamera", "EMPTY"}), set("gvCamera", 1)},
+       {{"gvCamera", "empty"}},
+       "There is an error in a Chart Object named: Start\n"
+       "The error is inside a function named: Global_variable_send\n"
+       "The variable with the function is named: gvCamera\n"
+       "The variable type that is being sent is: \"EMPTY Variable\" which is incorrect\n"
+       " The valid variable types are: Math or Text or Object or Math Object or Text Object."},
+      {"Word", {"blank", "length"}, {run(Text_length, {"blank"}, "length")}, {},
+       "\"EMPTY Variable\""},
+      {"Other", {"length"}, {run(Text_length, {"EMPTY"}, "length")}, {}, "\"EMPTY Constant\""},
+      {"Stats", {"words", "snippet"},
+       {create("Word", "words"), gets("snippet", "Begin"),
+        run(Object_update_last, {"snippet", "words"})},
+       {},
+       "There is an error inside the Object named: Stats\n"
+       " with the function named: Object_update_last\n"
+       " because the variable named: snippet\n"
+       " has a snippet named: Begin which is an invalid snippet name for this object.",
+       {testChart("Word", {}, straight({passThrough()}))}},
+      // Index 1.9 picks element 1; index 3 of four the last; index 1 of one fails.
+      {"Lists", {"numbers", "two", "picked", "one", "charts", "pickedChart", "three", "last"},
+       {set("two", 2), run(Object_add_math, {"YES"}, "numbers"),
+        run(Object_add_math, {"two"}, "numbers"), run(Object_add_math, {"numbers"}, "numbers"),
+        set("one", 1.9f), run(Object_selected_index, {"one"}),
+        run(Object_selected_object, {"numbers"}, "picked"), set("three", 3),
+        run(Object_selected_index, {"three"}), run(Object_selected_object, {"numbers"}, "last"),
+        create("Lists", "charts"), run(Object_selected_index, {"NO"}),
+        run(Object_selected_object, {"charts"}, "pickedChart"),
+        run(Object_selected_index, {"YES"}),
+        run(Object_selected_object, {"charts"}, "pickedChart")},
+       {{"numbers", "numbers 4"}, {"picked", "2"}, {"last", "2"}, {"pickedChart", "charts 1"}},
+       "There is an error in a Chart Object named: Lists\n"
+       "The error is inside a function named: Object_selected_object\n"
+       "The variable with the function is named: charts\n"
+       "The index of 1 is outside a valid index of 0 to 0."},
+  };
+  for (const ChartRun& run : kRuns) {
+    std::vector<ChartSource> sources{testChart(run.name, run.cells, straight(run.actions))};
+    sources.insert(sources.end(), run.others.begin(), run.others.end());
+    Chart& chart = load(sources);
+    std::string alert;
+    try {
+      frames(chart, run.frames);
+    } catch (const FatalAlert& raised) {
+      alert = raised.what();
+    }
+    if (run.alert.empty()) {
+      EXPECT_EQ(alert, "") << run.name;
+    } else {
+      EXPECT_NE(alert.find(run.alert), std::string::npos) << run.name << ": " << alert;
+    }
+    for (const auto& [name, expected] : run.expected) {
+      EXPECT_EQ(shown(cell(chart, name)), expected) << run.name << " " << name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace chart::testing
