@@ -64,17 +64,14 @@ TEST_P(DamagedPreferencesFile, ThreeStartsKeepOneCopyAside) {
 // modes' keys hold best times.
 INSTANTIATE_TEST_SUITE_P(
     Cases, DamagedPreferencesFile,
-    ::testing::Values(
-        DamagedPreferences{"Empty", "", false},
-        DamagedPreferences{"Truncated", R"({"Easy": [0, 0, 4, 2, 1, 7], "Hard": [0, 1)", false},
-        DamagedPreferences{"NotAnObject", "[0, 0, 4, 2, 1, 7]", false},
-        DamagedPreferences{"TextForATime", R"({"Easy": [0.5, -1, 40, 2, 1, 7], "Hard": "fast"})",
-                           true},
-        DamagedPreferences{"FiveDigits",
-                           R"({"Easy": [0, 0, 4, 2, 1, 7, 9], "Hard": [1, 2, 3, 4, 5], "X": "y"})",
-                           true},
-        DamagedPreferences{"NumberForATime", R"({"Hard": 5})", true},
-        DamagedPreferences{"ADigitAsText", R"({"Hard": [0, 0, 1, 2, 3, "4"]})", true}),
+    ::testing::ValuesIn(std::vector<DamagedPreferences>{
+        {"Empty", "", false},
+        {"Truncated", R"({"Easy": [0, 0, 4, 2, 1, 7], "Hard": [0, 1)", false},
+        {"NotAnObject", "[0, 0, 4, 2, 1, 7]", false},
+        {"TextForATime", R"({"Easy": [0.5, -1, 40, 2, 1, 7], "Hard": "fast"})", true},
+        {"FiveDigits", R"({"Easy": [0, 0, 4, 2, 1, 7, 9], "Hard": [1, 2, 3, 4, 5], "X": "y"})", true},
+        {"NumberForATime", R"({"Hard": 5})", true},
+        {"ADigitAsText", R"({"Hard": [0, 0, 1, 2, 3, "4"]})", true}}),
     [](const ::testing::TestParamInfo<DamagedPreferences>& each) { return each.param.name; });
 
 }  // namespace

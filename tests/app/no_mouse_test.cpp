@@ -85,28 +85,23 @@ TEST(PanelFocus, KeysMoveTheFocusAroundThePanelsAndReturnClicksTheFocusedOne) {
       {0, 10, 10, 30, 20}, {1, 10, 40, 50, 60}, {2, 10, 70, 30, 80}};
   const PanelFocus::Panels panels(threePanels), none;
   constexpr char16_t down = platform::kDownArrowCharacter, up = platform::kUpArrowCharacter;
+  // A key, how it comes (r: its release, s: with Shift, n: no panels shown, k: the charts get
+  // it), then the focused panel.
   struct Step {
     char16_t key;
-    bool release, shift, withPanels, taken;
+    std::string how;
     std::int32_t focused;
   };
   const std::vector<std::pair<const char*, std::vector<Step>>> cases = {
       {"Down starts at the first panel and wraps; its releases are taken too",
-       {{down, false, false, true, true, 0}, {down, true, false, true, true, 0},
-        {down, false, false, true, true, 1}, {down, false, false, true, true, 2},
-        {down, false, false, true, true, 0}}},
+       {{down, "", 0}, {down, "r", 0}, {down, "", 1}, {down, "", 2}, {down, "", 0}}},
       {"Up also starts at the first, then goes back, wrapping",
-       {{up, false, false, true, true, 0}, {up, false, false, true, true, 2},
-        {up, false, false, true, true, 1}}},
-      {"Tab forward, Shift+Tab back",
-       {{u'\t', false, false, true, true, 0}, {u'\t', false, false, true, true, 1},
-        {u'\t', false, true, true, true, 0}}},
+       {{up, "", 0}, {up, "", 2}, {up, "", 1}}},
+      {"Tab forward, Shift+Tab back", {{u'\t', "", 0}, {u'\t', "", 1}, {u'\t', "s", 0}}},
       {"without panels every key reaches the charts, and the focus goes",
-       {{down, false, false, true, true, 0}, {down, false, false, false, false, -1},
-        {u'x', true, false, false, false, -1}}},
+       {{down, "", 0}, {down, "nk", -1}, {u'x', "rnk", -1}}},
       {"Return without a focus and other keys reach the charts",
-       {{u'\r', false, false, true, false, -1}, {u' ', false, false, true, false, -1},
-        {platform::kRightArrowCharacter, false, false, true, false, -1}}},
+       {{u'\r', "k", -1}, {u' ', "k", -1}, {platform::kRightArrowCharacter, "k", -1}}},
   };
   const auto event = [](char16_t key, bool release) {
     return platform::InputEvent{release ? InputKind::KeyUp : InputKind::KeyDown, key};
@@ -114,16 +109,16 @@ TEST(PanelFocus, KeysMoveTheFocusAroundThePanelsAndReturnClicksTheFocusedOne) {
   for (const auto& [name, steps] : cases) {
     PanelFocus focus;
     for (std::size_t i = 0; i < steps.size(); ++i) {
-      const Step& s = steps[i];
+      const auto has = [&](char flag) { return steps[i].how.find(flag) != std::string::npos; };
       const PanelFocus::Taken taken =
-          focus.takeKey(event(s.key, s.release), s.shift, s.withPanels ? panels : none);
-      EXPECT_EQ(taken != PanelFocus::Taken::No, s.taken) << name << ", step " << i;
-      EXPECT_EQ(focus.focusedIndex(), s.focused) << name << ", step " << i;
+          focus.takeKey(event(steps[i].key, has('r')), has('s'), has('n') ? none : panels);
+      EXPECT_EQ(taken == PanelFocus::Taken::No, has('k')) << name << ", step " << i;
+      EXPECT_EQ(focus.focusedIndex(), steps[i].focused) << name << ", step " << i;
     }
   }
 
   // The click: the press at the second panel's centre for this frame, the release the next,
-  // then the pointer is the mouse's again.
+  // then the pointer is the mouse's again; the key's release clicks nothing more.
   PanelFocus focus;
   focus.takeKey(event(down, false), false, panels);
   focus.takeKey(event(down, false), false, panels);
@@ -136,7 +131,6 @@ TEST(PanelFocus, KeysMoveTheFocusAroundThePanelsAndReturnClicksTheFocusedOne) {
   EXPECT_TRUE(focus.clickPoint());
   EXPECT_EQ(focus.advanceClick(), std::nullopt);
   EXPECT_FALSE(focus.clickPoint());
-  // Its release is taken without clicking again.
   EXPECT_EQ(focus.takeKey(event(u'\r', true), false, panels), PanelFocus::Taken::Yes);
   focus.hide();
   EXPECT_FALSE(focus.click(panels));
@@ -193,7 +187,8 @@ TEST_F(Pause, StartPausesOverTheDimmedLastFrameAndBResumes) {
 
   // A known last frame, then the pause screen over it.
   const platform::Size size = window->drawableSize();
-  glClearColor(0.8f, 0.4f, 1.0f, 1);
+  const float colour[] = {0.8f, 0.4f, 1.0f};
+  glClearColor(colour[0], colour[1], colour[2], 1);
   glClear(GL_COLOR_BUFFER_BIT);
   window->present();
   PauseScreen screen;
@@ -205,11 +200,11 @@ TEST_F(Pause, StartPausesOverTheDimmedLastFrameAndBResumes) {
   window->present();
   glClearColor(0, 0, 0, 1);
   // A corner: the picture at 35%. The middle rows hold the white title.
-  EXPECT_NEAR(rgba[0], 0.8 * 0.35 * 255, 2);
-  EXPECT_NEAR(rgba[1], 0.4 * 0.35 * 255, 2);
-  EXPECT_NEAR(rgba[2], 1.0 * 0.35 * 255, 2);
+  for (int at : {0, 1, 2}) EXPECT_NEAR(rgba[at], colour[at] * 0.35 * 255, 2);
   int white = 0;
-  for (std::size_t i = 0; i < rgba.size(); i += 4) white += std::min({rgba[i], rgba[i + 1], rgba[i + 2]}) > 240;
+  for (std::size_t i = 0; i < rgba.size(); i += 4) {
+    white += std::min({rgba[i], rgba[i + 1], rgba[i + 2]}) > 240;
+  }
   EXPECT_GT(white, 500);
 
   // The release of Start changes nothing; B resumes. While paused no frame ran.

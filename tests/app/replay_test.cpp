@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <tuple>
 
 #include "app/replay_file.h"
 #include "app/replay_recorder.h"
@@ -67,26 +68,17 @@ TEST_F(RecordedRun, TheStoredBestVerifiesAndTamperingDoesNot) {
   // The kept run claims the time the preferences hold.
   ASSERT_NE(best.find("claim Hard " + time + "\n"), std::string::npos) << best;
 
-  struct Case {
-    const char* name;
-    std::string contents;
-    int exitStatus;
-    std::string reported;
-  };
-  const Case cases[] = {
-      {"as kept", best, 0, "hard " + time + " verified\n"},
-      {"claim raised", replaced(best, "claim Hard " + time, "claim Hard 00:09.99"), 1,
+  // Each: the replay, its status, what --verify reports.
+  const std::tuple<std::string, int, std::string> cases[] = {
+      {best, 0, "hard " + time + " verified\n"},
+      {replaced(best, "claim Hard " + time, "claim Hard 00:09.99"), 1,
        "hard " + time + " reached, not verified: the replay claims 00:09.99\n"},
-      {"turn cut short", replaced(best, "136 key-up Left", "120 key-up Left"), 1,
-       "not verified"},
-      {"whole session", readText(directory / "session.replay"), 0,
-       "800 frames played; hard " + time + "\n"},
-  };
-  for (const Case& test : cases) {
-    const ProgramResult result = verify(test.contents);
-    EXPECT_EQ(result.exitStatus, test.exitStatus) << test.name << "\n" << result.err;
-    EXPECT_NE(result.out.find(test.reported), std::string::npos) << test.name << ": "
-                                                                  << result.out;
+      {replaced(best, "136 key-up Left", "120 key-up Left"), 1, "not verified"},
+      {readText(directory / "session.replay"), 0, "800 frames played; hard " + time + "\n"}};
+  for (const auto& [contents, status, reported] : cases) {
+    const ProgramResult result = verify(contents);
+    EXPECT_EQ(result.exitStatus, status) << result.err;
+    EXPECT_NE(result.out.find(reported), std::string::npos) << reported << " in " << result.out;
   }
 }
 
@@ -96,38 +88,31 @@ TEST_F(RecordedRun, DamagedReplaysAreRefusedNamingTheirLine) {
   const std::string half = best.substr(0, best.find('\n', best.size() / 2) + 1);
   const std::size_t halfLines = std::size_t(std::count(half.begin(), half.end(), '\n'));
   const std::string digestLine = best.substr(best.find("resources "), 26);
-  struct Case {
-    const char* name;
-    std::string contents;
-    std::string reported;  // after "FILE:"
-  };
-  const Case cases[] = {
-      {"garbage", std::string("\x89PNG\r\n\x1a\n\0\0\0", 11), "1: not a replay"},
-      {"empty", "", "1: not a replay"},
-      {"truncated", half, std::to_string(halfLines + 1) + ": the replay ends without its"},
-      {"newer format", replaced(best, "aloft-replay 1", "aloft-replay 2"),
+  // Each: the damaged replay and what the error names after "FILE:".
+  const std::pair<std::string, std::string> cases[] = {
+      {std::string("\x89PNG\r\n\x1a\n\0\0\0", 11), "1: not a replay"},
+      {"", "1: not a replay"},
+      {half, std::to_string(halfLines + 1) + ": the replay ends without its"},
+      {replaced(best, "aloft-replay 1", "aloft-replay 2"),
        "1: a replay of format version 2; this game reads version 1"},
-      {"other resources", replaced(best, digestLine, "resources 0123456789abcdef"),
+      {replaced(best, digestLine, "resources 0123456789abcdef"),
        "4: the replay was recorded with other resource files"},
-      {"frames missing", replaced(best, "\n1 length 0.01 ", "\n2 length 0.01 "),
+      {replaced(best, "\n1 length 0.01 ", "\n2 length 0.01 "),
        lineOf(best, "\n1 length") + ": the length of frame 1 is missing"},
-      {"event after the end", replaced(best, "\nend ", "\n99999 key-down a\nend "),
+      {replaced(best, "\nend ", "\n99999 key-down a\nend "),
        std::to_string(lines) + ": a frame after the last one"},
-      {"unknown key", replaced(best, "key-down Left", "key-down LeftArrow"),
+      {replaced(best, "key-down Left", "key-down LeftArrow"),
        lineOf(best, "key-down Left") + ": unknown key \"LeftArrow\""},
-      {"text after the end", best + "1 key-down a\n",
-       std::to_string(lines + 1) + ": text after the \"end\" line"},
-      {"preferences not an object", replaced(best, "prefs {}", "prefs [1"),
-       "5: prefs takes a JSON object"},
-      {"unusable best time", replaced(best, "prefs {}", R"(prefs {"Hard": "fast"})"),
-       "5: the best time under \"Hard\" is not six digits"},
-  };
+      {best + "1 key-down a\n", std::to_string(lines + 1) + ": text after the \"end\" line"},
+      {replaced(best, "prefs {}", "prefs [1"), "5: prefs takes a JSON object"},
+      {replaced(best, "prefs {}", R"(prefs {"Hard": "fast"})"),
+       "5: the best time under \"Hard\" is not six digits"}};
   const std::string file = (directory / "checked.replay").string();
-  for (const Case& test : cases) {
-    const ProgramResult result = verify(test.contents);
-    EXPECT_EQ(result.exitStatus, 2) << test.name;
-    EXPECT_NE(result.err.find("aloft: " + file + ":" + test.reported), std::string::npos)
-        << test.name << ": " << result.err;
+  for (const auto& [contents, reported] : cases) {
+    const ProgramResult result = verify(contents);
+    EXPECT_EQ(result.exitStatus, 2) << reported;
+    EXPECT_NE(result.err.find("aloft: " + file + ":" + reported), std::string::npos)
+        << reported << " in " << result.err;
   }
 }
 

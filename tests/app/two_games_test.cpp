@@ -1,8 +1,7 @@
-// Two real games started together on one preference file, each playing a scripted run (headless,
-// fixed frame length) that lands at its own frame: both keep what the other saved, and of two
-// runs of one mode the longer time stays, whichever of them lands first. The runs whose times
-// are kept are chosen and steered in every way the game takes input: mouse, keys alone, and two
-// game controllers acting as one; a way that misplaced a single press would store another time.
+// Two real games on one preference file, each playing a scripted run that lands at its own
+// frame: both keep what the other saved, and of one mode's two runs the longer time stays. The
+// kept runs are steered by mouse, by keys alone and by two controllers acting as one: a single
+// misplaced press would store another time.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,14 +17,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A mode as the game chart flies it on the 480 x 320 window: its button's middle, its place in
-// the panels' focus order, turning step in degrees a frame and speed in units a second.
+// A mode on the 480 x 320 window: its button's middle, the Down presses that focus it, turning
+// step in degrees a frame and speed in units a second.
 struct Mode {
   const char* key;
-  int buttonY;
-  int downs;  // Down presses that focus its button
-  float turnStep;
-  float speed;
+  int buttonY, downs;
+  float turnStep, speed;
 };
 constexpr Mode kHard{"Hard", 52, 1, 5.0f, 18.0f};
 constexpr Mode kEasy{"Easy", 196, 2, 2.0f, 8.0f};
@@ -34,17 +31,14 @@ constexpr int kChooseFrame = 700;  // the logos are over after 6 seconds
 
 enum class Way { Mouse, Keys, Pads };
 
-// One scripted run: the mode chosen, the press that starts the clock, and the right arrow held
-// for the frames [turnFrom, turnTo), which turns the climbing flyer over into a dive.
+// One run: the mode, the press that starts the clock, and the right arrow held for the frames
+// [turnFrom, turnTo), which turns the climbing flyer over into a dive.
 struct ScriptedRun {
   Mode mode;
-  int startFrame;
-  int turnFrom;
-  int turnTo;
+  int startFrame, turnFrom, turnTo;
   Way way = Way::Mouse;
 
-  // The frame in which the flyer comes back down to the landing height, as the game chart
-  // moves it.
+  // The frame in which the flyer comes back down to the landing height.
   int landingFrame() const {
     float height = 1.5f, heading = 0.0f;
     bool launched = false;
@@ -57,7 +51,7 @@ struct ScriptedRun {
     }
     return -1;
   }
-  // The run's time as the six digits the time display stores, in hundredths.
+  // The run's time as the six digits stored, in hundredths.
   nlohmann::json digits() const {
     const int time = landingFrame() - startFrame + 1;
     const int minutes = time / 6000, seconds = time / 100 % 60, rest = time % 100;
@@ -69,7 +63,6 @@ struct ScriptedRun {
       text += std::to_string(frame) + " " + event + "\n";
     };
     const bool pads = way == Way::Pads;
-    // A press and its release a frame later: a key, or a button of the first controller.
     const auto tap = [&](int frame, const std::string& key, const std::string& button) {
       at(frame, pads ? "pad-down 1 " + button : "key-down " + key);
       at(frame + 1, pads ? "pad-up 1 " + button : "key-up " + key);
@@ -79,8 +72,7 @@ struct ScriptedRun {
       at(kChooseFrame, "mouse-down left");
       at(kChooseFrame + 1, "mouse-up left");
     } else {
-      // Down moves the focus and Return clicks (a controller's D-pad and A); neither reaches
-      // the charts as a key, which would start the run at once.
+      // Down focuses and Return clicks (D-pad and A); a key reaching the charts would start.
       if (pads) at(650, "pad-connect 1");
       for (int press = 0; press < mode.downs; ++press) tap(kChooseFrame + 2 * press, "Down", "down");
       tap(kChooseFrame + 2 * mode.downs, "Return", "a");
@@ -92,8 +84,7 @@ struct ScriptedRun {
       return text;
     }
     // The second controller's stick: a nudge inside the dead zone turns nothing; pushed while
-    // the first's D-pad holds the turn, it holds it alone after the D-pad's release, until its
-    // controller goes.
+    // the first's D-pad holds the turn, it holds it alone until its controller goes.
     at(690, "pad-connect 2");
     at(turnFrom - 20, "pad-stick 2 5000");
     at(turnFrom - 10, "pad-stick 2 0");
@@ -115,9 +106,8 @@ void PrintTo(const Race& race, std::ostream* out) { *out << race.name; }
 
 class TwoGames : public ::testing::TestWithParam<Race> {};
 
-// Both games read the empty file at start, so a game that saved what it had read would drop
-// the other's time. The landings lie a hundred frames or more apart, so on any ordinary
-// machine they come in the order named; the outcome must not depend on it.
+// Both games read the empty file at start: one saving what it had read would drop the other's
+// time. The landings lie 100 frames or more apart; the outcome must not depend on their order.
 TEST_P(TwoGames, BothKeepWhatTheOtherSaved) {
   const Race& race = GetParam();
   ASSERT_LT(race.first.landingFrame() + 100, race.second.landingFrame());
@@ -135,7 +125,7 @@ TEST_P(TwoGames, BothKeepWhatTheOtherSaved) {
   const std::vector<ProgramResult> results = runProgramsTogether(gameBinary(), games);
 
   for (const ProgramResult& result : results) EXPECT_EQ(result.exitStatus, 0) << result.err;
-  // Each mode's longer time (six digits, most significant first, compare as lists).
+  // Each mode's longer time (six digits compare as lists).
   nlohmann::json expected = nlohmann::json::object();
   for (const ScriptedRun& run : {race.first, race.second}) {
     if (!expected.contains(run.mode.key) || expected[run.mode.key] < run.digits()) {

@@ -92,7 +92,8 @@ TEST_F(View, PausesAndFocusStopTheTimerAndTheFrameAfterHasNoLength) {
 
 // A held key stays current until its release, which stays current in turn; pointer motion and
 // menu commands leave the event as it is; events that come together are current one a frame.
-// Keys the view does not take change nothing of it.
+// Keys the view does not take change nothing of it. Each switch of full screen reaches the
+// window, the shared state and the alert; setting the mode in force changes nothing.
 TEST_F(View, EachFrameTheChartsSeeOneEvent) {
   InputScript script = scriptOf(
       "2 key-down Right\n6 key-up Right\n7 mouse-move 100 40\n"
@@ -106,8 +107,13 @@ TEST_F(View, EachFrameTheChartsSeeOneEvent) {
       {InputKind::RightMouseUp, 0},  {InputKind::RightMouseUp, 0}};
   for (int frame = 1; frame <= 15; ++frame) {
     if (frame == 3 || frame == 5) platform::pushCommandKey(platform::Command::ToggleFullScreen);
+    if (frame == 4 || frame == 6) view->setFullScreen(frame == 4);
     step(&script);
-    EXPECT_EQ(view->isFullScreen(), frame >= 3 && frame < 5) << "frame " << frame;
+    const bool full = frame >= 3 && frame < 5;
+    EXPECT_EQ(view->isFullScreen(), full) << "frame " << frame;
+    EXPECT_EQ(window->isFullScreen(), full) << "frame " << frame;
+    EXPECT_EQ(Data::share().fullScreen(), full) << "frame " << frame;
+    EXPECT_EQ(KivAlert::share().fullScreen(), full) << "frame " << frame;
     if (frame > int(std::size(expected))) continue;
     const auto [kind, character] = expected[frame - 1];
     EXPECT_EQ(view->currentEvent().kind, kind) << "frame " << frame;
@@ -122,6 +128,17 @@ TEST_F(View, EachFrameTheChartsSeeOneEvent) {
   EXPECT_FALSE(view->frameCounting());
   EXPECT_TRUE(view->timerRunning());
   EXPECT_FALSE(view->quitRequested());
+
+  // An alert in full screen returns to the window before it is shown.
+  view->toggleFullScreen();
+  try {
+    KivAlert::share().setQuitAlert("The \" Game \" chart failed at 100%d %s.");
+    FAIL() << "the alert returned";
+  } catch (const FatalAlert& alert) {
+    EXPECT_STREQ(alert.what(), "The \" Game \" chart failed at 100%d %s.");
+  }
+  EXPECT_FALSE(window->isFullScreen() || view->isFullScreen() || Data::share().fullScreen() ||
+               KivAlert::share().fullScreen());
 }
 
 TEST_F(View, F1ShowsAndThenHidesTheFrameRate) {
@@ -133,33 +150,6 @@ TEST_F(View, F1ShowsAndThenHidesTheFrameRate) {
   EXPECT_GT(redPixelsInCornerAfterFrame(script), 50);
   EXPECT_EQ(redPixelsInCornerAfterFrame(script), 0);
   EXPECT_FALSE(view->frameCounting());
-}
-
-// Setting the mode in force changes nothing; every switch reaches the window, the shared state
-// and the alert, and an alert in full screen returns to the window before it is shown.
-TEST_F(View, FullScreenSwitchesReachEverySideAndAnAlertLeavesIt) {
-  step();
-  const auto expectFullScreen = [&](bool full, const char* after) {
-    EXPECT_EQ(view->isFullScreen(), full) << after;
-    EXPECT_EQ(window->isFullScreen(), full) << after;
-    EXPECT_EQ(Data::share().fullScreen(), full) << after;
-    EXPECT_EQ(KivAlert::share().fullScreen(), full) << after;
-  };
-  view->setFullScreen(false);
-  expectFullScreen(false, "setting the window mode");
-  view->setFullScreen(true);
-  view->setFullScreen(true);
-  expectFullScreen(true, "setting full screen twice");
-  view->toggleFullScreen();
-  expectFullScreen(false, "toggling");
-  view->toggleFullScreen();
-  try {
-    KivAlert::share().setQuitAlert("The \" Game \" chart failed at 100%d %s.");
-    FAIL() << "the alert returned";
-  } catch (const FatalAlert& alert) {
-    EXPECT_STREQ(alert.what(), "The \" Game \" chart failed at 100%d %s.");
-  }
-  expectFullScreen(false, "the alert");
 }
 
 }  // namespace
