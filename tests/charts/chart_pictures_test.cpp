@@ -3,8 +3,6 @@
 // says what did not fit.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -17,7 +15,6 @@ namespace {
 
 TEST(ChartPictures, CommittedPicturesAreWhatTheGameDraws) {
   const chart::Registry registry(gameCharts());
-  ASSERT_EQ(registry.size(), 9u);
   const ProgramResult all = runProgram(gameBinary(), {"--chart-graph", "all"});
   ASSERT_EQ(all.exitStatus, 0) << all.err;
   for (std::uint32_t at = 0; at < registry.size(); ++at) {
@@ -27,7 +24,6 @@ TEST(ChartPictures, CommittedPicturesAreWhatTheGameDraws) {
     ASSERT_EQ(printChartGraph(name, "", drawn, err), 0) << err.str();
     EXPECT_TRUE(drawn.str() == readText(committed + ".dot"))
         << name << ".dot no longer matches the chart: run scripts/chart-pictures.sh";
-    EXPECT_TRUE(std::filesystem::exists(committed + ".svg")) << name;
     // The game's picture of them all holds this one's clusters as they are.
     const std::string clusters = drawn.str().substr(drawn.str().find("  subgraph "));
     EXPECT_NE(all.out.find(clusters.substr(0, clusters.size() - 2)), std::string::npos) << name;
@@ -49,7 +45,6 @@ TEST(ChartPictures, RefusesUnknownNamesAndCountsFilesThatDoNotFit) {
       {"Nothing", "",
        "aloft: --chart-graph: there is no chart \"Nothing\"; the charts are Start, Camera, Menus, "
        "Logos, Background, Letters, Word, Stats, Game (or all)\n"},
-      {"start", "", "there is no chart \"start\""},
       {"Start", "# comment\n\n" + everyStartNode, ""},
       {"Start", everyStartNode + "Start trunk0_99 4\n",
        "line " + std::to_string(start.nodeNames.size() + 1) +
