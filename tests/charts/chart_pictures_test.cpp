@@ -1,6 +1,5 @@
-// The nine charts' pictures: the committed DOT is what the game draws from its definitions, and
-// a name or a counts file that does not fit is refused with the usage status and a message that
-// says what did not fit.
+// The charts' pictures: the committed DOT is what the game draws, and a name or a counts file that
+// does not fit is refused with the usage status and a message saying what did not fit.
 #include <gtest/gtest.h>
 
 #include <sstream>

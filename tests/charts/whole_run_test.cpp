@@ -1,6 +1,5 @@
-// The real game, headless with a fixed frame length, playing whole runs from a script: the logos,
-// a click on the HARD button, a key, the right arrow held until the flyer turns over, the landing,
-// and the stats screen after it. Also the splash and stats pictures, in 3 : 2 windows and others.
+// The real game, headless with a fixed frame length, playing whole hard runs from a script to the
+// stats screen after them; the splash and stats pictures, in 3 : 2 windows and others.
 #include <gtest/gtest.h>
 
 #include <cmath>
