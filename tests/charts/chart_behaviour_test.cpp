@@ -1,7 +1,7 @@
-// The game's charts in the real tree on the real engine, some replaced by stand-ins, each run
-// written as a script of input, interventions and expectations (chart_run.h). The logos last
-// 600 frames of 0.01 s (the float sum reaches 6 there); the screen director shows the stats
-// screen from frame 600, builds the scenery in 601 and runs `Stats` from 602.
+// The game's charts in the real tree on the real engine, some replaced by stand-ins, each run a
+// script (chart_run.h). The logos last 600 frames of 0.01 s (the float sum reaches 6 there); the
+// screen director shows the stats screen from frame 600, builds the scenery in 601, runs `Stats`
+// from 602.
 #include "chart_run.h"
 
 namespace {
@@ -76,6 +76,11 @@ ChartSource restingCamera() {
 // The game's flyer under a camera at rest.
 std::vector<ChartSource> flyer() { return {runs("Game", true), restingCamera()}; }
 
+// The flyer's run in `mode` started with a space in frame 3.
+std::string launched(const std::string& mode) {
+  return "1 send gvGameType '" + mode + "'\n3 key-down Space\n4 key-up Space\n";
+}
+
 // A `Start` that reads the frame's key as a code and as a character, and asks three mouse
 // questions.
 ChartSource inputReader() {
@@ -112,8 +117,7 @@ ChartRun bestTime(const char* name, std::string stored, std::string run, std::st
 ChartRun climb(const char* name, std::string mode, double height, int degrees) {
   const auto turned = [&](int frames) { return std::to_string(-frames * degrees); };
   return {name, flyer(),
-          "1 send gvGameType '" + mode + "'\n3 key-down Space\n4 key-up Space\n" +
-              "102 it.yMove = " + std::to_string(height) + "; it.xMove = 0\n" +
+          launched(mode) + "102 it.yMove = " + std::to_string(height) + "; it.xMove = 0\n" +
               "103 key-down Right\n105 it.zAngle = " + turned(3) + "\n106 step 0.05\n" +
               "107 it.zAngle = " + turned(5) + "\n108 key-down Left; it.zAngle = " + turned(4) +
               "; it.xMove > 0\n"};
@@ -219,12 +223,9 @@ const ChartRun kRuns[] = {
       57 key-down s
       67 key-up s; gvCamera.xAngle = -85
       68 key-down D
-      69 key-up D; key-down A
-      70 key-up A; key-down W
-      71 key-up W; key-down Right
-      72 key-up Right; key-down x
-      73 key-up x; key-down Space
-      74 key-up Space
+      69 key-up D; key-down Right
+      70 key-up Right; key-down x
+      71 key-up x
       75 gvCamera.zoom = -35; gvCamera.xAngle = -85; gvCamera.zHeight = -15
       75 gvCamera.time = 0.01; camera gvCamera = matches
       80 key-down d
@@ -245,25 +246,16 @@ const ChartRun kRuns[] = {
     // whatever its length.
     climb("EasyClimbsAtEightAndTurnsTwoDegrees", "Easy", 9.5, 2),
     climb("HardClimbsAtEighteenAndTurnsFiveDegrees", "Hard", 19.5, 5),
-    {"TheCeilingAndTheWallsHold", flyer(), R"(
-      1 send gvGameType 'Hard'
-      3 key-down Space
-      4 key-up Space
+    {"TheCeilingAndTheWallsHold", flyer(), launched("Hard") + R"(
       304 it.yMove = 30; global gvStopTime = none
       305 set it.zAngle 90; set it.xMove -25.22; it.xMove = -25
       306 set it.zAngle -90; set it.xMove 24.9; it.xMove = 25; it.yMove = 30)"},
     // Launched above 3 by frame 14 (3.66), nose down from 15: 3.48, 3.30, 3.12, then the ground.
-    {"ComingBackDownToThreeAfterLaunchEndsTheRun", flyer(), R"(
-      1 send gvGameType 'Hard'
-      3 key-down Space
-      4 key-up Space
+    {"ComingBackDownToThreeAfterLaunchEndsTheRun", flyer(), launched("Hard") + R"(
       15 set it.zAngle 180
       17 global gvStopTime = none
       18 global gvStopTime = 1; it.yMove = 3)"},
-    {"SinkingBeforeLaunchDoesNotEndTheRun", flyer(), R"(
-      1 send gvGameType 'Easy'
-      3 key-down Space
-      4 key-up Space
+    {"SinkingBeforeLaunchDoesNotEndTheRun", flyer(), launched("Easy") + R"(
       5 set it.zAngle 180
       104 it.yMove < 0; global gvStopTime = none)"},
     {"StatsShowsNoneForBothModesWhenNothingIsStored", {runs("Stats")}, R"(
@@ -318,22 +310,18 @@ const ChartRun kRuns[] = {
       2 stored Easy = none; stored Hard = none; global gvExitGame = 1)"},
     // Letters told a text character by character, then finished at the centre, as a word
     // drives them: each glyph is cut from its cell of the 8 x 8 sheet, a blank leaves a gap.
-    {"ACharacterIsCutFromItsCellOfTheSheet", {runs("Letters")}, R"(
+    {"ACharacterIsCutFromItsCellABlankLeavesAGapAndASwapRewritesOneGlyphDrawingNothing",
+     {runs("Letters")}, R"(
       1 send gvIndex 0; send gvLetter 'A'; it.row = 5; it.col = 1
-      2 send gvIndex 1; send gvLetter '0'; it.row = 2; it.col = 8
-      3 send gvLoad 'Load'; send gvLength 0; send gvYLetter 0
-      3 glyph it.polyNum 0 = 0 0.125 0.375 0.5; glyph it.polyNum 1 = 0.875 1 0.75 0.875)"},
-    {"ABlankLeavesAGapAndASwapRewritesOneGlyphDrawingNothing", {runs("Letters")}, R"(
-      1 send gvIndex 0; send gvLetter 'A'
       2 send gvIndex 1; send gvLetter 'B'
       3 send gvIndex 2; send gvLetter ' '
-      4 send gvIndex 3; send gvLetter 'C'
+      4 send gvIndex 3; send gvLetter '0'; it.row = 2; it.col = 8
       5 send gvLoad 'Load'; send gvLength 0; send gvYLetter 0
       5 glyphs it.polyNum = 3; glyphx it.polyNum 0 = 0; glyphx it.polyNum 1 = 2
-      5 glyphx it.polyNum 2 = 6; glyph it.polyNum 2 = 0.25 0.375 0.375 0.5
+      5 glyphx it.polyNum 2 = 6; glyph it.polyNum 2 = 0.875 1 0.75 0.875
       6 send gvReplace 'D'; send gvIndex 1
       6 drawn = no; global gvReplace = none; glyph it.polyNum 0 = 0 0.125 0.375 0.5
-      6 glyph it.polyNum 1 = 0.375 0.5 0.375 0.5; glyph it.polyNum 2 = 0.25 0.375 0.375 0.5
+      6 glyph it.polyNum 1 = 0.375 0.5 0.375 0.5; glyph it.polyNum 2 = 0.875 1 0.75 0.875
       7 drawn = yes)"},
     {"ALastCharacterThatIsABlankLeavesTheWordUnbuilt", {runs("Letters")}, R"(
       1 send gvIndex 0; send gvLetter 'A'

@@ -1,10 +1,7 @@
-// The nine charts' pictures: the committed DOT is what the game draws from its definitions, and
-// a name or a counts file that does not fit is refused with the usage status and a message that
-// says what did not fit.
+// The charts' pictures: the committed DOT is what the game draws, and a name or a counts file that
+// does not fit is refused with the usage status and a message saying what did not fit.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -17,7 +14,6 @@ namespace {
 
 TEST(ChartPictures, CommittedPicturesAreWhatTheGameDraws) {
   const chart::Registry registry(gameCharts());
-  ASSERT_EQ(registry.size(), 9u);
   const ProgramResult all = runProgram(gameBinary(), {"--chart-graph", "all"});
   ASSERT_EQ(all.exitStatus, 0) << all.err;
   for (std::uint32_t at = 0; at < registry.size(); ++at) {
@@ -27,7 +23,6 @@ TEST(ChartPictures, CommittedPicturesAreWhatTheGameDraws) {
     ASSERT_EQ(printChartGraph(name, "", drawn, err), 0) << err.str();
     EXPECT_TRUE(drawn.str() == readText(committed + ".dot"))
         << name << ".dot no longer matches the chart: run scripts/chart-pictures.sh";
-    EXPECT_TRUE(std::filesystem::exists(committed + ".svg")) << name;
     // The game's picture of them all holds this one's clusters as they are.
     const std::string clusters = drawn.str().substr(drawn.str().find("  subgraph "));
     EXPECT_NE(all.out.find(clusters.substr(0, clusters.size() - 2)), std::string::npos) << name;
@@ -49,7 +44,6 @@ TEST(ChartPictures, RefusesUnknownNamesAndCountsFilesThatDoNotFit) {
       {"Nothing", "",
        "aloft: --chart-graph: there is no chart \"Nothing\"; the charts are Start, Camera, Menus, "
        "Logos, Background, Letters, Word, Stats, Game (or all)\n"},
-      {"start", "", "there is no chart \"start\""},
       {"Start", "# comment\n\n" + everyStartNode, ""},
       {"Start", everyStartNode + "Start trunk0_99 4\n",
        "line " + std::to_string(start.nodeNames.size() + 1) +

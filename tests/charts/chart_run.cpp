@@ -83,9 +83,7 @@ const chart::Chart* chartAt(const chart::Chart& root, const std::string& path, s
     const std::size_t index = hash == std::string::npos ? 0 : std::stoul(step.substr(hash + 1));
     if (hash != std::string::npos) step.resize(hash);
     const auto found = children(*at, step);
-    if (hash == std::string::npos) {
-      EXPECT_LE(found.size(), 1u) << path;
-    }
+    EXPECT_TRUE(hash != std::string::npos || found.size() <= 1) << path;
     if (index >= found.size()) return nullptr;
     at = found[index];
   }

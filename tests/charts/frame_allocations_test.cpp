@@ -1,7 +1,6 @@
 // The game's frames allocate nothing once a screen is built: the stats screen standing, and a
-// run in flight whose clock rewrites its digits every hundredth, with the session recorded as the
-// game does. Counted by the replaced global operator new of the benchmarks, linked into this test
-// alone.
+// run in flight whose clock rewrites its digits every hundredth, recorded as the game does.
+// Counted by the benchmarks' replaced operator new, linked into this test alone.
 #include "app/run_start_state.h"
 #include "app/session_recorder.h"
 #include "counting_new.h"

@@ -1,6 +1,5 @@
-// The real game, headless with a fixed frame length, playing whole runs from a script: the logos,
-// a click on the HARD button, a key, the right arrow held until the flyer turns over, the landing,
-// and the stats screen after it. Also the splash and stats pictures, in 3 : 2 windows and others.
+// The real game, headless with a fixed frame length, playing whole hard runs from a script to the
+// stats screen after them; the splash and stats pictures, in 3 : 2 windows and others.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -42,27 +41,34 @@ json digitsOfRun(int hundredths) {
   return {minutes / 10, minutes % 10, seconds / 10, seconds % 10, rest / 10, rest % 10};
 }
 
-// The stats screen at `kShotFrame` after a hard run turning right over [turnFrom, turnTo), with
-// or without a space first, from the preference file `prefs` (not played when `turnTo` is 0).
-Picture playHardRun(const fs::path& prefs, int turnFrom = 0, int turnTo = 0, bool space = true) {
-  std::string script = "700 mouse-move 480 104\n700 mouse-down left\n701 mouse-up left\n";
-  if (space) script += "760 key-down Space\n761 key-up Space\n";
-  script +=
-      std::to_string(turnFrom) + " key-down Right\n" + std::to_string(turnTo) + " key-up Right\n";
+// The last of `frames` frames played from `script` with the preference file `prefs`, in a
+// window of `size` (the default when empty).
+Picture shotAfter(int frames, const fs::path& prefs, const std::string& script = "",
+                  const std::string& size = "") {
   const fs::path png = prefs.string() + ".png";
-  const ProgramResult result =
-      playScript(turnTo ? script : "", kShotFrame, prefs, {"--screenshot", png});
+  std::vector<std::string> extra{"--screenshot", png};
+  if (!size.empty()) extra.insert(extra.end(), {"--size", size});
+  const ProgramResult result = playScript(script, frames, prefs, extra);
   EXPECT_EQ(result.exitStatus, 0) << result.err;
   return readPng(png).value_or(Picture{});
 }
 
-// Rows [top, bottom) of a picture, counted from the top, every pixel.
-std::vector<std::uint8_t> rows(const Picture& picture, int top, int bottom) {
-  const auto row = [&](int fromTop) {
-    return picture.rgba.begin() + std::ptrdiff_t(picture.height - fromTop) * picture.width * 4;
-  };
-  return picture.rgba.empty() ? std::vector<std::uint8_t>{}
-                              : std::vector<std::uint8_t>{row(bottom), row(top)};
+// The stats screen at `kShotFrame` after a hard run turning right over [turnFrom, turnTo), with
+// or without a space first.
+Picture playHardRun(const fs::path& prefs, int turnFrom, int turnTo, bool space = true) {
+  std::string script = "700 mouse-move 480 104\n700 mouse-down left\n701 mouse-up left\n";
+  if (space) script += "760 key-down Space\n761 key-up Space\n";
+  script +=
+      std::to_string(turnFrom) + " key-down Right\n" + std::to_string(turnTo) + " key-up Right\n";
+  return shotAfter(kShotFrame, prefs, script);
+}
+
+// The rows of the hard time line (2 units high at height 2.5, depth -20) on a stats screen of the
+// default 960 x 640; none in a picture of another size.
+std::vector<std::uint8_t> hardTimeLine(const Picture& shot) {
+  const auto row = [&](int fromTop) { return shot.rgba.begin() + (640 - fromTop) * 960 * 4; };
+  if (shot.width != 960 || shot.height != 640) return {};
+  return {row(282), row(214)};
 }
 
 // The run starts from a stored hard time the charts cannot read (a text), which would stop the
@@ -90,34 +96,18 @@ TEST(WholeRun, ALongerRunIsStoredOverAnUnusableTimeAndShownAndAShorterOneIsNot) 
   }
   EXPECT_EQ(asides, 1);
 
-  // The hard time line (2 units high at height 2.5, depth -20) as drawn from the stored time,
-  // and not as from another one.
+  // The hard time line as drawn from the stored time, and not as from another one.
   writeText(directory / "known.json", bothTimes.dump());
   writeText(directory / "other.json", json{{"Hard", digitsOfRun(4321)}}.dump());
-  ASSERT_EQ(shot.width, 960);
-  ASSERT_EQ(shot.height, 640);
-  EXPECT_TRUE(rows(shot, 214, 282) == rows(playHardRun(directory / "known.json"), 214, 282));
-  EXPECT_FALSE(rows(shot, 214, 282) == rows(playHardRun(directory / "other.json"), 214, 282));
+  const std::vector<std::uint8_t> timeLine = hardTimeLine(shot);
+  ASSERT_FALSE(timeLine.empty());
+  EXPECT_TRUE(timeLine == hardTimeLine(shotAfter(kShotFrame, directory / "known.json")));
+  EXPECT_FALSE(timeLine == hardTimeLine(shotAfter(kShotFrame, directory / "other.json")));
 
   // The right arrow as the first key: one small loop, a much shorter run.
   ASSERT_LT(landingFrame(kStartFrame, kStartFrame + 60), landing);
   playHardRun(prefs, kStartFrame, kStartFrame + 60, false);
   EXPECT_EQ(json::parse(readText(prefs), nullptr, false), bothTimes);
-}
-
-// A screenshot of the last of `frames` frames, without input, in a window of `size` if given.
-Picture screenshotAfter(int frames, const std::string& size = "") {
-  const std::string png =
-      ::testing::TempDir() + "aloft-" + std::to_string(frames) + "-" + size + ".png";
-  std::vector<std::string> arguments = {"--headless",           "--fixed-step", "0.01", "--frames",
-                                        std::to_string(frames), "--screenshot", png};
-  if (!size.empty()) arguments.insert(arguments.end(), {"--size", size});
-  const ProgramResult result = runProgram(gameBinary(), arguments);
-  EXPECT_EQ(result.exitStatus, 0) << result.err;
-  auto picture = readPng(png);
-  std::filesystem::remove(png);
-  EXPECT_TRUE(picture) << png;
-  return picture.value_or(Picture{});
 }
 
 // Lit pixels in the band of rows between two heights above the middle, as fractions of half the
@@ -132,7 +122,8 @@ int litBetween(const Picture& picture, double low, double high) {
 // The first picture, eight units wide at depth 5, reaches 36 % of the way from the middle to
 // the top; the second, four wide at depth 3, 60 %.
 TEST(Program, TheSplashShowsTheFirstPictureThenTheSecond) {
-  const Picture first = screenshotAfter(100);
+  const ScratchDirectory directory{"splash"};
+  const Picture first = shotAfter(100, directory / "prefs.json");
   ASSERT_GT(first.width, 0);
   EXPECT_GT(litBetween(first, -0.3, 0.3), 1000);
   EXPECT_EQ(litBetween(first, 0.4, 1.0), 0);
@@ -143,7 +134,7 @@ TEST(Program, TheSplashShowsTheFirstPictureThenTheSecond) {
     ASSERT_EQ(first.rgba[alpha], 255) << "pixel " << alpha / 4;
   }
 
-  const Picture second = screenshotAfter(450);
+  const Picture second = shotAfter(450, directory / "prefs.json");
   EXPECT_GT(litBetween(second, 0.4, 0.6), 1000);
   EXPECT_EQ(litBetween(second, 0.65, 1.0), 0);
 }
@@ -152,13 +143,14 @@ TEST(Program, TheSplashShowsTheFirstPictureThenTheSecond) {
 // 750 x 500 one with bars of 125 on each side. In it, from the camera's starting place, the
 // floor fills the picture up to just above the middle and the sky wall the rest.
 TEST(Program, TheStatsScreenShowsGrassBelowAndSkyAboveWithBarsInOtherShapes) {
-  const Picture tall = screenshotAfter(700, "800x600");
+  const ScratchDirectory directory{"bars"};
+  const Picture tall = shotAfter(700, directory / "prefs.json", "", "800x600");
   ASSERT_EQ(tall.width, 800);
   ASSERT_EQ(tall.height, 600);
   EXPECT_EQ(tall.litIn(0, 0, 800, 33) + tall.litIn(0, 566, 800, 600), 0);
   EXPECT_EQ(tall.litIn(0, 33, 800, 34) + tall.litIn(0, 565, 800, 566), 1600);
 
-  const Picture wide = screenshotAfter(700, "1000x500");
+  const Picture wide = shotAfter(700, directory / "prefs.json", "", "1000x500");
   ASSERT_EQ(wide.width, 1000);
   EXPECT_EQ(wide.litIn(0, 0, 125, 500) + wide.litIn(875, 0, 1000, 500), 0);
   EXPECT_EQ(wide.litIn(125, 0, 126, 500) + wide.litIn(874, 0, 875, 500), 1000);

@@ -5,8 +5,7 @@
 
 namespace {
 
-// A flyer mode as the game chart plays it: turning step in degrees a frame, speed in units a
-// second.
+// A flyer mode: turning step in degrees a frame, speed in units a second.
 struct Mode {
   int turnStep;
   int speed;
@@ -22,8 +21,7 @@ constexpr double kStartHeight = 1.5;
 // The longest stretch of random turning, in frames.
 constexpr int kRandomFrames = 150;
 
-// Keys that start a run without doing anything else: no camera key (a d q e w s), no function
-// key (F1 switches the overlay, F11 full screen), no Escape.
+// Keys that start a run and do nothing else: no camera, function or Escape key.
 constexpr std::array<const char*, 8> kStartKeys = {"Space", "Return", "Up", "Down",
                                                    "b",     "k",      "m",  "7"};
 
@@ -31,17 +29,6 @@ constexpr std::array<const char*, 8> kStartKeys = {"Space", "Return", "Up", "Dow
 int framesFor(double distance, const Mode& mode) {
   return int(distance / (mode.speed * kFrameLength)) + 1;
 }
-
-class ScriptWriter {
- public:
-  explicit ScriptWriter(std::string& output) : script(output) {}
-  void line(std::int64_t frame, const std::string& event) {
-    script += std::to_string(frame) + " " + event + "\n";
-  }
-
- private:
-  std::string& script;
-};
 
 }  // namespace
 
@@ -54,22 +41,27 @@ int RandomRuns::between(int low, int high) {
 }
 
 std::int64_t RandomRuns::appendRun(std::int64_t frame, std::string& script) {
-  ScriptWriter out(script);
+  const auto line = [&](std::int64_t at, const std::string& event) {
+    script += std::to_string(at) + " " + event + "\n";
+  };
+  const auto hold = [&](const std::string& key, std::int64_t down, std::int64_t up) {
+    line(down, "key-down " + key);
+    line(up, "key-up " + key);
+  };
   // The buttons' middles on a 3 : 2 window: HARD at 52 / 320 of the height, EASY at 196 / 320.
   const bool hard = between(0, 1) == 1;
   const Mode mode = hard ? kHard : kEasy;
   const int buttonY = window.height * (hard ? 52 : 196) / 320;
-  out.line(frame, "mouse-move " + std::to_string(window.width / 2) + " " +
-                      std::to_string(buttonY));
-  out.line(frame, "mouse-down left");
-  out.line(frame + 1, "mouse-up left");
+  line(frame, "mouse-move " + std::to_string(window.width / 2) + " " + std::to_string(buttonY));
+  line(frame, "mouse-down left");
+  line(frame + 1, "mouse-up left");
 
   // The game chart is made in the frame after the click; the key comes some frames later.
   frame += between(5, 60);
   const std::string key = kStartKeys[std::size_t(between(0, int(kStartKeys.size()) - 1))];
-  out.line(frame, "key-down " + key);
-  frame += between(1, 20);
-  out.line(frame, "key-up " + key);
+  const int keyFrames = between(1, 20);
+  hold(key, frame, frame + keyFrames);
+  frame += keyFrames;
 
   // Random turns. The heading (degrees, positive towards the left wall) changes by the step in
   // every frame from a turn key's down to its up.
@@ -81,8 +73,7 @@ std::int64_t RandomRuns::appendRun(std::int64_t frame, std::string& script) {
     const int held = between(1, 30);
     if (down + held > randomEnd) break;
     const bool right = between(0, 1) == 1;
-    out.line(down, right ? "key-down Right" : "key-down Left");
-    out.line(down + held, right ? "key-up Right" : "key-up Left");
+    hold(right ? "Right" : "Left", down, down + held);
     heading += (right ? -1 : 1) * mode.turnStep * held;
     frame = down + held;
   }
@@ -93,11 +84,8 @@ std::int64_t RandomRuns::appendRun(std::int64_t frame, std::string& script) {
   const bool upByRight = toUp <= 180;
   if (!upByRight) toUp = 360 - toUp;
   const int upTurnFrames = toUp / mode.turnStep;
-  if (upTurnFrames > 0) {
-    out.line(frame, upByRight ? "key-down Right" : "key-down Left");
-    frame += upTurnFrames;
-    out.line(frame, upByRight ? "key-up Right" : "key-up Left");
-  }
+  if (upTurnFrames > 0) hold(upByRight ? "Right" : "Left", frame, frame + upTurnFrames);
+  frame += upTurnFrames;
 
   // Climb to the ceiling from as low as the random turns and the turn up can have taken it,
   // and then some random frames more, so runs differ in length.
@@ -105,9 +93,8 @@ std::int64_t RandomRuns::appendRun(std::int64_t frame, std::string& script) {
   frame += framesFor(kCeiling - kStartHeight, mode) + worstDescent + between(0, 200);
 
   // Half a turn to the right, nose down, then down to the landing height and a margin.
-  out.line(frame, "key-down Right");
+  hold("Right", frame, frame + 180 / mode.turnStep);
   frame += 180 / mode.turnStep;
-  out.line(frame, "key-up Right");
   frame += framesFor(kCeiling - kLandingHeight, mode) + 50;
 
   // The run is over; the stats screen is made on a later frame.

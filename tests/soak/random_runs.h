@@ -1,11 +1,8 @@
-// Whole runs of the game as scripted input, drawn from a seeded random generator: a click on
-// the EASY or the HARD button, a key that starts the run after a random wait, random turns, and
-// then a steering that lands the flyer for sure: nose up until it has reached the ceiling, a
-// half turn, nose down to the ground. Each run ends with a wait for the stats screen to be back.
-//
-// The script depends only on the seed and the window size (std::mt19937 is the same everywhere),
-// so a soak can be repeated exactly. Its frame counts assume frames of 0.01 seconds; longer
-// frames only carry the flyer further in the same frames, so the landing still comes in time.
+// Whole runs of the game as scripted input from a seeded random generator: a click on EASY or
+// HARD, a start key after a random wait, random turns, then a steering that lands for sure (nose
+// up to the ceiling, a half turn, down to the ground) and a wait for the stats screen. The script
+// depends only on the seed and the window size, so a soak repeats exactly. Its frame counts
+// assume frames of 0.01 s; longer ones only carry the flyer further.
 #pragma once
 
 #include <cstdint>

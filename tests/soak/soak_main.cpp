@@ -1,25 +1,19 @@
-// Many whole runs of the game in one process: the real chart tree in a headless view with the
-// fixed-step clock, driven by seeded random runs (random_runs.h). After every run, on the stats
-// screen again, the engine must hold exactly the polygons, picking entries, textures and sounds
-// it held on the stats screen before the first run; a run that does not land within its script
-// fails the soak. With `--verify-with GAME`, every best run the soak keeps is verified by the game
-// (`GAME --verify`) to the time it stored. Prints the resident memory as it goes. Exits 1 on the
-// first fault.
+// Whole runs of the game in one process: the real chart tree in a headless view on the
+// fixed-step clock, from seeded random input (random_runs.h). After every run, back on the stats
+// screen, the engine must hold exactly what it held there before the first run, and the run must
+// have landed once; with `--verify-with GAME`, every best run kept must verify (`GAME --verify`)
+// to the time stored. Prints the resident memory as it goes; exits 1 on the first fault.
 #include <malloc.h>
-#include <unistd.h>
 
 #include <GL/gl.h>
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
-#include <cstdlib>
-#include <nlohmann/json.hpp>
-#include <vector>
 #include <filesystem>
-#include <fstream>
-#include <memory>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/input_script.h"
 #include "app/opengl_view.h"
@@ -36,18 +30,23 @@
 #include "platform/window.h"
 #include "random_runs.h"
 #include "support/engine_counts.h"
+#include "support/run_program.h"
 
 namespace {
 
-constexpr double kFrameLength = 0.01;
+constexpr platform::Size kWindow{120, 80};
+
+struct Options {
+  int runs = 10;
+  std::uint32_t seed = 1;
+  int reportEvery = 100;
+  std::string game;  // verifies the kept best runs when given
+};
 
 long residentKb() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-  }
-  return -1;
+  const std::string status = readText("/proc/self/status");
+  const auto at = status.find("VmRSS:");
+  return at == std::string::npos ? -1 : std::stol(status.substr(at + 6));
 }
 
 std::string describe(const EngineCounts& counts) {
@@ -58,105 +57,51 @@ std::string describe(const EngineCounts& counts) {
 
 bool runEnded() { return Data::share().globalVariableDictionary().find("gvRestart") != nullptr; }
 
-class Soak {
- public:
-  Soak(platform::Window& gameWindow, platform::Clock& frameClock, const Replay& header)
-      : window(gameWindow),
-        clock(frameClock),
-        view(window, clock, makeStartChart()),
-        runStart(Data::share().globalVariableDictionary()),
-        recorder(header, false, runStart, chart::Preferences::share().path()) {
-    view.awakeFromNib();
-    view.setFrameInputTap(&recorder);
-    chart::Preferences::share().setSaveListener(
-        [this](std::string_view key, const nlohmann::json* value) {
-          recorder.saved(key, value);
-          kept.emplace_back(key);
-        });
-  }
+// Plays the runs; returns the number of faults found (it stops at the first run with one).
+int playRuns(const Options& options, platform::Window& window, const std::filesystem::path& prefs) {
+  platform::FixedStepClock clock{0.01};
+  OpenGLView view(window, clock, makeStartChart());
+  view.awakeFromNib();
+  RunStartState runStart(Data::share().globalVariableDictionary());
+  Replay header;
+  header.gameVersion = "soak";
+  header.window = kWindow;
+  header.resourceDigest = resourceDigest(Data::share().resourcePath() + "/kivResources");
+  SessionRecorder recorder(header, false, runStart, prefs);
+  view.setFrameInputTap(&recorder);
+  std::vector<std::string> keptModes;
+  chart::Preferences::share().setSaveListener(
+      [&](std::string_view key, const nlohmann::json* value) {
+        recorder.saved(key, value);
+        keptModes.emplace_back(key);
+      });
 
-  // The modes whose best run was kept since the last call.
-  std::vector<std::string> takeKeptModes() { return std::exchange(kept, {}); }
-
-  // Runs the frames up to `lastFrame` with `script`; returns how many runs ended in them.
-  int play(std::int64_t lastFrame, InputScript* script) {
+  // Runs the frames up to `lastFrame`; returns how many runs ended in them.
+  const auto play = [&](std::int64_t lastFrame, InputScript* script) {
     int ended = 0;
-    bool endSeen = runEnded();
-    while (view.framesDrawn() < lastFrame && !view.quitRequested()) {
+    for (bool endSeen = runEnded(); view.framesDrawn() < lastFrame && !view.quitRequested();) {
       RunSettings settings;
       settings.frameLimit = view.framesDrawn() + 1;
       settings.script = script;
       runFrames(view, window, clock, settings);
-      // A window's buffer swap waits for the display; the headless one does not, and without a
-      // wait the GL driver queues up frames still to be drawn, hundreds of megabytes of its own
-      // memory that would hide ours.
+      // Unlike a window's buffer swap, the headless one does not wait for the GL driver, which
+      // would queue hundreds of megabytes of frames still to be drawn.
       glFinish();
-      const bool end = runEnded();
-      if (end && !endSeen) ++ended;
-      endSeen = end;
+      ended += runEnded() && !endSeen;
+      endSeen = runEnded();
     }
     return ended;
-  }
+  };
 
- private:
-  platform::Window& window;
-  platform::Clock& clock;
-  OpenGLView view;
-  RunStartState runStart;
-  SessionRecorder recorder;
-  std::vector<std::string> kept;
-};
-
-}  // namespace
-
-int main(int argc, char** argv) {
-  CLI::App app{"Whole runs of the game in one process, with the engine's counts checked"};
-  int runs = 10;
-  std::uint32_t seed = 1;
-  int width = 120;
-  int height = 80;
-  int reportEvery = 100;
-  app.add_option("--runs", runs, "Number of runs")->check(CLI::PositiveNumber);
-  app.add_option("--seed", seed, "Seed of the random input");
-  app.add_option("--width", width, "Window width in points (3 : 2 with the height)")
-      ->check(CLI::Range(3, 10000));
-  app.add_option("--height", height, "Window height in points")->check(CLI::Range(2, 10000));
-  app.add_option("--report-every", reportEvery, "Print a line every this many runs")
-      ->check(CLI::PositiveNumber);
-  std::string game;
-  app.add_option("--verify-with", game, "Verify each best run kept with this game binary");
-  CLI11_PARSE(app, argc, argv);
-
-  char pattern[] = "/tmp/aloft-soak-XXXXXX";
-  const std::filesystem::path directory = mkdtemp(pattern);
-  chart::Preferences::open(directory / "preferences.json");
-  Data::share().setResourcePath(
-      findResourceFolder(resourceFolderCandidates(platform::executableDirectory())));
-  std::string error;
-  auto window = platform::Window::open({"aloft soak", {width, height}, true}, error);
-  if (!window) {
-    std::fprintf(stderr, "aloft-soak: no window: %s\n", error.c_str());
-    return 1;
-  }
-  platform::FixedStepClock clock{kFrameLength};
-  Replay header;
-  header.gameVersion = "soak";
-  header.window = {width, height};
-  header.resourceDigest = resourceDigest(Data::share().resourcePath() + "/kivResources");
-  auto soak = std::make_unique<Soak>(*window, clock, header);
-  RandomRuns randomRuns(seed, {width, height});
-
-  // The logos, up to the stats screen and the first click.
   std::int64_t frame = RandomRuns::kFirstRunFrame;
-  soak->play(frame - 1, nullptr);
+  play(frame - 1, nullptr);
   const EngineCounts onStats = engineCounts();
   std::printf("stats screen before the first run: %s, VmRSS %ld kB\n", describe(onStats).c_str(),
               residentKb());
-
-  int failures = 0;
-  int verified = 0;
-  for (int run = 1; run <= runs && failures == 0; ++run) {
-    std::string text;
+  RandomRuns randomRuns(options.seed, kWindow);
+  int failures = 0, verified = 0;
+  for (int run = 1; run <= options.runs && failures == 0; ++run) {
+    std::string text, error;
     const std::int64_t next = randomRuns.appendRun(frame, text);
     std::istringstream in(text);
     auto script = InputScript::parse(in, "run " + std::to_string(run), error);
@@ -164,31 +109,29 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "aloft-soak: bad script: %s\n", error.c_str());
       return 1;
     }
-    const int landings = soak->play(next - 1, &*script);
-    frame = next;
-    const EngineCounts after = engineCounts();
-    if (landings != 1) {
+    if (const int landings = play(next - 1, &*script); landings != 1) {
       std::fprintf(stderr, "run %d (frames from %lld): %d landings instead of 1\n", run,
-                   static_cast<long long>(next), landings);
+                   static_cast<long long>(frame), landings);
       ++failures;
     }
-    for (const std::string& mode : soak->takeKeptModes()) {
-      if (game.empty()) break;
-      const std::string replay = bestReplayPath(directory / "preferences.json", mode);
-      if (std::system((game + " --verify " + replay + " >/dev/null 2>&1").c_str()) != 0) {
-        std::fprintf(stderr, "run %d: its kept best run %s does not verify\n", run,
-                     replay.c_str());
+    frame = next;
+    for (const std::string& mode : std::exchange(keptModes, {})) {
+      if (options.game.empty()) break;
+      const std::string replay = bestReplayPath(prefs, mode);
+      if (runProgram(options.game, {"--verify", replay}).exitStatus != 0) {
+        std::fprintf(stderr, "run %d: its kept best run %s does not verify\n", run, replay.c_str());
         ++failures;
       } else {
         ++verified;
       }
     }
+    const EngineCounts after = engineCounts();
     if (!(after == onStats)) {
       std::fprintf(stderr, "run %d: the engine holds %s after it, %s before the first run\n",
                    run, describe(after).c_str(), describe(onStats).c_str());
       ++failures;
     }
-    if (run == 1 || run % reportEvery == 0 || run == runs) {
+    if (run == 1 || run % options.reportEvery == 0 || run == options.runs) {
       const struct mallinfo2 heap = mallinfo2();
       std::printf("run %d, frame %lld: %s, VmRSS %ld kB, heap in use %zu kB (mmapped %zu kB)\n",
                   run, static_cast<long long>(frame), describe(after).c_str(), residentKb(),
@@ -196,10 +139,33 @@ int main(int argc, char** argv) {
       std::fflush(stdout);
     }
   }
+  if (!options.game.empty()) std::printf("%d kept best runs verified\n", verified);
+  return failures;
+}
 
-  if (!game.empty()) std::printf("%d kept best runs verified\n", verified);
-  soak.reset();
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"Whole runs of the game in one process, with the engine's counts checked"};
+  Options options;
+  app.add_option("--runs", options.runs, "Number of runs")->check(CLI::PositiveNumber);
+  app.add_option("--seed", options.seed, "Seed of the random input");
+  app.add_option("--report-every", options.reportEvery, "Print a line every this many runs")
+      ->check(CLI::PositiveNumber);
+  app.add_option("--verify-with", options.game, "Verify each best run kept with this game binary");
+  CLI11_PARSE(app, argc, argv);
+
+  const ScratchDirectory directory{"soak"};
+  chart::Preferences::open(directory / "preferences.json");
+  Data::share().setResourcePath(
+      findResourceFolder(resourceFolderCandidates(platform::executableDirectory())));
+  std::string error;
+  auto window = platform::Window::open({"aloft soak", kWindow, true}, error);
+  if (!window) {
+    std::fprintf(stderr, "aloft-soak: no window: %s\n", error.c_str());
+    return 1;
+  }
+  const int failures = playRuns(options, *window, directory / "preferences.json");
   window.reset();
-  std::filesystem::remove_all(directory);
   return failures == 0 ? 0 : 1;
 }

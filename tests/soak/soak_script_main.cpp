@@ -1,6 +1,5 @@
-// Prints the scripted input of random whole runs (see random_runs.h) for the game's --script
-// option: runs one after the other from the first click after the logos, up to a given frame or
-// a given number of runs. Tells on stderr how many runs and the frame after the last one.
+// Prints random whole runs (random_runs.h) as a script for the game's --script, up to a frame or
+// a number of runs; tells on stderr how many runs and the frame after the last one.
 #include <CLI/CLI.hpp>
 #include <cstdint>
 #include <iostream>
