@@ -3,11 +3,11 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <tuple>
-#include <nlohmann/json.hpp>
 #include <vector>
 
 #include "app/controller_keys.h"
@@ -17,24 +17,15 @@
 #include "chart/preferences.h"
 #include "engine/kiv_audio.h"
 #include "support/headless_view.h"
+#include "support/picture.h"
 #include "support/run_program.h"
 
 namespace {
 
 using platform::ControllerInput;
 using platform::InputKind;
-using Button = ControllerInput::Button;
-using Kind = ControllerInput::Kind;
-
-ControllerInput button(std::int32_t controller, Button which, bool down) {
-  return {down ? Kind::ButtonDown : Kind::ButtonUp, which, controller, 0};
-}
-ControllerInput stick(std::int32_t controller, std::int16_t x) {
-  return {Kind::StickX, Button::A, controller, x};
-}
-ControllerInput disconnect(std::int32_t controller) {
-  return {Kind::Disconnected, Button::A, controller, 0};
-}
+using enum ControllerInput::Button;
+using enum ControllerInput::Kind;
 
 // "+R" for a Right key-down, "-L" for a Left key-up, in order.
 std::string keysOf(const ControllerKeys::KeyEvents& keys) {
@@ -58,18 +49,18 @@ TEST(ControllerKeys, ControllersHoldTheArrowsAsOne) {
   };
   const std::vector<std::pair<const char*, std::vector<Step>>> cases = {
       {"the stick counts past its dead zone only, and sweeps release before pressing",
-       {{stick(1, ControllerKeys::kDeadZone), ""},
-        {stick(1, -ControllerKeys::kDeadZone - 1), "+L"},
-        {stick(1, -30000), ""},
-        {stick(1, 30000), "-L+R"},
-        {stick(1, 0), "-R"}}},
+       {{{StickX, A, 1, ControllerKeys::kDeadZone}, ""},
+        {{StickX, A, 1, -ControllerKeys::kDeadZone - 1}, "+L"},
+        {{StickX, A, 1, -30000}, ""},
+        {{StickX, A, 1, 30000}, "-L+R"},
+        {{StickX, A, 1, 0}, "-R"}}},
       {"a disconnect releases what that controller held, and only that",
-       {{button(1, Button::Right, true), "+R"},
-        {button(2, Button::Up, true), "+U"},
-        {disconnect(1), "-R"},
-        {button(2, Button::Up, false), "-U"}}},
+       {{{ButtonDown, Right, 1, 0}, "+R"},
+        {{ButtonDown, Up, 2, 0}, "+U"},
+        {{Disconnected, A, 1, 0}, "-R"},
+        {{ButtonUp, Up, 2, 0}, "-U"}}},
       {"other buttons make no keys",
-       {{button(1, Button::A, true), ""}, {button(1, Button::Start, true), ""}}},
+       {{{ButtonDown, A, 1, 0}, ""}, {{ButtonDown, Start, 1, 0}, ""}}},
   };
   for (const auto& [name, steps] : cases) {
     ControllerKeys keys;
@@ -123,9 +114,7 @@ TEST(PanelFocus, KeysMoveTheFocusAroundThePanelsAndReturnClicksTheFocusedOne) {
   focus.takeKey(event(down, false), false, panels);
   focus.takeKey(event(down, false), false, panels);
   EXPECT_EQ(focus.takeKey(event(u'\r', false), false, panels), PanelFocus::Taken::Clicked);
-  ASSERT_TRUE(focus.clickPoint());
-  EXPECT_EQ(focus.clickPoint()->x, 30);
-  EXPECT_EQ(focus.clickPoint()->y, 50);
+  EXPECT_TRUE(focus.clickPoint() && focus.clickPoint()->x == 30 && focus.clickPoint()->y == 50);
   EXPECT_FALSE(focus.click(panels)) << "a second click while the press is current";
   EXPECT_EQ(focus.advanceClick(), InputKind::LeftMouseUp);
   EXPECT_TRUE(focus.clickPoint());
@@ -194,16 +183,14 @@ TEST_F(Pause, StartPausesOverTheDimmedLastFrameAndBResumes) {
   PauseScreen screen;
   screen.capture(size);
   screen.draw(size);
-  std::vector<std::uint8_t> rgba(std::size_t(size.width) * size.height * 4);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, size.width, size.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  const Picture paused = readFrameBuffer(size.width, size.height);
   window->present();
   glClearColor(0, 0, 0, 1);
   // A corner: the picture at 35%. The middle rows hold the white title.
-  for (int at : {0, 1, 2}) EXPECT_NEAR(rgba[at], colour[at] * 0.35 * 255, 2);
+  for (int at : {0, 1, 2}) EXPECT_NEAR(paused.at(0, 0)[at], colour[at] * 0.35 * 255, 2);
   int white = 0;
-  for (std::size_t i = 0; i < rgba.size(); i += 4) {
-    white += std::min({rgba[i], rgba[i + 1], rgba[i + 2]}) > 240;
+  for (std::size_t i = 0; i < paused.rgba.size(); i += 4) {
+    white += std::min({paused.rgba[i], paused.rgba[i + 1], paused.rgba[i + 2]}) > 240;
   }
   EXPECT_GT(white, 500);
 

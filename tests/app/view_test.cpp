@@ -2,15 +2,11 @@
 // each is, the event the charts see in each frame, and the view's own keys and commands.
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
-
-#include <cstdint>
-#include <vector>
-
 #include "chart/data.h"
 #include "engine/kiv_alert.h"
 #include "platform/events.h"
 #include "support/headless_view.h"
+#include "support/picture.h"
 
 namespace {
 
@@ -24,15 +20,14 @@ class View : public HeadlessView {
     clock.waitForNextTick();
     view->takeFrameEvents();
     view->renderFrame();
-    const int width = 200, height = 30;
-    std::vector<std::uint8_t> rgba(std::size_t(width) * height * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, window->drawableSize().height - height, width, height, GL_RGBA,
-                 GL_UNSIGNED_BYTE, rgba.data());
+    const platform::Size size = window->drawableSize();
+    const Picture frame = readFrameBuffer(size.width, size.height);
     view->present();
     int red = 0;
-    for (std::size_t i = 0; i < rgba.size(); i += 4) {
-      red += rgba[i] > 128 && rgba[i + 1] < 64 && rgba[i + 2] < 64;
+    for (int y = size.height - 30; y < size.height; ++y) {
+      for (const std::uint8_t* p = frame.at(0, y); p < frame.at(200, y); p += 4) {
+        red += p[0] > 128 && p[1] < 64 && p[2] < 64;
+      }
     }
     return red;
   }

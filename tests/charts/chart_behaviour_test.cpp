@@ -317,11 +317,11 @@ const ChartRun kRuns[] = {
       3 send gvIndex 2; send gvLetter ' '
       4 send gvIndex 3; send gvLetter '0'; it.row = 2; it.col = 8
       5 send gvLoad 'Load'; send gvLength 0; send gvYLetter 0
-      5 glyphs it.polyNum = 3; glyphx it.polyNum 0 = 0; glyphx it.polyNum 1 = 2
-      5 glyphx it.polyNum 2 = 6; glyph it.polyNum 2 = 0.875 1 0.75 0.875
+      5 glyphs it.polyNum = 3; glyph it.polyNum 0 = 0 0 0.125 0.375 0.5
+      5 glyph it.polyNum 1 = 2 0.125 0.25 0.375 0.5; glyph it.polyNum 2 = 6 0.875 1 0.75 0.875
       6 send gvReplace 'D'; send gvIndex 1
-      6 drawn = no; global gvReplace = none; glyph it.polyNum 0 = 0 0.125 0.375 0.5
-      6 glyph it.polyNum 1 = 0.375 0.5 0.375 0.5; glyph it.polyNum 2 = 0.875 1 0.75 0.875
+      6 drawn = no; global gvReplace = none; glyph it.polyNum 0 = 0 0 0.125 0.375 0.5
+      6 glyph it.polyNum 1 = 2 0.375 0.5 0.375 0.5; glyph it.polyNum 2 = 6 0.875 1 0.75 0.875
       7 drawn = yes)"},
     {"ALastCharacterThatIsABlankLeavesTheWordUnbuilt", {runs("Letters")}, R"(
       1 send gvIndex 0; send gvLetter 'A'

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <numbers>
 #include <sstream>
@@ -29,22 +30,17 @@ std::string number(double value) {
   return text;
 }
 
-bool isNumber(const std::string& text, double& value) {
-  char* end = nullptr;
-  value = std::strtod(text.c_str(), &end);
-  return !text.empty() && end == text.c_str() + text.size();
-}
-
 // Numbers match to a ten-thousandth of their size (the charts compute in float); stored lists as
 // JSON (1 and 1.0 are the same number); all else exactly.
 bool holds(const std::string& got, char relation, const std::string& want) {
-  double a = 0, b = 0;
   if (got.starts_with('[') && relation == '=') {
     const auto left = nlohmann::json::parse(got, nullptr, false);
     const auto right = nlohmann::json::parse(want, nullptr, false);
     if (!left.is_discarded() && !right.is_discarded()) return left == right;
   }
-  if (!isNumber(got, a) || !isNumber(want, b)) return relation == '=' && got == want;
+  char *gotEnd = nullptr, *wantEnd = nullptr;
+  const double a = std::strtod(got.c_str(), &gotEnd), b = std::strtod(want.c_str(), &wantEnd);
+  if (got.empty() || want.empty() || *gotEnd || *wantEnd) return relation == '=' && got == want;
   if (relation == '<') return a < b;
   if (relation == '>') return a > b;
   return std::abs(a - b) <= 1e-4 * std::max(1.0, std::abs(b));
@@ -54,10 +50,6 @@ std::string trimmed(const std::string& text) {
   const auto first = text.find_first_not_of(" \t");
   if (first == std::string::npos) return "";
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool isInput(const std::string& verb) {
-  return verb.starts_with("key-") || verb.starts_with("mouse-");
 }
 
 std::string elementsOf(const chart::List* list) {
@@ -117,8 +109,8 @@ std::string glyph(const engine::PolygonRecord* polygon, const std::string& part,
   if (polygon->textures.size() < std::size_t(index + 1) * 12) return "none";
   const float* st = polygon->textures.data() + index * 12;
   const float* xyz = polygon->vertices->data() + index * 18;
-  if (part == "glyphx") return number((xyz[0] + xyz[3]) / 2);
-  return number(st[0]) + " " + number(st[2]) + " " + number(-st[1]) + " " + number(-st[5]);
+  return number((xyz[0] + xyz[3]) / 2) + " " + number(st[0]) + " " + number(st[2]) + " " +
+         number(-st[1]) + " " + number(-st[5]);
 }
 
 // The camera places the scene by translate(0, 0, zoom) x rotate-x(xAngle) x translate(0, 0,
@@ -146,7 +138,11 @@ void ChartRunTest::SetUp() {
 }
 
 void ChartRunTest::play(const std::string& script) {
-  std::vector<Line> lines;
+  // The input goes through the view's own event path; chart frame F is the view's F + drawn.
+  const std::int64_t drawn = view->framesDrawn();
+  std::map<int, std::vector<std::string>> frames;
+  std::string events;
+  int last = 0;
   std::istringstream in(script);
   for (std::string text; std::getline(in, text);) {
     if (trimmed(text).empty()) continue;
@@ -154,124 +150,100 @@ void ChartRunTest::play(const std::string& script) {
     int frame = 0;
     clauses >> frame;
     ASSERT_GT(frame, 0) << text;
+    last = std::max(last, frame);
     for (std::string clause; std::getline(clauses, clause, ';');) {
       clause = trimmed(clause);
-      const auto space = clause.find(' ');
-      if (clause.find_first_of("=<>") != std::string::npos) {
-        lines.push_back({frame, "expect", clause});
+      if (clause.starts_with("key-") || clause.starts_with("mouse-")) {
+        events += std::to_string(frame + drawn) + " " + clause + "\n";
       } else {
-        lines.push_back({frame, clause.substr(0, space),
-                         space == std::string::npos ? "" : trimmed(clause.substr(space))});
+        frames[frame].push_back(clause);
       }
     }
-  }
-  // The input goes through the view's own event path; chart frame F is the view's F + drawn.
-  const std::int64_t drawn = view->framesDrawn();
-  std::string events;
-  int last = 0;
-  for (const Line& line : lines) {
-    if (isInput(line.verb)) {
-      events += std::to_string(line.frame + drawn) + " " + line.verb + " " + line.rest + "\n";
-    }
-    last = std::max(last, line.frame);
   }
   InputScript input = scriptOf(events);
   for (int frame = 1; frame <= last && !HasFatalFailure(); ++frame) {
-    std::vector<Line> expectations;
-    for (const Line& line : lines) {
-      if (line.frame != frame || isInput(line.verb)) continue;
-      if (line.verb == "expect") {
-        expectations.push_back(line);
-      } else {
-        intervene(line);
-      }
+    const auto checked = [](const std::string& clause) {
+      return clause.find_first_of("=<>") != std::string::npos;
+    };
+    for (const std::string& clause : frames[frame]) {
+      if (!checked(clause)) intervene(clause);
     }
-    frameAndExpect(frame, expectations, input);
+    clock.waitForNextTick();
+    input.deliver(view->framesDrawn() + 1);
+    view->takeFrameEvents();
+    std::string alert;
+    try {
+      view->renderFrame();
+    } catch (const FatalAlert& raised) {
+      alert = raised.what();
+      std::replace(alert.begin(), alert.end(), '\n', '|');
+    }
+    // The picture is read back only when a line looks at it.
+    if (std::any_of(frames[frame].begin(), frames[frame].end(),
+                    [](const std::string& clause) { return clause.starts_with("drawn"); })) {
+      const platform::Size size = window->drawableSize();
+      lastFrame = readFrameBuffer(size.width, size.height);
+    }
+    view->present();
+    bool alertExpected = false;
+    for (const std::string& clause : frames[frame]) {
+      if (!checked(clause)) continue;
+      const auto at = clause.find_first_of("=<>");
+      const std::string what = trimmed(clause.substr(0, at)), want = trimmed(clause.substr(at + 1));
+      const std::string got = what == "alert" ? (alert.empty() ? "none" : alert) : value(what);
+      alertExpected = alertExpected || what == "alert";
+      EXPECT_TRUE(holds(got, clause[at], want))
+          << "frame " << frame << ": " << what << " is " << got << ", expected " << clause[at]
+          << " " << want;
+    }
+    ASSERT_TRUE(alert.empty() || alertExpected) << "frame " << frame << ": " << alert;
   }
 }
 
-void ChartRunTest::intervene(const Line& line) {
-  std::istringstream words(line.rest);
-  std::string name, argument;
-  words >> name;
-  std::getline(words, argument);
-  argument = trimmed(argument);
+void ChartRunTest::intervene(const std::string& clause) {
+  std::istringstream words(clause);
+  std::string verb, name, argument;
+  words >> verb >> name;
+  std::getline(words >> std::ws, argument);
   auto& globals = Data::share().globalVariableDictionary();
-  if (line.verb == "send") {
+  if (verb == "send") {
     // As another chart would send it: a number, or a 'text'.
     chart::GlobalEntry entry;
     entry.hasValue = true;
-    if (argument.starts_with('\'')) {
-      entry.valueType = chart::kText;
+    entry.valueType = argument.starts_with('\'') ? chart::kText : chart::kNumber;
+    if (entry.valueType == chart::kText) {
       entry.text = chart::Text::create(*chart::toUtf16(argument.substr(1, argument.size() - 2)));
     } else {
-      entry.valueType = chart::kNumber;
       entry.number = std::stof(argument);
     }
     globals.store(globals.keyFor(name), entry);
-  } else if (line.verb == "remove") {
+  } else if (verb == "remove") {
     globals.remove(globals.keyFor(name));
-  } else if (line.verb == "set" || line.verb == "clock") {
+  } else if (verb == "set" || verb == "clock") {
     std::string cellName;
-    const chart::Chart* owner =
-        chartAt(start(), line.verb == "clock" ? name + ".x" : name, cellName);
+    const chart::Chart* owner = chartAt(start(), verb == "clock" ? name + ".x" : name, cellName);
     ASSERT_NE(owner, nullptr) << name;
     // The tree's charts are the test's to change between frames.
     auto store = [&](std::string_view named, float value) {
       chart::storeNumber(const_cast<chart::Cell&>(cell(*owner, named)), value);
     };
-    if (line.verb == "set") return store(cellName, std::stof(argument));
-    const std::string digits = {argument[0], argument[1], argument[3],
-                                argument[4], argument[6], argument[7]};
-    for (std::size_t at = 0; at < digits.size(); ++at) {
-      store(kClockDigits[at], float(digits[at] - '0'));
+    if (verb == "set") return store(cellName, std::stof(argument));
+    // MM:SS.HH: digit k is at k + k / 2.
+    for (std::size_t at = 0; at < kClockDigits.size(); ++at) {
+      store(kClockDigits[at], float(argument.at(at + at / 2) - '0'));
     }
-  } else if (line.verb == "seek") {
+  } else if (verb == "seek") {
     KivAudio::share().sound(indexIn(start(), name))->setCurrentTime(std::stod(argument));
-  } else if (line.verb == "store") {
+  } else if (verb == "store") {
     chart::Preferences::share().save(name, nlohmann::json::parse(argument));
-  } else if (line.verb == "step") {
+  } else if (verb == "step") {
     clock.setStep(std::stod(name));
-  } else if (line.verb == "pause") {
+  } else if (verb == "pause") {
     view->pause();
     view->pause();
   } else {
-    ADD_FAILURE() << "frame " << line.frame << ": no verb in \"" << line.rest << "\"";
+    ADD_FAILURE() << "no verb in \"" << clause << "\"";
   }
-}
-
-void ChartRunTest::frameAndExpect(int frame, const std::vector<Line>& expectations,
-                                  InputScript& input) {
-  clock.waitForNextTick();
-  input.deliver(view->framesDrawn() + 1);
-  view->takeFrameEvents();
-  alert.clear();
-  try {
-    view->renderFrame();
-  } catch (const FatalAlert& raised) {
-    alert = raised.what();
-    std::replace(alert.begin(), alert.end(), '\n', '|');
-  }
-  // The picture is read back only when a line looks at it.
-  if (std::any_of(expectations.begin(), expectations.end(),
-                  [](const Line& line) { return line.rest.starts_with("drawn"); })) {
-    const platform::Size size = window->drawableSize();
-    lastFrame = readFrameBuffer(size.width, size.height);
-  }
-  view->present();
-  bool alertExpected = false;
-  for (const Line& line : expectations) {
-    const auto at = line.rest.find_first_of("=<>");
-    ASSERT_NE(at, std::string::npos) << line.rest;
-    const std::string what = trimmed(line.rest.substr(0, at));
-    const std::string want = trimmed(line.rest.substr(at + 1));
-    const std::string got = value(what);
-    alertExpected = alertExpected || what == "alert";
-    EXPECT_TRUE(holds(got, line.rest[at], want))
-        << "frame " << frame << ": " << what << " is " << got << ", expected " << line.rest[at]
-        << " " << want;
-  }
-  ASSERT_TRUE(alert.empty() || alertExpected) << "frame " << frame << ": " << alert;
 }
 
 std::string ChartRunTest::value(const std::string& what) {
@@ -291,7 +263,6 @@ std::string ChartRunTest::value(const std::string& what) {
     const nlohmann::json* stored = chart::Preferences::share().find(name);
     return stored ? stored->dump() : "none";
   }
-  if (kind == "alert") return alert.empty() ? "none" : alert;
   if (kind == "drawn") return lastFrame.litPixels() > 0 ? "yes" : "no";
   if (kind == "polygons") return std::to_string(engineCounts().polygons);
   if (kind == "textures") return std::to_string(engineCounts().textures);

@@ -9,8 +9,8 @@
 // What is checked is a cell by its path from `Start` (each step a list cell holding one chart, or
 // "cell#k" for its k-th) or one of: global NAME, globals (their number), stored KEY, alert (its
 // lines joined by |), drawn (any pixel lit), polygons, textures, sound PATH (playing or stopped,
-// and its time), clock PATH, glyph PATH K (sheet u0 u1 v0 v1 of glyph K of the letters polygon
-// whose index PATH holds), glyphx PATH K (its middle x), glyphs PATH (their number), camera PATH
+// and its time), clock PATH, glyph PATH K (middle x, then sheet u0 u1 v0 v1, of glyph K of the
+// letters polygon whose index PATH holds), glyphs PATH (their number), camera PATH
 // (whether the model-view matrix is that camera's). Values print as numbers, 'texts', empty,
 // undefined, none, [elements], yes or no.
 #pragma once
@@ -37,15 +37,8 @@ class ChartRunTest : public GameTree, public ::testing::WithParamInterface<Chart
   void play(const std::string& script);
 
  private:
-  struct Line {
-    int frame;
-    std::string verb;
-    std::string rest;
-  };
-  void intervene(const Line& line);
-  void frameAndExpect(int frame, const std::vector<Line>& expectations, InputScript& input);
+  void intervene(const std::string& clause);
   std::string value(const std::string& what);
 
-  std::string alert;
   Picture lastFrame;
 };
