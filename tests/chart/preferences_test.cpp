@@ -24,14 +24,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string readFile(const fs::path &path) {
+std::string readFile(const fs::path& path) {
   std::ifstream in(path);
   std::stringstream contents;
   contents << in.rdbuf();
   return contents.str();
 }
 // The file's JSON; discarded when it does not parse.
-nlohmann::json parsed(const fs::path &path) {
+nlohmann::json parsed(const fs::path& path) {
   return nlohmann::json::parse(readFile(path), nullptr, false);
 }
 
@@ -49,16 +49,15 @@ class PreferencesTest : public ChartTest {
     fs::remove_all(directory);
   }
 
-  // Runs `body` in a child process, which exits 0 when it returns and 1 on the
-  // fatal alert. A child dies with the test process, and is killed at the end
-  // of the test if still running.
-  pid_t spawn(const std::function<void()> &body) {
+  // Runs `body` in a child process, which exits 0 when it returns and 1 on the fatal alert. A
+  // child dies with the test process, and is killed at the end of the test if still running.
+  pid_t spawn(const std::function<void()>& body) {
     const pid_t child = fork();
     if (child == 0) {
       prctl(PR_SET_PDEATHSIG, SIGKILL);
       try {
         body();
-      } catch (const FatalAlert &alert) {
+      } catch (const FatalAlert& alert) {
         std::fprintf(stderr, "child: %s\n", alert.what());
         _exit(1);
       }
@@ -80,7 +79,7 @@ class PreferencesTest : public ChartTest {
   // The files set aside beside the preferences, by their contents.
   std::multiset<std::string> copiesAside() const {
     std::multiset<std::string> copies;
-    for (const auto &entry : fs::directory_iterator(file.parent_path())) {
+    for (const auto& entry : fs::directory_iterator(file.parent_path())) {
       if (entry.path().filename().string().starts_with("preferences.json.corrupt-")) {
         copies.insert(readFile(entry.path()));
       }
@@ -93,9 +92,8 @@ class PreferencesTest : public ChartTest {
   std::vector<pid_t> children;
 };
 
-// Saved by one chart, read by another after the file is opened again as at a
-// restart. An undefined number removes its key: read back, it empties a cell
-// that held a number.
+// Saved by one chart, read by another after the file is opened again as at a restart. An
+// undefined number removes its key: read back, it empties a cell that held a number.
 TEST_F(PreferencesTest, EveryValueTypeSurvivesARestart) {
   const std::vector<std::string_view> cells = {"hard", "name", "best",   "easy",
                                                "list", "word", "number", "gone"};
@@ -114,12 +112,12 @@ TEST_F(PreferencesTest, EveryValueTypeSurvivesARestart) {
              run(Preference_save, {"best", "number"}), run(Preference_save, {"easy", "gone"})}));
   Preferences::endFrame();
   Preferences::open(file);
-  Chart &opener =
+  Chart& opener =
       ran("Opener", cells,
           after({set("gone", 3), run(Preference_open, {"hard"}, "list"),
                  run(Preference_open, {"name"}, "word"), run(Preference_open, {"best"}, "number"),
                  run(Preference_open, {"easy"}, "gone")}));
-  const Cell &list = cell(opener, "list");
+  const Cell& list = cell(opener, "list");
   ASSERT_EQ(shown(list), "numbers 2");
   EXPECT_EQ(std::get<float>((*list.object)[0]), 1.0f);
   EXPECT_EQ(std::get<float>((*list.object)[1]), 0.0f);
@@ -128,13 +126,11 @@ TEST_F(PreferencesTest, EveryValueTypeSurvivesARestart) {
   EXPECT_EQ(shown(cell(opener, "gone")), "empty");
 }
 
-// Torn, too deep or too large: each file is moved aside as it was, the backup
-// used, and the next save writes the file again while keeping the backup. Files
-// set aside within one second are all kept. The deepest and largest files
-// accepted are read as they are.
+// Torn, too deep or too large: each file is moved aside as it was, the backup used, and the next
+// save writes the file again while keeping the backup. Files set aside within one second are all
+// kept. The deepest and largest files accepted are read as they are.
 TEST_F(PreferencesTest, UnreadableFilesAreMovedAsideAndTheBackupUsed) {
-  // Saved back with its indentation, the deep file would have grown to about
-  // 200 MB.
+  // Saved back with its indentation, the deep file would have grown to about 200 MB.
   const auto nested = [](std::size_t depth) {
     return "{\"Hard\": " + std::string(depth, '[') + std::string(depth, ']') + "}";
   };
@@ -144,7 +140,7 @@ TEST_F(PreferencesTest, UnreadableFilesAreMovedAsideAndTheBackupUsed) {
   const std::vector<std::string> refused = {"{\"Hard\": [1, 2", "{\"Easy\": [0, 0", nested(10000),
                                             nested(kMaxPreferenceDepth + 1),
                                             longText(kMaxPreferenceFileBytes)};
-  for (const std::string &contents : refused) {
+  for (const std::string& contents : refused) {
     Preferences::open(file);
     Preferences::share().save("Hard", nlohmann::json(1));
     Preferences::share().save("Hard", nlohmann::json(2));  // the backup holds 1
@@ -159,7 +155,7 @@ TEST_F(PreferencesTest, UnreadableFilesAreMovedAsideAndTheBackupUsed) {
   }
   EXPECT_EQ(copiesAside(), std::multiset<std::string>(refused.begin(), refused.end()));
 
-  for (const std::string &accepted :
+  for (const std::string& accepted :
        {nested(kMaxPreferenceDepth), longText(kMaxPreferenceFileBytes - 13)}) {
     std::ofstream(file) << accepted;
     Preferences::open(file);
@@ -167,14 +163,14 @@ TEST_F(PreferencesTest, UnreadableFilesAreMovedAsideAndTheBackupUsed) {
   }
 }
 
-// Three starts on a file with values the game cannot use: one copy of the file
-// as it was, the file saved without them, every other key kept. A value written
-// later by another program is set aside when a frame next reads the file.
+// Three starts on a file with values the game cannot use: one copy of the file as it was, the
+// file saved without them, every other key kept. A value written later by another program is
+// set aside when a frame next reads the file.
 TEST_F(PreferencesTest, AnUnusableValueIsSetAsideOnceAndTheOtherKeysKept) {
   fs::create_directories(file.parent_path());
   const std::string stored = R"({"Easy": [0, 0, 4, 2, 1, 7], "Hard": "fast", "Name": 3})";
   std::ofstream(file) << stored;
-  const UnusableValue notAList = [](std::string_view key, const nlohmann::json &value) {
+  const UnusableValue notAList = [](std::string_view key, const nlohmann::json& value) {
     return key != "Easy" && !value.is_array();
   };
   for (int start = 0; start < 3; ++start) {
@@ -193,10 +189,10 @@ TEST_F(PreferencesTest, AnUnusableValueIsSetAsideOnceAndTheOtherKeysKept) {
   EXPECT_EQ(copiesAside(), (std::multiset<std::string>{stored, later}));
 }
 
-// Without a file option the data home is used when it is an absolute path, else
-// the home's default. A location that cannot be written is fatal.
+// Without a file option the data home is used when it is an absolute path, else the home's
+// default. A location that cannot be written is fatal.
 TEST_F(PreferencesTest, WhereTheFileIs) {
-  for (const char *unusable : {(const char *)nullptr, "", "relative"}) {
+  for (const char* unusable : {(const char*)nullptr, "", "relative"}) {
     EXPECT_EQ(Preferences::defaultPath(unusable, "/home/u"),
               "/home/u/.local/share/aloft/preferences.json");
   }
@@ -212,19 +208,17 @@ TEST_F(PreferencesTest, WhereTheFileIs) {
             "The preferences file " + underAFile.string() + " could not be saved: Not a directory");
 }
 
-// A best time as the time display stores it: six digits, most significant
-// first.
+// A best time as the time display stores it: six digits, most significant first.
 nlohmann::json digitsOf(int hundredths) {
   const int minutes = hundredths / 6000 % 100, seconds = hundredths / 100 % 60;
   const int rest = hundredths % 100;
   return {minutes / 10, minutes % 10, seconds / 10, seconds % 10, rest / 10, rest % 10};
 }
 
-// A child saves ever longer hard times until it is killed at a random moment.
-// It says when each save starts (+time) and ends (-time), so the test knows
-// which times the file may hold: the one being saved or the one before it. The
-// easy time is never touched. Each child takes the lock the one before was
-// killed holding.
+// A child saves ever longer hard times until it is killed at a random moment. It says when each
+// save starts (+time) and ends (-time), so the test knows which times the file may hold: the
+// one being saved or the one before it. The easy time is never touched. Each child takes the
+// lock the one before was killed holding.
 TEST_F(PreferencesTest, AKilledSaveLeavesTheOldOrTheNewTime) {
   const nlohmann::json easy = digitsOf(4217);
   Preferences::open(file);
@@ -246,8 +240,7 @@ TEST_F(PreferencesTest, AKilledSaveLeavesTheOldOrTheNewTime) {
       for (int time = stored + 1;; ++time) {
         say(time);
         Preferences::share().save("Hard", digitsOf(time));
-        Preferences::endFrame();  // one save a frame: some kills come while the
-                                  // lock is held
+        Preferences::endFrame();  // one save a frame: some kills come while the lock is held
         say(-time);
       }
     });
@@ -262,8 +255,7 @@ TEST_F(PreferencesTest, AKilledSaveLeavesTheOldOrTheNewTime) {
     ASSERT_FALSE(saved.is_discarded());
     ASSERT_TRUE(nlohmann::json::accept(readFile(file.string() + ".bak")));
     EXPECT_EQ(saved["Easy"], easy);
-    // Killed inside the save of `last`, after the save of -`last`, or before
-    // the first.
+    // Killed inside the save of `last`, after the save of -`last`, or before the first.
     const int completed = last > 0 ? last - 1 : last < 0 ? -last : stored;
     const bool isNew = last > 0 && saved["Hard"] == digitsOf(last);
     ASSERT_TRUE(isNew || saved["Hard"] == digitsOf(completed))
@@ -274,10 +266,9 @@ TEST_F(PreferencesTest, AKilledSaveLeavesTheOldOrTheNewTime) {
   std::printf("kills inside a save: %d left the old time, %d the new\n", leftTheOld, leftTheNew);
 }
 
-// Eight games each save 200 values under a key of their own, one save a frame,
-// while the test reads the file in a loop as a starting game does, without the
-// lock: every read parses, no key once seen goes missing or goes back, and
-// every last value is in the file at the end.
+// Eight games each save 200 values under a key of their own, one save a frame, while the test
+// reads the file in a loop as a starting game does, without the lock: every read parses, no key
+// once seen goes missing or goes back, and every last value is in the file at the end.
 TEST_F(PreferencesTest, EightGamesSavingAtOnceLoseNothing) {
   constexpr int kSaves = 200;
   Preferences::open(file);
@@ -309,26 +300,23 @@ TEST_F(PreferencesTest, EightGamesSavingAtOnceLoseNothing) {
       ++failedParses;
       continue;
     }
-    for (const auto &[key, value] : seen) lostOrOlder += !read.contains(key) || read[key] < value;
-    for (const auto &[key, value] : read.items()) seen[key] = value.get<int>();
+    for (const auto& [key, value] : seen) lostOrOlder += !read.contains(key) || read[key] < value;
+    for (const auto& [key, value] : read.items()) seen[key] = value.get<int>();
   }
   EXPECT_EQ(failedParses, 0);
   EXPECT_EQ(lostOrOlder, 0);
   EXPECT_EQ(parsed(file), expected);
 }
 
-// A game holding the lock (it stops, say, in a debugger): another game's save
-// fails with the alert after its wait, and its reads keep the values last read;
-// once the holder lets go, the next save sees the holder's save. (A killed
-// holder lets go as well: see the killed saves.)
+// A game holding the lock (it stops, say, in a debugger): another game's save fails with the
+// alert after its wait, and its reads keep the values last read; once the holder lets go, the
+// next save sees the holder's save. (A killed holder lets go as well: see the killed saves.)
 TEST_F(PreferencesTest, AHeldLockFailsTheSaveUntilItsHolderLetsGo) {
   Preferences holder(file.string());
   holder.save("Easy", nlohmann::json(1));
   holder.save("Hard", nlohmann::json(2));
-  Preferences waiting(file.string(),
-                      std::chrono::milliseconds(100));  // reads without the lock
-  holder.save("Hard",
-              nlohmann::json(3));  // in the same frame: the lock stays held
+  Preferences waiting(file.string(), std::chrono::milliseconds(100));  // reads without the lock
+  holder.save("Hard", nlohmann::json(3));  // in the same frame: the lock stays held
   EXPECT_FALSE(waiting.holdLock());
   ASSERT_NE(waiting.find("Hard"), nullptr);
   EXPECT_EQ(*waiting.find("Hard"), 2);
