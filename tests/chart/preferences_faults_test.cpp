@@ -1,6 +1,6 @@
 // A save of the preferences failing at each of its system calls: the file on disk stays as it
-// was, nothing is left beside it but the file and its backup, and the failure is the fatal
-// alert that names the file and the reason.
+// was, nothing is left beside it but the file and its backup, the failure is the fatal alert
+// that names the file and the reason, and a later save works.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,7 +8,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
@@ -31,14 +30,6 @@ std::string readFile(const fs::path& path) {
   return contents.str();
 }
 
-std::set<std::string> namesIn(const fs::path& directory) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(directory)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
-
 struct Fault {
   Call call;
   int occurrence;
@@ -53,7 +44,7 @@ struct FaultCase {
   bool renamedBeforeFailure;
 };
 
-void PrintTo(const FaultCase& faultCase, std::ostream* out) { *out << faultCase.name; }
+void PrintTo(const FaultCase& fault, std::ostream* out) { *out << fault.name; }
 
 class PreferencesFault : public ::testing::TestWithParam<FaultCase> {
  protected:
@@ -61,101 +52,85 @@ class PreferencesFault : public ::testing::TestWithParam<FaultCase> {
     KivAlert::share().throwInsteadOfExiting(true);
     char pattern[] = "/tmp/aloft-preference-faults-XXXXXX";
     directory = mkdtemp(pattern);
-    file = directory / "preferences.json";
-    // A backup from an earlier save and the file of the last one, with the other mode's time.
-    preferences = std::make_unique<chart::Preferences>(file.string());
-    preferences->save("Easy", nlohmann::json{0, 0, 4, 2, 1, 7});
-    preferences->save("Hard", nlohmann::json{0, 0, 1, 0, 0, 0});
-    preferences->save("Hard", nlohmann::json{0, 0, 2, 0, 0, 0});
   }
   void TearDown() override {
     faults::reset();
     fs::remove_all(directory);
   }
-
-  // Saves a new hard time with the case's faults armed; the alert's message, or empty.
-  std::string saveUnderFaults(const FaultCase& faultCase) {
-    faults::reset();
-    if (faultCase.writeLimit != 0) faults::shortenWrites(faultCase.writeLimit);
-    for (const Fault& fault : faultCase.faults) {
-      faults::failCall(fault.call, fault.occurrence, fault.error);
-    }
-    std::string message;
-    try {
-      preferences->save("Hard", newTime);
-    } catch (const FatalAlert& alert) {
-      message = alert.what();
-    }
-    faults::reset();
-    return message;
-  }
-
-  const nlohmann::json newTime{0, 0, 3, 0, 0, 0};
   fs::path directory;
-  fs::path file;
-  std::unique_ptr<chart::Preferences> preferences;
 };
 
 TEST_P(PreferencesFault, KeepsTheFileAndReportsTheFailure) {
-  const FaultCase& faultCase = GetParam();
-  const std::string before = readFile(file);
-  const std::string backupBefore = readFile(file.string() + ".bak");
+  const FaultCase& fault = GetParam();
+  const fs::path file = directory / "preferences.json";
+  const fs::path backup = directory / "preferences.json.bak";
+  const nlohmann::json easy{0, 0, 4, 2, 1, 7}, newTime{0, 0, 3, 0, 0, 0};
+  // A backup from an earlier save and the file of the last one, with the other mode's time.
+  chart::Preferences preferences(file.string());
+  preferences.save("Easy", easy);
+  preferences.save("Hard", nlohmann::json{0, 0, 1, 0, 0, 0});
+  preferences.save("Hard", nlohmann::json{0, 0, 2, 0, 0, 0});
+  const std::string before = readFile(file), backupBefore = readFile(backup);
 
-  const std::string message = saveUnderFaults(faultCase);
-
-  EXPECT_EQ(namesIn(directory), (std::set<std::string>{"preferences.json", "preferences.json.bak",
-                                                        "preferences.json.lock"}))
-      << "a temporary file was left behind";
-  const nlohmann::json stored = nlohmann::json::parse(readFile(file), nullptr, false);
-  const nlohmann::json backup =
-      nlohmann::json::parse(readFile(file.string() + ".bak"), nullptr, false);
-  ASSERT_FALSE(stored.is_discarded());
-  ASSERT_FALSE(backup.is_discarded());
-  EXPECT_EQ(backup["Easy"], (nlohmann::json{0, 0, 4, 2, 1, 7}));
-  if (faultCase.reportedError == 0) {
-    EXPECT_EQ(message, "");
-    EXPECT_EQ(stored["Hard"], newTime);
-    EXPECT_EQ(readFile(file.string() + ".bak"), before);
-    return;
+  faults::reset();  // counts the save's calls from here
+  faults::shortenWrites(fault.writeLimit);
+  for (const Fault& each : fault.faults) faults::failCall(each.call, each.occurrence, each.error);
+  std::string message;
+  try {
+    preferences.save("Hard", newTime);
+  } catch (const FatalAlert& alert) {
+    message = alert.what();
   }
-  EXPECT_EQ(message, "The preferences file " + file.string() +
-                         " could not be saved: " + std::strerror(faultCase.reportedError));
-  if (faultCase.renamedBeforeFailure) {
-    // Only the directory's sync failed: the new file is in place, the old one is the backup.
-    EXPECT_EQ(stored["Hard"], newTime);
-    EXPECT_EQ(readFile(file.string() + ".bak"), before);
+  faults::reset();
+
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(directory)) names.insert(entry.path().filename());
+  EXPECT_EQ(names, (std::set<std::string>{"preferences.json", "preferences.json.bak",
+                                          "preferences.json.lock"}));
+  EXPECT_EQ(message, fault.reportedError == 0
+                         ? ""
+                         : "The preferences file " + file.string() +
+                               " could not be saved: " + std::strerror(fault.reportedError));
+  if (fault.reportedError == 0 || fault.renamedBeforeFailure) {
+    EXPECT_EQ(nlohmann::json::parse(readFile(file))["Hard"], newTime);
+    EXPECT_EQ(readFile(backup), before);
   } else {
     EXPECT_EQ(readFile(file), before);
-    // The backup is the one before, or the file as it was.
-    const std::string backupAfter = readFile(file.string() + ".bak");
+    const std::string backupAfter = readFile(backup);
     EXPECT_TRUE(backupAfter == backupBefore || backupAfter == before);
   }
-  // After the reported failure a later save still works.
-  preferences->save("Hard", newTime);
-  EXPECT_EQ(nlohmann::json::parse(readFile(file))["Hard"], newTime);
-  EXPECT_EQ(nlohmann::json::parse(readFile(file))["Easy"], (nlohmann::json{0, 0, 4, 2, 1, 7}));
+  preferences.save("Hard", newTime);
+  EXPECT_EQ(nlohmann::json::parse(readFile(file)),
+            (nlohmann::json{{"Easy", easy}, {"Hard", newTime}}));
 }
 
 // One save's calls: the new file written and synced under a temporary name, the current file
-// linked as the backup, the new file renamed over it, then the folder synced.
+// linked as the backup (copied where links are refused), the new file renamed over it, then the
+// folder synced: only that last failure leaves the new file in place.
 INSTANTIATE_TEST_SUITE_P(
     EverySaveStep, PreferencesFault,
-    ::testing::Values(
-        FaultCase{"WritesOfSevenBytes", {}, 7, 0, false},
-        FaultCase{"FullDisk", {{Call::Write, 1, ENOSPC}}, 0, ENOSPC, false},
-        FaultCase{"ShortWriteThenFullDisk", {{Call::Write, 3, ENOSPC}}, 16, ENOSPC, false},
-        FaultCase{"WriteWithoutProgress", {{Call::Write, 1, 0}}, 0, EIO, false},
-        FaultCase{"FileSyncFails", {{Call::Fsync, 1, EIO}}, 0, EIO, false},
-        FaultCase{"CloseFails", {{Call::Close, 1, EIO}}, 0, EIO, false},
-        FaultCase{"BackupLinkFails", {{Call::Link, 1, EIO}}, 0, EIO, false},
-        FaultCase{"LinksRefusedBackupCopied", {{Call::Link, 1, EPERM}}, 0, 0, false},
-        FaultCase{"LinksRefusedBackupCopyFullDisk",
-                  {{Call::Link, 1, EPERM}, {Call::Write, 2, ENOSPC}}, 0, ENOSPC, false},
-        FaultCase{"LinksRefusedBackupCopySyncFails",
-                  {{Call::Link, 1, EPERM}, {Call::Fsync, 2, EIO}}, 0, EIO, false},
-        FaultCase{"BackupRenameFails", {{Call::Rename, 1, EIO}}, 0, EIO, false},
-        FaultCase{"RenameFails", {{Call::Rename, 2, ENOSPC}}, 0, ENOSPC, false},
-        FaultCase{"FolderSyncFails", {{Call::Fsync, 2, EIO}}, 0, EIO, true}),
+    ::testing::Values(FaultCase{"WritesOfSevenBytes", {}, 7, 0, false},
+                      FaultCase{"FullDisk", {{Call::Write, 1, ENOSPC}}, 0, ENOSPC, false},
+                      FaultCase{
+                          "ShortWriteThenFullDisk", {{Call::Write, 3, ENOSPC}}, 16, ENOSPC, false},
+                      FaultCase{"WriteWithoutProgress", {{Call::Write, 1, 0}}, 0, EIO, false},
+                      FaultCase{"FileSyncFails", {{Call::Fsync, 1, EIO}}, 0, EIO, false},
+                      FaultCase{"CloseFails", {{Call::Close, 1, EIO}}, 0, EIO, false},
+                      FaultCase{"BackupLinkFails", {{Call::Link, 1, EIO}}, 0, EIO, false},
+                      FaultCase{"LinksRefusedBackupCopied", {{Call::Link, 1, EPERM}}, 0, 0, false},
+                      FaultCase{"LinksRefusedBackupCopyFullDisk",
+                                {{Call::Link, 1, EPERM}, {Call::Write, 2, ENOSPC}},
+                                0,
+                                ENOSPC,
+                                false},
+                      FaultCase{"LinksRefusedBackupCopySyncFails",
+                                {{Call::Link, 1, EPERM}, {Call::Fsync, 2, EIO}},
+                                0,
+                                EIO,
+                                false},
+                      FaultCase{"BackupRenameFails", {{Call::Rename, 1, EIO}}, 0, EIO, false},
+                      FaultCase{"RenameFails", {{Call::Rename, 2, ENOSPC}}, 0, ENOSPC, false},
+                      FaultCase{"FolderSyncFails", {{Call::Fsync, 2, EIO}}, 0, EIO, true}),
     [](const ::testing::TestParamInfo<FaultCase>& each) { return each.param.name; });
 
 }  // namespace

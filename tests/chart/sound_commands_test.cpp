@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "support/sound_files.h"
 #include "chart/chart_test_support.h"
 #include "chart/resource_path.h"
 #include "engine/kiv_audio.h"
+#include "support/sound_files.h"
 
 namespace chart::testing {
 namespace {
@@ -20,6 +20,7 @@ class SoundCommands : public ChartTest {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     audio = std::make_unique<KivAudio>();
     audio->audioOutput()->stopClock();  // the sound advances only by `play`
+    services.audio = audio.get();
     std::filesystem::create_directory(files.path("kivResources"));
     tone = files.tone("kivResources/tone.m4a", 440, 0.2);
     Data::share().setResourcePath(std::filesystem::path(tone).parent_path().parent_path());
@@ -31,14 +32,12 @@ class SoundCommands : public ChartTest {
     unsetenv("SDL_AUDIODRIVER");
   }
 
-  Chart& makeWithAudio(const std::vector<ChartSource>& sources) {
-    use(sources);
-    engine::Services withAudio = recording.services();
-    withAudio.audio = audio.get();
-    charts.push_back(registries.back()->create(sources.front().name, withAudio));
-    return *charts.back();
+  // A chart that adds the sound file `name` twice, run for a frame.
+  Chart& adding(std::string_view name) {
+    return ran(
+        "Menus", {"name", "music", "death"},
+        {gets("name", name), run(Sound_add, {"name"}, "music"), run(Sound_add, {"name"}, "death")});
   }
-
   void play(int frames) {
     std::vector<float> out(std::size_t(frames) * KivAudio::kFormat.channels);
     audio->audioOutput()->pull(out.data(), frames);
@@ -49,23 +48,12 @@ class SoundCommands : public ChartTest {
   std::unique_ptr<KivAudio> audio;
 };
 
-ChartSource loader(std::string_view name) {
-  return testChart("Menus", {"name", "music", "death"},
-                   {{"trunk0_1", gets("name", name), "trunk0_2"},
-                    {"trunk0_2", run(Sound_add, {"name"}, "music"), "trunk0_3"},
-                    {"trunk0_3", run(Sound_add, {"name"}, "death"), endOfPass}});
-}
-
 TEST_F(SoundCommands, SoundAddLoadsFromTheResourcesAndTheChartGivesItsSoundsBack) {
-  Chart& chart = makeWithAudio({loader("tone.m4a")});
-  frames(chart, 1);
-  EXPECT_EQ(cell(chart, "music").type, kNumber);
-  EXPECT_EQ(cell(chart, "music").math, 1.0f);
-  EXPECT_EQ(cell(chart, "death").math, 2.0f);
-  EXPECT_EQ(chart.deallocArray(Resource::Sound), (std::vector<float>{1, 2}));
+  Chart& chart = adding("tone.m4a");
+  EXPECT_EQ(shown(cell(chart, "music")), "1");
+  EXPECT_EQ(shown(cell(chart, "death")), "2");
   ASSERT_NE(audio->sound(1), nullptr);
   ASSERT_NE(audio->sound(2), nullptr);
-
   Chart::release(&chart);
   charts.clear();
   EXPECT_EQ(audio->sound(1), nullptr);
@@ -73,40 +61,27 @@ TEST_F(SoundCommands, SoundAddLoadsFromTheResourcesAndTheChartGivesItsSoundsBack
 }
 
 TEST_F(SoundCommands, AMissingFileIsReportedByTheServiceAndANameGivingNoPathByTheChart) {
-  Chart& missing = makeWithAudio({loader("silence.m4a")});
-  EXPECT_EQ(alertOf([&] { frames(missing, 1); }),
+  EXPECT_EQ(alertOf([&] { adding("silence.m4a"); }),
             "The \" Menus \" chart has an invalid sound file with directory " +
                 files.path("kivResources/silence.m4a") + " .");
-  Chart& unnamed = makeWithAudio({loader("")});
-  EXPECT_EQ(alertOf([&] { frames(unnamed, 1); }),
+  EXPECT_EQ(alertOf([&] { adding(""); }),
             "The Menus chart has an invalid sound file with directory  .");
 }
 
 TEST_F(SoundCommands, LoopPlayAndTimeSendReachTheSoundTheIndexNames) {
-  const std::int32_t index = audio->addSound(tone);
-  ASSERT_EQ(index, 1);
+  ASSERT_EQ(audio->addSound(tone), 1);
+  Sound& sound = *audio->sound(1);
   // 1.9 names sound 1: indexes are truncated toward zero.
-  Chart& player =
-      makeWithAudio({testChart("Menus", {"index", "time"},
-                               {{"trunk0_1", set("index", 1.9f), "trunk0_2"},
-                                {"trunk0_2", set("time", 0.15f), "trunk0_3"},
-                                {"trunk0_3", run(Sound_time_send, {"index", "time"}), "trunk0_4"},
-                                {"trunk0_4", run(Sound_loop, {"index", "YES"}), "trunk0_5"},
-                                {"trunk0_5", run(Sound_play, {"index"}), endOfPass}})});
-  Sound& sound = *audio->sound(index);
-  frames(player, 1);
+  ran("Menus", {"index", "time"},
+      {set("index", 1.9f), set("time", 0.15f), run(Sound_time_send, {"index", "time"}),
+       run(Sound_loop, {"index", "YES"}), run(Sound_play, {"index"})});
   EXPECT_TRUE(sound.isPlaying());
   EXPECT_NEAR(sound.currentTime(), 0.15, 1e-4);
   // Looping, it plays on past its end (0.05 s away) without being told again.
   play(44100 / 10);
   EXPECT_TRUE(sound.isPlaying());
   EXPECT_NEAR(sound.currentTime(), 0.05, 0.001);
-
-  Chart& stopper =
-      makeWithAudio({testChart("Menus", {"index"},
-                               {{"trunk0_1", set("index", 1), "trunk0_2"},
-                                {"trunk0_2", run(Sound_loop, {"index", "NO"}), endOfPass}})});
-  frames(stopper, 1);
+  ran("Menus", {"index"}, {set("index", 1), run(Sound_loop, {"index", "NO"})});
   play(44100 / 5);
   EXPECT_FALSE(sound.isPlaying());
 }

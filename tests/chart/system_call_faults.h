@@ -1,7 +1,6 @@
 // Failures injected at the system-call boundary. The test program defines `write`, `fsync`,
 // `close`, `link` and `rename` itself; the game's library is static, so its calls land here and
-// are passed on to the C library unless a failure is armed. Nothing is armed by default: the
-// rest of the program runs as usual.
+// go on to the C library unless a failure is armed. Nothing is armed by default.
 #pragma once
 
 #include <cstddef>
@@ -13,8 +12,8 @@ enum class Call { Write, Fsync, Close, Link, Rename };
 // The `occurrence`-th call (1 = the next one) of `call` fails with `error` and returns -1; a
 // `write` failing with error 0 returns 0 instead, a write that makes no progress.
 void failCall(Call call, int occurrence, int error);
-// Every `write` from now on writes at most `bytes` bytes and says so, as a full disk or a signal
-// may make it do.
+// Every `write` from now on writes at most `bytes` bytes (0: no limit), as a full disk may make
+// it do.
 void shortenWrites(std::size_t bytes);
 // Disarms everything and starts counting again.
 void reset();
