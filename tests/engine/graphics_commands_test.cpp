@@ -24,8 +24,8 @@ void vertex(Actions& actions, float x, float y, std::array<float, 4> rgba) {
   for (auto [command, value] : steps) with(actions, command, value);
 }
 
-const std::vector<std::string_view> kCells = {"v",      "w",    "h",   "type", "poly", "pick",
-                                              "picked", "name", "tex", "flag", "index"};
+const std::vector<std::string_view> kCells = {"v",    "w",      "h",    "type", "poly",
+                                              "pick", "picked", "name", "tex",  "index"};
 
 class GraphicsCommands : public ChartTest {
  protected:
