@@ -25,6 +25,13 @@ inline std::array<int, 4> pixelAt(int x, int y) {
   return {rgba[0], rgba[1], rgba[2], rgba[3]};
 }
 
+// One integer of GL state, such as GL_MODELVIEW_STACK_DEPTH.
+inline GLint glInteger(GLenum name) {
+  GLint value = 0;
+  glGetIntegerv(name, &value);
+  return value;
+}
+
 // A parameter of the 2-D texture named `texture` (binding it).
 inline GLint textureParameter(std::int32_t texture, GLenum parameter) {
   GLint value = 0;

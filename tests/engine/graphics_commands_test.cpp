@@ -10,7 +10,7 @@ namespace {
 
 using Actions = std::vector<NodeAction>;
 
-// Sets the cell "v" to `value` and runs `command` on it.
+// Runs `command` on the cell "v" set to `value`.
 void with(Actions& actions, Command command, float value) {
   actions.push_back(set("v", value));
   actions.push_back(run(command, {"v"}));
@@ -24,8 +24,8 @@ void vertex(Actions& actions, float x, float y, std::array<float, 4> rgba) {
   for (auto [command, value] : steps) with(actions, command, value);
 }
 
-const std::vector<std::string_view> kCells = {"v",      "w",    "h",   "type", "poly", "pick",
-                                              "picked", "name", "tex", "flag", "index"};
+const std::vector<std::string_view> kCells = {"v",    "w",      "h",    "type", "poly",
+                                              "pick", "picked", "name", "tex",  "index"};
 
 class GraphicsCommands : public ChartTest {
  protected:
@@ -58,16 +58,19 @@ class GraphicsCommands : public ChartTest {
   std::unique_ptr<KivTextures> textures;
 };
 
-TEST_F(GraphicsCommands, PolygonAddHandsOverTheCollectedArraysAndEmptiesThem) {
+TEST_F(GraphicsCommands, PolygonAddHandsOverTheCollectedArraysAndPickingFindsThePolygon) {
   Actions actions;
   for (float x : {-1.0f, 1.0f, 0.0f}) vertex(actions, x, x == 0 ? 1 : -1, {1, 0, 0, 1});
   for (auto [s, t] : {std::pair{0.25f, 0.75f}, {0.0f, 0.0f}, {1.0f, 1.0f}}) {
     with(actions, Image_map_x, s);
     with(actions, Image_map_y, t);
   }
-  actions.push_back(gets("type", "Triangles"));
-  actions.push_back(run(Polygon_add, {"type"}, "poly"));
+  actions.insert(actions.end(),
+                 {gets("type", "Triangles"), run(Polygon_add, {"type"}, "poly"),
+                  run(Picking_add, {"poly"}, "pick"), run(Picking_update, {"pick"}, "picked")});
   Chart& chart = chartOf(actions);
+  lookAtTheOrigin();
+  polygons->pickingPoint(100, 80);
   frames(chart, 1);
 
   const Cell& index = cell(chart, "poly");
@@ -81,6 +84,9 @@ TEST_F(GraphicsCommands, PolygonAddHandsOverTheCollectedArraysAndEmptiesThem) {
   const Chart::ScratchArrays& collected = chart.scratchArrays();
   EXPECT_TRUE(collected.vertices.empty() && collected.colors.empty() && collected.normals.empty() &&
               collected.textures.empty());
+  EXPECT_EQ(cell(chart, "picked").math, index.math);
+  EXPECT_EQ(cell(chart, "picked").type, kNumber);
+  EXPECT_EQ(chart.deallocArray(Resource::Picking), std::vector<float>{cell(chart, "pick").math});
 }
 
 TEST_F(GraphicsCommands, PlacedPolygonsAreDrawnAndThePlacementClosedAfterTheDraw) {
@@ -99,9 +105,7 @@ TEST_F(GraphicsCommands, PlacedPolygonsAreDrawnAndThePlacementClosedAfterTheDraw
   // Moved right by half the picture's half width: x from 0.25 to 0.75, pixels 125 to 175.
   EXPECT_EQ(pixelAt(150, 100), (std::array<int, 4>{0, 255, 0, 255}));
   EXPECT_EQ(pixelAt(100, 100), (std::array<int, 4>{0, 0, 0, 255}));
-  GLint depth = 0;
-  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-  EXPECT_EQ(depth, 1);
+  EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH), 1);
   EXPECT_FALSE(polygons->matrixStackPushed());
 }
 
@@ -123,58 +127,36 @@ TEST_F(GraphicsCommands, IndexCellsAreTruncatedTowardZero) {
   EXPECT_EQ(recording.calls, expected);
 }
 
-TEST_F(GraphicsCommands, BlendSetsTheBlendFunctionOncePerChartAndDepthSwitchesTheDepthTest) {
-  const auto blendSource = [] {
-    GLint source = 0;
-    glGetIntegerv(GL_BLEND_SRC, &source);
-    return source;
-  };
+// Blend sets the blend function once per chart; a screen ratio's second term is the width.
+TEST_F(GraphicsCommands, BlendDepthAndScreenRatioSetTheirGLState) {
   Chart& first = chartOf({run(Blend, {"YES"}), run(Depth, {"NO"})});
   glBlendFunc(GL_ONE, GL_ZERO);
   frames(first, 1);
-  EXPECT_EQ(blendSource(), GL_SRC_ALPHA);
+  EXPECT_EQ(glInteger(GL_BLEND_SRC), GL_SRC_ALPHA);
   EXPECT_EQ(glIsEnabled(GL_BLEND), GL_TRUE);
   EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), GL_FALSE);
   EXPECT_EQ(cell(first, "CUSTOM_BLEND").math, cell(first, "YES").math);
   glBlendFunc(GL_ONE, GL_ZERO);
   frames(first, 1);
-  EXPECT_EQ(blendSource(), GL_ONE);
+  EXPECT_EQ(glInteger(GL_BLEND_SRC), GL_ONE);
 
-  Chart& second = chartOf({run(Blend, {"NO"}), run(Depth, {"YES"})}, "Word");
-  frames(second, 1);
-  EXPECT_EQ(blendSource(), GL_SRC_ALPHA);
+  polygons->setViewFrame({0, 0, 200, 200});
+  frames(chartOf({run(Blend, {"NO"}), run(Depth, {"YES"}), set("h", 2), set("w", 3),
+                  run(Screen_ratio, {"h", "w"})},
+                 "Word"),
+         1);
+  EXPECT_EQ(glInteger(GL_BLEND_SRC), GL_SRC_ALPHA);
   EXPECT_EQ(glIsEnabled(GL_BLEND), GL_FALSE);
   EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), GL_TRUE);
-}
-
-TEST_F(GraphicsCommands, ScreenRatioTakesTheSecondTermAsTheWidth) {
-  polygons->setViewFrame({0, 0, 200, 200});
-  frames(chartOf({set("h", 2), set("w", 3), run(Screen_ratio, {"h", "w"})}), 1);
   GLint viewport[4];
   glGetIntegerv(GL_VIEWPORT, viewport);
   EXPECT_EQ(viewport[3], 133);  // a landscape picture: bars above and below
 }
 
-TEST_F(GraphicsCommands, PickingTellsWhichPolygonIsUnderThePointer) {
-  Actions actions;
-  for (float x : {-0.5f, 0.5f, 0.0f}) vertex(actions, x, x == 0 ? 0.5f : -0.5f, {1, 1, 1, 1});
-  actions.insert(actions.end(),
-                 {gets("type", "Triangles"), run(Polygon_add, {"type"}, "poly"),
-                  run(Picking_add, {"poly"}, "pick"), run(Picking_update, {"pick"}, "picked")});
-  Chart& chart = chartOf(actions);
-  lookAtTheOrigin();
-  polygons->pickingPoint(100, 80);
-  frames(chart, 1);
-  EXPECT_EQ(cell(chart, "picked").math, cell(chart, "poly").math);
-  EXPECT_EQ(cell(chart, "picked").type, kNumber);
-  EXPECT_EQ(chart.deallocArray(Resource::Picking), std::vector<float>{cell(chart, "pick").math});
-}
-
 TEST_F(GraphicsCommands, ImageAddFindsBareNamesInTheResourceFolderAndClearsTheFilters) {
-  for (const char* name : {"Grass.tif", "Sky.tif"}) {
-    std::filesystem::create_directories(scratch / "kivResources");
+  std::filesystem::create_directories(scratch / "kivResources");
+  for (const char* name : {"Grass.tif", "Sky.tif"})
     ASSERT_TRUE(writeTiff(scratch / "kivResources" / name, {}, std::vector<std::uint8_t>(12, 200)));
-  }
   Data::share().setResourcePath(scratch.path());
   // The filters are cleared after an add: the next picture gets the default ones.
   Chart& chart = chartOf(
@@ -192,11 +174,10 @@ TEST_F(GraphicsCommands, ImageAddFindsBareNamesInTheResourceFolderAndClearsTheFi
   EXPECT_EQ(textureParameter(grass, GL_TEXTURE_MAG_FILTER), GL_NEAREST);
   EXPECT_EQ(textureParameter(sky, GL_TEXTURE_MIN_FILTER), GL_NEAREST_MIPMAP_LINEAR);
   EXPECT_EQ(textureParameter(sky, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-}
 
-TEST_F(GraphicsCommands, ImageAddOfAnEmptyNameHasNoPath) {
-  Chart& chart = chartOf({gets("name", ""), run(Image_add, {"name"}, "tex")}, "Logos");
-  EXPECT_EQ(alertOf([&] { frames(chart, 1); }),
+  // An empty name has no path to look in.
+  Chart& empty = chartOf({gets("name", ""), run(Image_add, {"name"}, "tex")}, "Logos");
+  EXPECT_EQ(alertOf([&] { frames(empty, 1); }),
             "The Logos chart has an invalid image file with directory  .");
 }
 

@@ -21,7 +21,6 @@ class Picking : public GLTest {
     glMatrixMode(GL_MODELVIEW);
   }
 
-  // The picking index of a new polygon registered for picking.
   std::int32_t registered(std::string_view type, const Floats& vertices) {
     return polygons->addPicking(polygons->addPolygonsType(type, vertices, {}, {}, {}));
   }
@@ -39,13 +38,12 @@ TEST_F(Picking, CounterClockwiseTrianglesUnderThePointHit) {
   const std::int32_t triangle = registered("Triangles", kCounterClockwise);
   const std::int32_t flat = registered("Triangles", {-0.5f, -0.5f, 0, 0.5f, -0.5f, 0, 0, 0.5f, 0});
   EXPECT_EQ(clockwise, 0);
-  EXPECT_EQ(pickAt(triangle, 100, 80), 1);  // the polygon's index
-  EXPECT_EQ(pickAt(clockwise, 100, 80), -1);
-  EXPECT_EQ(pickAt(flat, 100, 80), -1);
-  EXPECT_EQ(pickAt(triangle, 20, 20), -1);
-  EXPECT_EQ(pickAt(triangle, 100, 50), 1);   // on the bottom edge
-  EXPECT_EQ(pickAt(triangle, 50, 50), 1);    // on a corner
-  EXPECT_EQ(pickAt(triangle, 100, 49), -1);  // a pixel below it
+  // The polygon's index on a hit: inside, on the bottom edge, on a corner; -1 a pixel below it.
+  const std::array<std::int32_t, 4> cases[] = {{triangle, 100, 80, 1}, {clockwise, 100, 80, -1},
+                                               {flat, 100, 80, -1},    {triangle, 20, 20, -1},
+                                               {triangle, 100, 50, 1}, {triangle, 50, 50, 1},
+                                               {triangle, 100, 49, -1}};
+  for (auto [index, x, y, hit] : cases) EXPECT_EQ(pickAt(index, x, y), hit) << x << ", " << y;
   glTranslatef(0.5f, 0, 0);
   EXPECT_EQ(pickAt(triangle, 70, 60), -1);
   EXPECT_EQ(pickAt(triangle, 170, 60), 1);
@@ -96,7 +94,6 @@ TEST_F(Picking, UnknownAndRemovedEntriesMissAndAWholeReplacementLeavesTheOldBuff
   EXPECT_EQ(pickAt(fresh, 100, 80), polygon);
   polygons->removePicking(fresh);
   EXPECT_EQ(pickAt(fresh, 100, 80), -1);
-  // Picking indexes are not handed out again.
   EXPECT_EQ(polygons->addPicking(polygon), fresh + 1);
 }
 

@@ -86,25 +86,28 @@ TEST_F(PolygonStore, ReplacementsThatDoNotFitAreReported) {
       polygons->replaceArray(polygon, lists[0], lists[1], lists[2], lists[3]);
     });
   };
-  const std::string wrong = "an incorrect ", sized = " buffer size when using the Polygon.replace";
+  const auto wrong = [](std::string kind, std::string function = "") {
+    return "0 has an incorrect " + kind + " buffer size when using the Polygon.replace" + function +
+           " function.";
+  };
+  const auto tooBig = [](std::string total) {
+    return "0 has a total of " + total + " which is too big for the Polygon.replace function.";
+  };
   const std::pair<std::string, std::string> cases[] = {
       // An index with no polygon has nothing of any size.
-      {replace(1, Floats(12), 0, 0, 5), "5 has " + wrong + "color" + sized + " function."},
-      {replace(0, Floats(6)), "0 has " + wrong + "vertex" + sized + " function."},
-      {replace(1, Floats(4)), "0 has " + wrong + "color" + sized + " function."},
-      {replace(2, Floats(3)), "0 has " + wrong + "lighting normals" + sized + " function."},
-      {replace(3, Floats(2)), "0 has " + wrong + "image map coordinates" + sized + " function."},
-      {replace(0, Floats(6), 6, 6), "0 has " + wrong + "vertex" + sized + ".range function."},
-      {replace(1, Floats(13), 0, 2),
-       "0 has a total of 13 colors which is too big for the Polygon.replace function."},
-      {replace(2, Floats(10), 0, 3),
-       "0 has a total of 10 lighting normals which is too big for the Polygon.replace function."},
-      {replace(3, Floats(4), 4, 4),
-       "0 has " + wrong + "image map coordinates" + sized + ".range function."},
+      {replace(1, Floats(12), 0, 0, 5), "5" + wrong("color").substr(1)},
+      {replace(0, Floats(6)), wrong("vertex")},
+      {replace(1, Floats(4)), wrong("color")},
+      {replace(2, Floats(3)), wrong("lighting normals")},
+      {replace(3, Floats(2)), wrong("image map coordinates")},
+      {replace(0, Floats(6), 6, 6), wrong("vertex", ".range")},
+      {replace(1, Floats(13), 0, 2), tooBig("13 colors")},
+      {replace(2, Floats(10), 0, 3), tooBig("10 lighting normals")},
+      {replace(3, Floats(4), 4, 4), wrong("image map coordinates", ".range")},
       // A negative start would write before the buffer, a list shorter than the range would be
       // read past its end.
-      {replace(1, Floats(2), -1, 2), "0 has " + wrong + "color" + sized + ".range function."},
-      {replace(0, Floats(3), 0, 6), "0 has " + wrong + "vertex" + sized + ".range function."},
+      {replace(1, Floats(2), -1, 2), wrong("color", ".range")},
+      {replace(0, Floats(3), 0, 6), wrong("vertex", ".range")},
   };
   for (const auto& [message, ending] : cases) {
     EXPECT_EQ(message, "The \" Word \" chart with polygon index " + ending);
@@ -112,20 +115,15 @@ TEST_F(PolygonStore, ReplacementsThatDoNotFitAreReported) {
 }
 
 TEST_F(PolygonStore, TheMatrixStackPushesAtMostOnceAndPopsOnlyWhenPushed) {
-  const auto depth = [] {
-    GLint value = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &value);
-    return value;
-  };
   polygons->endMatrixStack();
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));  // no stack underflow
   polygons->startMatrixStack();
   glTranslatef(1, 2, 3);
   polygons->startMatrixStack();
-  EXPECT_EQ(depth(), 2);
+  EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH), 2);
   polygons->endMatrixStack();
   polygons->endMatrixStack();
-  EXPECT_EQ(depth(), 1);
+  EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH), 1);
   GLfloat matrix[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
   EXPECT_EQ(matrix[12], 0.0f);  // the translation is gone with the popped copy

@@ -27,7 +27,6 @@ TEST_F(Projection, ThePictureKeepsItsRatioWithEqualBarsOnTwoSidesAndAnEmptyViewH
   EXPECT_EQ(viewportFor(800, 600), (std::array<GLint, 4>{0, 33, 800, 533}));
   EXPECT_EQ(viewportFor(1000, 500), (std::array<GLint, 4>{125, 0, 750, 500}));
   EXPECT_EQ(viewportFor(300, 200), (std::array<GLint, 4>{0, 0, 300, 200}));
-  // An empty view gets no frustum and raises no GL error.
   viewportFor(0, 0);
   EXPECT_EQ(matrix(GL_PROJECTION_MATRIX), kIdentity);
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
@@ -37,9 +36,7 @@ TEST_F(Projection, TheFrustumHasItsCornersOnTheUnitCircleAtTheNearPlane) {
   glTranslatef(1, 2, 3);
   glMatrixMode(GL_PROJECTION);
   viewportFor(300, 200);
-  GLint mode = 0;
-  glGetIntegerv(GL_MATRIX_MODE, &mode);
-  EXPECT_EQ(mode, GL_MODELVIEW);
+  EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
   EXPECT_EQ(matrix(GL_MODELVIEW_MATRIX), kIdentity);
 
   // The frustum's planes recovered from its matrix.

@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <string>
-#include <vector>
 
 #include "support/signal.h"
 #include "support/sound_files.h"
@@ -34,8 +32,7 @@ float peakOf(const Channel& channel, std::size_t from, std::size_t to) {
 TEST(SoundFile, TonesDecodeToTheOutputsFormatAtTheirOwnLengthAndPitch) {
   SoundFolder files;
   struct Case {
-    int sampleRate;
-    int channels;
+    int sampleRate, channels;
     double seconds;
   };
   for (const Case& source :

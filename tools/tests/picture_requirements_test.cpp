@@ -1,7 +1,5 @@
-// What the game needs of its pictures and icons, beyond the committed files being exactly what the
-// generator makes: formats the texture loader takes, splash colours that show right without
-// blending, font cells where the letter drawing looks for them, icons at the sizes their folders
-// name, and all of it small.
+// What the game needs of its pictures and icons, which a byte-for-byte match with the generator
+// cannot tell: formats the loader takes, splashes shown without blending, font cells, icon sizes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
