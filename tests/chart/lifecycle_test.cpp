@@ -61,17 +61,6 @@ TEST_F(LifecycleTest, ARaisedRemovalCounterEmptiesTheDeallocList) {
   EXPECT_EQ(later.deallocArray(Resource::Polygon).size(), 1u);
 }
 
-TEST_F(LifecycleTest, AMillionTurnLoopRunsInOneFrame) {
-  Chart& chart = load({testChart("Loop", {"loop", "total"},
-                                 {{"trunk0_1", set("loop", 0), "trunk0_2"},
-                                  {"trunk0_2", set("total", 1000000), "trunk0_3"},
-                                  {"trunk0_3", decide("loop", "<", "total"), "trunk0_4", endOfPass},
-                                  {"trunk0_4", equation("loop = loop + 1"), "branch0_5"},
-                                  {"branch0_5", junction(), "trunk0_3"}})});
-  frames(chart, 1);
-  EXPECT_EQ(cell(chart, "loop").math, 1000000.0f);
-}
-
 // By name from outside: a copy the caller owns; a stored copy replaces and releases what the cell
 // held; an unknown name reads as EMPTY and stores nothing.
 TEST_F(LifecycleTest, CellsByName) {
