@@ -308,10 +308,8 @@ TEST_F(PreferencesTest, AHeldLockFailsTheSaveUntilItsHolderLetsGo) {
   ASSERT_NE(waiting.find("Hard"), nullptr);
   EXPECT_EQ(*waiting.find("Hard"), 2);
   EXPECT_EQ(alertOf([&] { waiting.save("Easy", nlohmann::json(5)); }),
-            "The preferences file " + file.string() +
-                " could not be saved: another program held "
-                "its lock " +
-                file.string() + ".lock for 0.1 seconds");
+            "The preferences file " + file.string() + " could not be saved: another program held " +
+                "its lock " + file.string() + ".lock for 0.1 seconds");
 
   holder.releaseLock();
   waiting.releaseLock();  // the end of that frame
