@@ -48,13 +48,16 @@ class SoundCommands : public ChartTest {
   std::unique_ptr<KivAudio> audio;
 };
 
-// The chart gives its sounds back as any chart does (chart_tests); a missing file is reported by
-// the service, a name giving no path by the chart.
-TEST_F(SoundCommands, SoundAddLoadsFromTheResources) {
+// A missing file is reported by the service, a name giving no path by the chart.
+TEST_F(SoundCommands, SoundAddLoadsFromTheResourcesAndTheChartGivesItsSoundsBack) {
   Chart& chart = adding("tone.m4a");
   EXPECT_EQ(shown(cell(chart, "music")), "1");
   EXPECT_EQ(shown(cell(chart, "death")), "2");
-  EXPECT_NE(audio->sound(2), nullptr);
+  ASSERT_NE(audio->sound(2), nullptr);
+  Chart::release(&chart);
+  charts.clear();
+  EXPECT_EQ(audio->sound(1), nullptr);
+  EXPECT_EQ(audio->sound(2), nullptr);
   EXPECT_EQ(alertOf([&] { adding("silence.m4a"); }),
             "The \" Menus \" chart has an invalid sound file with directory " +
                 files.path("kivResources/silence.m4a") + " .");
