@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <functional>
 #include <memory>
@@ -85,6 +86,17 @@ inline std::string shown(const Cell& cell) {
   return "type " + std::to_string(cell.type);
 }
 
+// The cell named `name`, const as the chart is; a missing name fails the test and gives the
+// `EMPTY` constant.
+template <typename AnyChart>
+auto& cell(AnyChart& chart, std::string_view name) {
+  const auto& names = chart.program().cellNames;
+  const auto found = std::find(names.begin(), names.end(), name);
+  if (found != names.end()) return chart.cells()[found - names.begin()];
+  ADD_FAILURE() << chart.chartName() << " has no cell " << name;
+  return chart.cells()[kEmptyConstant];
+}
+
 inline GlobalVariableDictionary& globals() { return Data::share().globalVariableDictionary(); }
 
 class ChartTest : public ::testing::Test {
@@ -120,18 +132,6 @@ class ChartTest : public ::testing::Test {
     return *charts.back();
   }
 
-  static Cell& cell(Chart& chart, std::string_view name) {
-    const auto& names = chart.program().cellNames;
-    for (std::size_t at = 0; at < names.size(); ++at) {
-      if (names[at] == name) return chart.cell(std::uint16_t(at));
-    }
-    ADD_FAILURE() << "no cell " << name;
-    return chart.cell(kEmptyConstant);
-  }
-  static std::string text(Chart& chart, std::string_view name) {
-    const Cell& found = cell(chart, name);
-    return found.text ? toUtf8(found.text->units) : "(no text)";
-  }
   static void frames(Chart& chart, int count) {
     for (int frame = 0; frame < count; ++frame) chart.update(kDefaultSnippet);
   }

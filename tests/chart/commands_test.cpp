@@ -117,8 +117,6 @@ TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
         run(Object_selected_index, {"YES"}),
         run(Object_selected_object, {"charts"}, "pickedChart")},
        {{"numbers", "numbers 4"}, {"picked", "2"}, {"last", "2"}, {"pickedChart", "charts 1"}},
-       "There is an error in a Chart Object named: Lists\n"
-       "The error is inside a function named: Object_selected_object\n"
        "The variable with the function is named: charts\n"
        "The index of 1 is outside a valid index of 0 to 0."},
   };

@@ -88,7 +88,7 @@ TEST_F(GlobalsTest, RemovingWithAndWithoutKeysAndRemovingAll) {
       {set("gvOne", 1), gets("gvTwo", "two"), run(Global_variable_send, {"gvOne", "EMPTY"}),
        run(Global_variable_send, {"gvTwo", "EMPTY"}), run(Global_variable_remove_all, {"YES"})});
   EXPECT_EQ(globals().size(), 0u);
-  EXPECT_EQ(text(all, "gvTwo"), "two");
+  EXPECT_EQ(shown(cell(all, "gvTwo")), "'two'");
 }
 
 }  // namespace

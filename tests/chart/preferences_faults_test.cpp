@@ -6,29 +6,20 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "chart/preferences.h"
 #include "engine/kiv_alert.h"
+#include "support/run_program.h"
 #include "system_call_faults.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using faults::Call;
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream contents;
-  contents << in.rdbuf();
-  return contents.str();
-}
 
 struct Fault {
   Call call;
@@ -41,23 +32,16 @@ struct FaultCase {
   std::vector<Fault> faults;
   std::size_t writeLimit;  // 0: whole writes
   int reportedError;       // 0: the save succeeds
-  bool renamedBeforeFailure;
+  bool renamedBeforeFailure = false;
 };
 
 void PrintTo(const FaultCase& fault, std::ostream* out) { *out << fault.name; }
 
 class PreferencesFault : public ::testing::TestWithParam<FaultCase> {
  protected:
-  void SetUp() override {
-    KivAlert::share().throwInsteadOfExiting(true);
-    char pattern[] = "/tmp/aloft-preference-faults-XXXXXX";
-    directory = mkdtemp(pattern);
-  }
-  void TearDown() override {
-    faults::reset();
-    fs::remove_all(directory);
-  }
-  fs::path directory;
+  void SetUp() override { KivAlert::share().throwInsteadOfExiting(true); }
+  void TearDown() override { faults::reset(); }
+  ScratchDirectory directory{"preference-faults"};
 };
 
 TEST_P(PreferencesFault, KeepsTheFileAndReportsTheFailure) {
@@ -70,7 +54,7 @@ TEST_P(PreferencesFault, KeepsTheFileAndReportsTheFailure) {
   preferences.save("Easy", easy);
   preferences.save("Hard", nlohmann::json{0, 0, 1, 0, 0, 0});
   preferences.save("Hard", nlohmann::json{0, 0, 2, 0, 0, 0});
-  const std::string before = readFile(file), backupBefore = readFile(backup);
+  const std::string before = readText(file), backupBefore = readText(backup);
 
   faults::reset();  // counts the save's calls from here
   faults::shortenWrites(fault.writeLimit);
@@ -84,7 +68,9 @@ TEST_P(PreferencesFault, KeepsTheFileAndReportsTheFailure) {
   faults::reset();
 
   std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(directory)) names.insert(entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(directory.path())) {
+    names.insert(entry.path().filename());
+  }
   EXPECT_EQ(names, (std::set<std::string>{"preferences.json", "preferences.json.bak",
                                           "preferences.json.lock"}));
   EXPECT_EQ(message, fault.reportedError == 0
@@ -92,45 +78,39 @@ TEST_P(PreferencesFault, KeepsTheFileAndReportsTheFailure) {
                          : "The preferences file " + file.string() +
                                " could not be saved: " + std::strerror(fault.reportedError));
   if (fault.reportedError == 0 || fault.renamedBeforeFailure) {
-    EXPECT_EQ(nlohmann::json::parse(readFile(file))["Hard"], newTime);
-    EXPECT_EQ(readFile(backup), before);
+    EXPECT_EQ(nlohmann::json::parse(readText(file))["Hard"], newTime);
+    EXPECT_EQ(readText(backup), before);
   } else {
-    EXPECT_EQ(readFile(file), before);
-    const std::string backupAfter = readFile(backup);
+    EXPECT_EQ(readText(file), before);
+    const std::string backupAfter = readText(backup);
     EXPECT_TRUE(backupAfter == backupBefore || backupAfter == before);
   }
   preferences.save("Hard", newTime);
-  EXPECT_EQ(nlohmann::json::parse(readFile(file)),
+  EXPECT_EQ(nlohmann::json::parse(readText(file)),
             (nlohmann::json{{"Easy", easy}, {"Hard", newTime}}));
 }
 
 // One save's calls: the new file written and synced under a temporary name, the current file
 // linked as the backup (copied where links are refused), the new file renamed over it, then the
 // folder synced: only that last failure leaves the new file in place.
-INSTANTIATE_TEST_SUITE_P(
-    EverySaveStep, PreferencesFault,
-    ::testing::Values(FaultCase{"WritesOfSevenBytes", {}, 7, 0, false},
-                      FaultCase{"FullDisk", {{Call::Write, 1, ENOSPC}}, 0, ENOSPC, false},
-                      FaultCase{
-                          "ShortWriteThenFullDisk", {{Call::Write, 3, ENOSPC}}, 16, ENOSPC, false},
-                      FaultCase{"WriteWithoutProgress", {{Call::Write, 1, 0}}, 0, EIO, false},
-                      FaultCase{"FileSyncFails", {{Call::Fsync, 1, EIO}}, 0, EIO, false},
-                      FaultCase{"CloseFails", {{Call::Close, 1, EIO}}, 0, EIO, false},
-                      FaultCase{"BackupLinkFails", {{Call::Link, 1, EIO}}, 0, EIO, false},
-                      FaultCase{"LinksRefusedBackupCopied", {{Call::Link, 1, EPERM}}, 0, 0, false},
-                      FaultCase{"LinksRefusedBackupCopyFullDisk",
-                                {{Call::Link, 1, EPERM}, {Call::Write, 2, ENOSPC}},
-                                0,
-                                ENOSPC,
-                                false},
-                      FaultCase{"LinksRefusedBackupCopySyncFails",
-                                {{Call::Link, 1, EPERM}, {Call::Fsync, 2, EIO}},
-                                0,
-                                EIO,
-                                false},
-                      FaultCase{"BackupRenameFails", {{Call::Rename, 1, EIO}}, 0, EIO, false},
-                      FaultCase{"RenameFails", {{Call::Rename, 2, ENOSPC}}, 0, ENOSPC, false},
-                      FaultCase{"FolderSyncFails", {{Call::Fsync, 2, EIO}}, 0, EIO, true}),
-    [](const ::testing::TestParamInfo<FaultCase>& each) { return each.param.name; });
+const FaultCase kFaults[] = {
+    {"WritesOfSevenBytes", {}, 7, 0},
+    {"FullDisk", {{Call::Write, 1, ENOSPC}}, 0, ENOSPC},
+    {"ShortWriteThenFullDisk", {{Call::Write, 3, ENOSPC}}, 16, ENOSPC},
+    {"WriteWithoutProgress", {{Call::Write, 1, 0}}, 0, EIO},
+    {"FileSyncFails", {{Call::Fsync, 1, EIO}}, 0, EIO},
+    {"CloseFails", {{Call::Close, 1, EIO}}, 0, EIO},
+    {"BackupLinkFails", {{Call::Link, 1, EIO}}, 0, EIO},
+    {"LinksRefusedBackupCopied", {{Call::Link, 1, EPERM}}, 0, 0},
+    {"LinksRefusedCopyFullDisk", {{Call::Link, 1, EPERM}, {Call::Write, 2, ENOSPC}}, 0, ENOSPC},
+    {"LinksRefusedCopySyncFails", {{Call::Link, 1, EPERM}, {Call::Fsync, 2, EIO}}, 0, EIO},
+    {"BackupRenameFails", {{Call::Rename, 1, EIO}}, 0, EIO},
+    {"RenameFails", {{Call::Rename, 2, ENOSPC}}, 0, ENOSPC},
+    {"FolderSyncFails", {{Call::Fsync, 2, EIO}}, 0, EIO, true},
+};
+INSTANTIATE_TEST_SUITE_P(EverySaveStep, PreferencesFault, ::testing::ValuesIn(kFaults),
+                         [](const ::testing::TestParamInfo<FaultCase>& each) {
+                           return each.param.name;
+                         });
 
 }  // namespace

@@ -14,39 +14,26 @@
 #include <nlohmann/json.hpp>
 #include <random>
 #include <set>
-#include <sstream>
 
 #include "chart/preference_file.h"
 #include "chart_test_support.h"
+#include "support/run_program.h"
 
 namespace chart::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path);
-  std::stringstream contents;
-  contents << in.rdbuf();
-  return contents.str();
-}
 // The file's JSON; discarded when it does not parse.
 nlohmann::json parsed(const fs::path& path) {
-  return nlohmann::json::parse(readFile(path), nullptr, false);
+  return nlohmann::json::parse(readText(path), nullptr, false);
 }
 
 class PreferencesTest : public ChartTest {
  protected:
-  void SetUp() override {
-    ChartTest::SetUp();
-    char pattern[] = "/tmp/aloft-preferences-XXXXXX";
-    directory = mkdtemp(pattern);
-    file = directory / "aloft" / "preferences.json";
-  }
   void TearDown() override {
     while (!children.empty()) killed(children.back());
     ChartTest::TearDown();
-    fs::remove_all(directory);
   }
 
   // Runs `body` in a child process, which exits 0 when it returns and 1 on the fatal alert. A
@@ -81,14 +68,14 @@ class PreferencesTest : public ChartTest {
     std::multiset<std::string> copies;
     for (const auto& entry : fs::directory_iterator(file.parent_path())) {
       if (entry.path().filename().string().starts_with("preferences.json.corrupt-")) {
-        copies.insert(readFile(entry.path()));
+        copies.insert(readText(entry.path()));
       }
     }
     return copies;
   }
 
-  fs::path directory;
-  fs::path file;
+  ScratchDirectory directory{"preferences"};
+  fs::path file = directory / "aloft" / "preferences.json";
   std::vector<pid_t> children;
 };
 
@@ -196,7 +183,7 @@ TEST_F(PreferencesTest, WhereTheFileIs) {
     EXPECT_EQ(Preferences::defaultPath(unusable, "/home/u"),
               "/home/u/.local/share/aloft/preferences.json");
   }
-  setenv("XDG_DATA_HOME", directory.c_str(), 1);
+  setenv("XDG_DATA_HOME", directory.path().c_str(), 1);
   Preferences::open("");
   unsetenv("XDG_DATA_HOME");
   Preferences::share().save("Easy", nlohmann::json(4));
@@ -253,7 +240,7 @@ TEST_F(PreferencesTest, AKilledSaveLeavesTheOldOrTheNewTime) {
 
     const nlohmann::json saved = parsed(file);
     ASSERT_FALSE(saved.is_discarded());
-    ASSERT_TRUE(nlohmann::json::accept(readFile(file.string() + ".bak")));
+    ASSERT_TRUE(nlohmann::json::accept(readText(file.string() + ".bak")));
     EXPECT_EQ(saved["Easy"], easy);
     // Killed inside the save of `last`, after the save of -`last`, or before the first.
     const int completed = last > 0 ? last - 1 : last < 0 ? -last : stored;
@@ -321,10 +308,8 @@ TEST_F(PreferencesTest, AHeldLockFailsTheSaveUntilItsHolderLetsGo) {
   ASSERT_NE(waiting.find("Hard"), nullptr);
   EXPECT_EQ(*waiting.find("Hard"), 2);
   EXPECT_EQ(alertOf([&] { waiting.save("Easy", nlohmann::json(5)); }),
-            "The preferences file " + file.string() +
-                " could not be saved: another program held "
-                "its lock " +
-                file.string() + ".lock for 0.1 seconds");
+            "The preferences file " + file.string() + " could not be saved: another program held " +
+                "its lock " + file.string() + ".lock for 0.1 seconds");
 
   holder.releaseLock();
   waiting.releaseLock();  // the end of that frame

@@ -18,14 +18,7 @@
 
 namespace chart_tree {
 
-// The cell named `name`; a missing name fails the test and gives the `EMPTY` constant.
-inline const chart::Cell& cell(const chart::Chart& chart, std::string_view name) {
-  const auto& names = chart.program().cellNames;
-  const auto found = std::find(names.begin(), names.end(), name);
-  if (found != names.end()) return chart.cells()[found - names.begin()];
-  ADD_FAILURE() << chart.chartName() << " has no cell " << name;
-  return chart.cells()[chart::kEmptyConstant];
-}
+using chart::testing::cell;
 
 // The charts in the object-list cell `name`, in list order; none when the cell is empty.
 inline std::vector<const chart::Chart*> children(const chart::Chart& chart, std::string_view name) {
