@@ -118,11 +118,10 @@ TEST(Binary, EndsWithTheStatusAndMessageOfEachCase) {
 
   const ProgramResult help = runProgram(gameBinary(), {"--help"});
   EXPECT_EQ(help.exitStatus, 0);
-  for (const char* option : {"--fullscreen", "--size", "--resources", "--prefs", "--headless",
-                             "--frames", "--fixed-step", "--script", "--screenshot", "--trace",
-                             "--volume", "--mute", "Ctrl+M", "Ctrl+Minus", "Ctrl+Plus",
-                             "Shift+Tab", "Return", "controller", "Start", "B resumes"}) {
-    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  // The options are held against the manual (install.manual_lists_the_options_of_help).
+  for (const char* key : {"Ctrl+M", "Ctrl+Minus", "Ctrl+Plus", "Shift+Tab", "Return", "controller",
+                          "Start", "B resumes"}) {
+    EXPECT_NE(help.out.find(key), std::string::npos) << key;
   }
   const ProgramResult version = runProgram(gameBinary(), {"--version"});
   EXPECT_EQ(version.exitStatus, 0);

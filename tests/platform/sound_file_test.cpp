@@ -8,6 +8,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "support/run_program.h"
 #include "support/signal.h"
 #include "support/sound_files.h"
 
@@ -67,11 +68,15 @@ TEST(SoundFile, FilesDecodeWithinTheLimitsAndBytesInMemoryExactlyAsTheirFile) {
     return files.make(name, "-f lavfi -i 'aevalsrc=" + channelList + ":s=" + std::to_string(rate) +
                                 ":d=" + std::to_string(seconds) + "' -c:a pcm_s16le -f mov");
   };
+  const auto written = [&](const std::string& name, const std::string& bytes) {
+    writeText(files.path(name), bytes);
+    return files.path(name);
+  };
   const std::string tone = files.tone("tone.m4a", 441, 0.5, 22050, 2);
-  const std::string bytes = readFile(tone);
+  const std::string bytes = readText(tone);
   const std::string streamable =
       files.make("streamable.m4a", "-i '" + tone + "' -c copy -movflags +faststart");
-  const std::string streamableBytes = readFile(streamable);
+  const std::string streamableBytes = readText(streamable);
   std::string overwritten = bytes;
   std::fill(overwritten.begin() + std::ptrdiff_t(bytes.size() / 4), overwritten.end(), '\x7f');
   std::filesystem::create_directory(files.path("folder.m4a"));
@@ -88,19 +93,18 @@ TEST(SoundFile, FilesDecodeWithinTheLimitsAndBytesInMemoryExactlyAsTheirFile) {
       {pcm("too-long.m4a", 1, 8000, 600.5), false},
       {pcm("too-slow.m4a", 1, 7999, 0.2), false},
       {pcm("too-fast.m4a", 1, 192001, 0.2), false},
-      {files.write("cut.m4a", bytes.substr(0, bytes.size() / 2)), false},
-      {files.write("cut-streamable.m4a", streamableBytes.substr(0, streamableBytes.size() / 2)),
-       false},
-      {files.write("overwritten.m4a", overwritten), false},
-      {files.write("empty.m4a", ""), false},
-      {files.write("text.m4a", "These are the notes of the song, not the song.\n"), false},
+      {written("cut.m4a", bytes.substr(0, bytes.size() / 2)), false},
+      {written("cut-streamable.m4a", streamableBytes.substr(0, streamableBytes.size() / 2)), false},
+      {written("overwritten.m4a", overwritten), false},
+      {written("empty.m4a", ""), false},
+      {written("text.m4a", "These are the notes of the song, not the song.\n"), false},
       {files.make("picture.m4a", "-f lavfi -i color=c=red:s=32x32:d=0.2 -f mov"), false},
       {files.make("wave.m4a", "-f lavfi -i 'sine=f=300:r=8000:d=0.1' -f wav"), false},
       {files.path("folder.m4a"), false},
       {files.path("missing.m4a"), false},
   };
   for (const auto& [path, decodes] : cases) {
-    const std::string contents = std::filesystem::is_regular_file(path) ? readFile(path) : "";
+    const std::string contents = std::filesystem::is_regular_file(path) ? readText(path) : "";
     const auto fromFile = decodeSoundFile(path, kOutput);
     const auto fromMemory = platform::decodeSoundBytes(
         reinterpret_cast<const std::uint8_t*>(contents.data()), contents.size(), kOutput);

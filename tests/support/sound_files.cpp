@@ -4,8 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 SoundFolder::SoundFolder() {
@@ -36,15 +34,4 @@ std::string SoundFolder::make(const std::string& name, const std::string& argume
       "ffmpeg -nostdin -loglevel error -y " + arguments + " '" + target + "'";
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
   return target;
-}
-
-std::string SoundFolder::write(const std::string& name, const std::string& bytes) {
-  const std::string target = path(name);
-  std::ofstream(target, std::ios::binary) << bytes;
-  return target;
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

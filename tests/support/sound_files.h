@@ -20,10 +20,7 @@ class SoundFolder {
                    int sampleRate = 44100, int channels = 1);
   // Runs ffmpeg with `arguments` (an audio source and encoding options) writing `name`.
   std::string make(const std::string& name, const std::string& arguments);
-  std::string write(const std::string& name, const std::string& bytes);
 
  private:
   std::string folder;
 };
-
-std::string readFile(const std::string& path);

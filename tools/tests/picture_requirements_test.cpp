@@ -42,12 +42,8 @@ TEST(Pictures, AreRgbOrRgbaPowerOfTwoOfTheirShapeSplashesPremultipliedAndAllSmal
                 std::has_single_bit(unsigned(picture.height)));
     EXPECT_EQ(picture.width, picture.height * requirement.aspect);
     if (!requirement.premultiplied) continue;
-    int brighterThanAlpha = 0;
-    for (std::size_t i = 0; i < picture.samples.size(); i += 4) {
-      for (std::size_t channel = 0; channel < 3; ++channel)
-        brighterThanAlpha += picture.samples[i + channel] > picture.samples[i + 3];
-    }
-    EXPECT_EQ(brighterThanAlpha, 0);
+    for (std::size_t i = 0; i < picture.samples.size(); ++i)
+      ASSERT_LE(picture.samples[i], picture.samples[i | 3]) << "sample " << i;
   }
   for (const char* sound : {"PianoAndPer.m4a", "Death2.m4a"})
     total += fs::file_size(fs::path(ALOFT_RESOURCE_DIR) / sound);
@@ -86,17 +82,13 @@ TEST(Pictures, TheFontSheetHasEveryGlyphCentredInItsOwnCell) {
   }
 }
 
-// Icon themes take an icon only at the size its folder names; each is a tile with transparent
-// corners and an opaque middle.
+// Icon themes take an icon only at the size its folder names: a tile with transparent corners.
 TEST(Icons, AreSquareTilesOfTheirFoldersSize) {
   for (const int size : resgen::kIconSizes) {
-    SCOPED_TRACE(size);
     Image icon = resgen::makeAppIcon(size);
-    ASSERT_EQ(icon.width, size);
-    ASSERT_EQ(icon.height, size);
-    EXPECT_EQ(icon.pixel(0, 0)[3], 0);
-    EXPECT_EQ(icon.pixel(size - 1, size - 1)[3], 0);
-    EXPECT_EQ(icon.pixel(size / 2, size / 2)[3], 255);
+    EXPECT_TRUE(icon.width == size && icon.height == size && icon.pixel(0, 0)[3] == 0 &&
+                icon.pixel(size - 1, size - 1)[3] == 0 && icon.pixel(size / 2, size / 2)[3] == 255)
+        << size;
   }
 }
 
