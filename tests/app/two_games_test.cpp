@@ -4,13 +4,12 @@
 // misplaced press would store another time.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "support/flight.h"
 #include "support/run_program.h"
 
 namespace {
@@ -40,23 +39,10 @@ struct ScriptedRun {
 
   // The frame in which the flyer comes back down to the landing height.
   int landingFrame() const {
-    float height = 1.5f, heading = 0.0f;
-    bool launched = false;
-    for (int frame = startFrame; frame < startFrame + 10000; ++frame) {
-      if (frame >= turnFrom && frame < turnTo) heading -= mode.turnStep;
-      height += mode.speed * std::cos(3.1415927f * heading / -180.0f) * 0.01f;
-      height = std::min(height, 30.0f);
-      if (height > 3.0f) launched = true;
-      if (launched && height <= 3.0f) return frame;
-    }
-    return -1;
+    return ::landingFrame(mode.turnStep, mode.speed, startFrame, turnFrom, turnTo);
   }
   // The run's time as the six digits stored, in hundredths.
-  nlohmann::json digits() const {
-    const int time = landingFrame() - startFrame + 1;
-    const int minutes = time / 6000, seconds = time / 100 % 60, rest = time % 100;
-    return {minutes / 10, minutes % 10, seconds / 10, seconds % 10, rest / 10, rest % 10};
-  }
+  nlohmann::json digits() const { return storedDigits(landingFrame() - startFrame + 1); }
   std::string script() const {
     std::string text;
     const auto at = [&](int frame, const std::string& event) {

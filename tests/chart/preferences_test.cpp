@@ -17,6 +17,7 @@
 
 #include "chart/preference_file.h"
 #include "chart_test_support.h"
+#include "support/flight.h"
 #include "support/run_program.h"
 
 namespace chart::testing {
@@ -195,22 +196,15 @@ TEST_F(PreferencesTest, WhereTheFileIs) {
             "The preferences file " + underAFile.string() + " could not be saved: Not a directory");
 }
 
-// A best time as the time display stores it: six digits, most significant first.
-nlohmann::json digitsOf(int hundredths) {
-  const int minutes = hundredths / 6000 % 100, seconds = hundredths / 100 % 60;
-  const int rest = hundredths % 100;
-  return {minutes / 10, minutes % 10, seconds / 10, seconds % 10, rest / 10, rest % 10};
-}
-
 // A child saves ever longer hard times until it is killed at a random moment. It says when each
 // save starts (+time) and ends (-time), so the test knows which times the file may hold: the
 // one being saved or the one before it. The easy time is never touched. Each child takes the
 // lock the one before was killed holding.
 TEST_F(PreferencesTest, AKilledSaveLeavesTheOldOrTheNewTime) {
-  const nlohmann::json easy = digitsOf(4217);
+  const nlohmann::json easy = storedDigits(4217);
   Preferences::open(file);
   Preferences::share().save("Easy", easy);
-  Preferences::share().save("Hard", digitsOf(0));
+  Preferences::share().save("Hard", storedDigits(0));
   Preferences::endFrame();
   std::mt19937 random(20261206);
   std::uniform_int_distribution<int> delayMicroseconds(0, 20000);
@@ -226,7 +220,7 @@ TEST_F(PreferencesTest, AKilledSaveLeavesTheOldOrTheNewTime) {
       Preferences::open(file);
       for (int time = stored + 1;; ++time) {
         say(time);
-        Preferences::share().save("Hard", digitsOf(time));
+        Preferences::share().save("Hard", storedDigits(time));
         Preferences::endFrame();  // one save a frame: some kills come while the lock is held
         say(-time);
       }
@@ -244,8 +238,8 @@ TEST_F(PreferencesTest, AKilledSaveLeavesTheOldOrTheNewTime) {
     EXPECT_EQ(saved["Easy"], easy);
     // Killed inside the save of `last`, after the save of -`last`, or before the first.
     const int completed = last > 0 ? last - 1 : last < 0 ? -last : stored;
-    const bool isNew = last > 0 && saved["Hard"] == digitsOf(last);
-    ASSERT_TRUE(isNew || saved["Hard"] == digitsOf(completed))
+    const bool isNew = last > 0 && saved["Hard"] == storedDigits(last);
+    ASSERT_TRUE(isNew || saved["Hard"] == storedDigits(completed))
         << saved["Hard"] << " after " << last;
     if (last > 0) ++(isNew ? leftTheNew : leftTheOld);
     stored = isNew ? last : completed;

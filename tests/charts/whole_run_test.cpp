@@ -2,12 +2,12 @@
 // stats screen after them; the splash and stats pictures, in 3 : 2 windows and others.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "support/flight.h"
 #include "support/picture.h"
 #include "support/run_program.h"
 
@@ -21,24 +21,9 @@ using nlohmann::json;
 constexpr int kStartFrame = 760;
 constexpr int kShotFrame = 1000;
 
-// The hard-mode flyer from the start frame on, the right arrow held for the frames
-// [turnFrom, turnTo): the frame in which it comes back down to the landing height.
-int landingFrame(int turnFrom, int turnTo) {
-  float height = 1.5f, heading = 0.0f;
-  bool launched = false;
-  for (int frame = kStartFrame; frame < kStartFrame + 10000; ++frame) {
-    if (frame >= turnFrom && frame < turnTo) heading = heading - 5.0f;
-    height = std::min(18.0f * std::cos(3.1415927f * heading / -180.0f) * 0.01f + height, 30.0f);
-    if (height > 3.0f) launched = true;
-    if (launched && height <= 3.0f) return frame;
-  }
-  return -1;
-}
-
-// The time of a run as the six digits the time display stores.
-json digitsOfRun(int hundredths) {
-  const int minutes = hundredths / 6000, seconds = hundredths / 100 % 60, rest = hundredths % 100;
-  return {minutes / 10, minutes % 10, seconds / 10, seconds % 10, rest / 10, rest % 10};
+// The hard-mode flyer (5 degrees a turning frame, 18 units a second) from the start frame on.
+int hardLanding(int turnFrom, int turnTo) {
+  return landingFrame(5.0f, 18.0f, kStartFrame, turnFrom, turnTo);
 }
 
 // The last of `frames` frames played from `script` with the preference file `prefs`, in a
@@ -80,11 +65,11 @@ TEST(WholeRun, ALongerRunIsStoredOverAnUnusableTimeAndShownAndAShorterOneIsNot) 
   const std::string before = R"({"Easy": [0, 0, 4, 2, 1, 7], "Hard": "fast"})";
   writeText(prefs, before);
   // Climb for 40 frames, turn right for 36 (5 degrees a frame: nose down), dive to the ground.
-  const int landing = landingFrame(kStartFrame + 40, kStartFrame + 76);
+  const int landing = hardLanding(kStartFrame + 40, kStartFrame + 76);
   ASSERT_GT(landing, kStartFrame + 76);
   ASSERT_LT(landing, kShotFrame);
   const json bothTimes = {{"Easy", {0, 0, 4, 2, 1, 7}},
-                          {"Hard", digitsOfRun(landing - kStartFrame + 1)}};
+                          {"Hard", storedDigits(landing - kStartFrame + 1)}};
 
   const Picture shot = playHardRun(prefs, kStartFrame + 40, kStartFrame + 76);
   EXPECT_EQ(json::parse(readText(prefs), nullptr, false), bothTimes);
@@ -98,14 +83,14 @@ TEST(WholeRun, ALongerRunIsStoredOverAnUnusableTimeAndShownAndAShorterOneIsNot) 
 
   // The hard time line as drawn from the stored time, and not as from another one.
   writeText(directory / "known.json", bothTimes.dump());
-  writeText(directory / "other.json", json{{"Hard", digitsOfRun(4321)}}.dump());
+  writeText(directory / "other.json", json{{"Hard", storedDigits(4321)}}.dump());
   const std::vector<std::uint8_t> timeLine = hardTimeLine(shot);
   ASSERT_FALSE(timeLine.empty());
   EXPECT_TRUE(timeLine == hardTimeLine(shotAfter(kShotFrame, directory / "known.json")));
   EXPECT_FALSE(timeLine == hardTimeLine(shotAfter(kShotFrame, directory / "other.json")));
 
   // The right arrow as the first key: one small loop, a much shorter run.
-  ASSERT_LT(landingFrame(kStartFrame, kStartFrame + 60), landing);
+  ASSERT_LT(hardLanding(kStartFrame, kStartFrame + 60), landing);
   playHardRun(prefs, kStartFrame, kStartFrame + 60, false);
   EXPECT_EQ(json::parse(readText(prefs), nullptr, false), bothTimes);
 }
