@@ -87,8 +87,9 @@ int playRuns(const Options& options, platform::Window& window, const std::filesy
       // Unlike a window's buffer swap, the headless one does not wait for the GL driver, which
       // would queue hundreds of megabytes of frames still to be drawn.
       glFinish();
-      ended += runEnded() && !endSeen;
-      endSeen = runEnded();
+      const bool end = runEnded();
+      ended += end && !endSeen;
+      endSeen = end;
     }
     return ended;
   };
