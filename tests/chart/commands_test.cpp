@@ -2,7 +2,9 @@
 // and the alert that stopped it, word for word.
 #include <cmath>
 #include <limits>
+#include <nlohmann/json.hpp>
 
+#include "chart/preferences.h"
 #include "chart_test_support.h"
 
 namespace chart::testing {
@@ -23,6 +25,7 @@ struct ChartRun {
 using CommandsTest = ChartTest;
 
 TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
+  Preferences::openInMemory(nlohmann::json{{"Easy", 3}});
   const ChartRun kRuns[] = {
       {"Constants", {"own"}, {passThrough()},
        {{"YES", "1"}, {"NO", "0"}, {"EMPTY", "empty"}, {"UNDEFINED", "undefined"},
@@ -119,6 +122,20 @@ TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
        {{"numbers", "numbers 4"}, {"picked", "2"}, {"last", "2"}, {"pickedChart", "charts 1"}},
        "The variable with the function is named: charts\n"
        "The index of 1 is outside a valid index of 0 to 0."},
+      // Each kind of value saved and opened again; an undefined number removes its key.
+      {"Prefs",
+       {"hard", "name", "best", "easy", "list", "word", "number", "gone", "list2", "word2",
+        "number2", "gone2"},
+       {gets("hard", "Hard"), gets("name", "Name"), gets("best", "Best"), gets("easy", "Easy"),
+        run(Object_add_math, {"YES"}, "list"), run(Object_add_math, {"NO"}, "list"),
+        gets("word", "fl\xC3\xBCgel"), set("number", 12.5f), set("gone", kInfinity),
+        set("gone2", 3), run(Preference_save, {"hard", "list"}),
+        run(Preference_save, {"name", "word"}), run(Preference_save, {"best", "number"}),
+        run(Preference_save, {"easy", "gone"}), run(Preference_open, {"hard"}, "list2"),
+        run(Preference_open, {"name"}, "word2"), run(Preference_open, {"best"}, "number2"),
+        run(Preference_open, {"easy"}, "gone2")},
+       {{"list2", "numbers 2"}, {"word2", "'fl\xC3\xBCgel'"}, {"number2", "12.5"},
+        {"gone2", "empty"}}},
   };
   for (const ChartRun& run : kRuns) {
     std::vector<ChartSource> sources{testChart(run.name, run.cells, straight(run.actions))};

@@ -144,54 +144,5 @@ TEST_F(OpcodeTest, OperandsThatNeedTheCheckGetTheGeneralAction) {
   }
 }
 
-// A superinstruction `x = x op constant` whose decision leads back to it: the same final x,
-// type and exit as the nodes as written, including an x that overflows to infinity mid-loop, x
-// on either side, a loop on the false outcome and an operand that is not a number.
-TEST_F(OpcodeTest, CountingLoopsEndAsTheNodesAsWrittenEnd) {
-  enableTrace("CountingTraced");
-  struct Loop {
-    std::string_view equation;
-    std::string_view left, op, right;
-    bool loopWhenHolds;
-    float x, c;
-    bool cEmpty = false;
-  };
-  const Loop kLoops[] = {
-      {"x = x + 1", "x", "<", "c", true, 0, 1000},
-      {"x = x * 3", "x", "<", "c", true, 1, 3.4e38f},    // x overflows to infinity
-      {"x = x / 2", "c", "<", "x", true, 1e30f, 1e-3f},  // x on the right
-      {"x = x - 0.5", "x", "<=", "c", false, 100, 0},    // loops while it does not hold
-      {"x = x + 1", "x", "==", "c", true, 0, 0, true},   // an empty operand: one turn
-      {"x = x + 1", "x", "<", "x", true, 5, 0},          // x against itself: one turn
-  };
-  ::testing::internal::CaptureStderr();
-  for (const Loop& loop : kLoops) {
-    auto source = [&](std::string_view name) {
-      return testChart(name, {"x", "c", "taken"},
-                       {{"trunk0_1", equation(loop.equation), "branch0_4"},
-                        {"branch0_4", junction(), "trunk0_2"},
-                        {"trunk0_2", decide(loop.left, loop.op, loop.right),
-                         loop.loopWhenHolds ? "trunk0_1" : "trunk0_3",
-                         loop.loopWhenHolds ? "trunk0_3" : "trunk0_1"},
-                        {"trunk0_3", set("taken", 1), endOfPass}});
-    };
-    use({source("Counting"), source("CountingTraced")});
-    Chart& fused = make("Counting");
-    Chart& traced = make("CountingTraced");
-    ASSERT_NE(opcodeOf(fused, "trunk0_1", true), opcodeOf(fused, "trunk0_1"));
-    for (Chart* chart : {&fused, &traced}) {
-      storeNumber(cell(*chart, "x"), loop.x);
-      storeNumber(cell(*chart, "c"), loop.c);
-      if (loop.cEmpty) clearCell(cell(*chart, "c"));
-      frames(*chart, 1);
-    }
-    EXPECT_EQ(std::bit_cast<std::uint32_t>(cell(fused, "x").math),
-              std::bit_cast<std::uint32_t>(cell(traced, "x").math)) << loop.equation;
-    EXPECT_EQ(cell(fused, "x").type, cell(traced, "x").type) << loop.equation;
-    EXPECT_EQ(cell(fused, "taken").math, 1.0f) << loop.equation;
-  }
-  ::testing::internal::GetCapturedStderr();
-}
-
 }  // namespace
 }  // namespace chart::testing

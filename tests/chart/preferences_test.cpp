@@ -80,40 +80,6 @@ class PreferencesTest : public ChartTest {
   std::vector<pid_t> children;
 };
 
-// Saved by one chart, read by another after the file is opened again as at a restart. An
-// undefined number removes its key: read back, it empties a cell that held a number.
-TEST_F(PreferencesTest, EveryValueTypeSurvivesARestart) {
-  const std::vector<std::string_view> cells = {"hard", "name", "best",   "easy",
-                                               "list", "word", "number", "gone"};
-  const std::vector<NodeAction> keys = {gets("hard", "Hard"), gets("name", "Name"),
-                                        gets("best", "Best"), gets("easy", "Easy")};
-  const auto after = [&](std::vector<NodeAction> actions) {
-    actions.insert(actions.begin(), keys.begin(), keys.end());
-    return actions;
-  };
-  Preferences::open(file);
-  Preferences::share().save("Easy", nlohmann::json(3));
-  ran("Saver", cells,
-      after({run(Object_add_math, {"YES"}, "list"), run(Object_add_math, {"NO"}, "list"),
-             gets("word", "fl\xC3\xBCgel"), set("number", 12.5f), set("gone", 1.0f / 0.0f),
-             run(Preference_save, {"hard", "list"}), run(Preference_save, {"name", "word"}),
-             run(Preference_save, {"best", "number"}), run(Preference_save, {"easy", "gone"})}));
-  Preferences::endFrame();
-  Preferences::open(file);
-  Chart& opener =
-      ran("Opener", cells,
-          after({set("gone", 3), run(Preference_open, {"hard"}, "list"),
-                 run(Preference_open, {"name"}, "word"), run(Preference_open, {"best"}, "number"),
-                 run(Preference_open, {"easy"}, "gone")}));
-  const Cell& list = cell(opener, "list");
-  ASSERT_EQ(shown(list), "numbers 2");
-  EXPECT_EQ(std::get<float>((*list.object)[0]), 1.0f);
-  EXPECT_EQ(std::get<float>((*list.object)[1]), 0.0f);
-  EXPECT_EQ(shown(cell(opener, "word")), "'fl\xC3\xBCgel'");
-  EXPECT_EQ(shown(cell(opener, "number")), "12.5");
-  EXPECT_EQ(shown(cell(opener, "gone")), "empty");
-}
-
 // Torn, too deep or too large: each file is moved aside as it was, the backup used, and the next
 // save writes the file again while keeping the backup. Files set aside within one second are all
 // kept. The deepest and largest files accepted are read as they are.

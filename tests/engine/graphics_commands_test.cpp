@@ -1,5 +1,5 @@
 // The graphics commands in small charts, run on the real polygon and texture services in a
-// headless GL context (or on the recording stand-ins where only the calls matter).
+// headless GL context.
 #include "chart/chart_test_support.h"
 #include "engine/gl_test.h"
 #include "engine/kiv_textures.h"
@@ -107,24 +107,6 @@ TEST_F(GraphicsCommands, PlacedPolygonsAreDrawnAndThePlacementClosedAfterTheDraw
   EXPECT_EQ(pixelAt(100, 100), (std::array<int, 4>{0, 0, 0, 255}));
   EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH), 1);
   EXPECT_FALSE(polygons->matrixStackPushed());
-}
-
-TEST_F(GraphicsCommands, IndexCellsAreTruncatedTowardZero) {
-  services = recording.services();
-  Actions actions;
-  with(actions, Polygon_update, 2.9f);
-  with(actions, Polygon_update, -0.5f);
-  with(actions, Image_update, 3.99f);
-  Chart& chart = chartOf(actions);
-  recording.calls.clear();
-  frames(chart, 1);
-  using Call = RecordingServices::Call;
-  const std::vector<Call> expected = {
-      {"audio.setActiveChart", "Stats", 0},    {"polygons.setActiveChart", "Stats", 0},
-      {"textures.setActiveChart", "Stats", 0}, {"polygons.updatePolygon", "", 2},
-      {"polygons.endMatrixStack", "", 0},      {"polygons.updatePolygon", "", 0},
-      {"polygons.endMatrixStack", "", 0},      {"textures.bindTexture", "", 3}};
-  EXPECT_EQ(recording.calls, expected);
 }
 
 // Blend sets the blend function once per chart; a screen ratio's second term is the width.
