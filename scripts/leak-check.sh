@@ -13,7 +13,7 @@ build=${1:-build-asan}
 work=$(mktemp -d /tmp/aloft-leak-check-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
-"$build/tests/soak/aloft-soak-script" --seed 1 --runs 2 --width 480 --height 320 \
+"$build/tests/soak/aloft-soak" --print-script --seed 1 --runs 2 --width 480 --height 320 \
   >"$work/script.txt" 2>"$work/runs.txt"
 last_frame=$(awk '{ print $NF }' "$work/runs.txt")
 

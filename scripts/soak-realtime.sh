@@ -4,7 +4,7 @@
 #
 #   scripts/soak-realtime.sh SECONDS SEED [LOG_DIR [SAMPLE_SECONDS]]
 #
-# Needs build/aloft and build/tests/soak/aloft-soak-script (ALOFT_BUILD_DIR chooses another
+# Needs build/aloft and build/tests/soak/aloft-soak (ALOFT_BUILD_DIR chooses another
 # build). Writes into LOG_DIR (default /work/notes/soak-realtime-SEED): script.txt, prefs.json,
 # rss.log (one line a sample: seconds since start, VmRSS kB, VmHWM kB, the stored best times),
 # game.out and game.err, and summary.txt at the end. The game gets SECONDS x 100 frames (100
@@ -26,7 +26,7 @@ limit=$((seconds + 300))
 
 mkdir -p "$logs"
 rm -f "$logs/prefs.json"
-"$build/tests/soak/aloft-soak-script" --seed "$seed" --until "$frames" >"$logs/script.txt" \
+"$build/tests/soak/aloft-soak" --print-script --seed "$seed" --until "$frames" >"$logs/script.txt" \
   2>"$logs/runs-in-script.txt"
 
 # The game's file of best times, one line (it is rewritten after each longer run).

@@ -5,7 +5,7 @@
 #
 #   scripts/under-load.sh [SECONDS [SEED [LOG_DIR]]]      (defaults: 60, 11, /work/notes/under-load)
 #
-# Needs build/aloft and build/tests/soak/aloft-soak-script (ALOFT_BUILD_DIR chooses another
+# Needs build/aloft and build/tests/soak/aloft-soak (ALOFT_BUILD_DIR chooses another
 # build). The game traces its Game chart; the frame length it hands to the flyer ("time") is
 # stamped with the wall time as it is printed. For each phase it prints the frames reached, the
 # frame lengths (mean, median, 95th percentile, largest), the sum of the frame lengths against
@@ -20,7 +20,7 @@ logs=${3:-/work/notes/under-load}
 build=${ALOFT_BUILD_DIR:-build}
 frames=$((seconds * 100))
 mkdir -p "$logs"
-"$build/tests/soak/aloft-soak-script" --seed "$seed" --until "$frames" >"$logs/script.txt" \
+"$build/tests/soak/aloft-soak" --print-script --seed "$seed" --until "$frames" >"$logs/script.txt" \
   2>/dev/null
 
 # One phase: the game for `frames` frames, stopped if they take five times their nominal time.

@@ -46,7 +46,6 @@ struct BadResource {
   std::string damage;
 };
 
-void PrintTo(const BadResource& bad, std::ostream* out) { *out << bad.file; }
 
 // Long frames reach each load in few of them: the logos end after 6 seconds, then the HARD
 // button is clicked and the run's chart loads the shadow.

@@ -19,7 +19,6 @@ struct DamagedPreferences {
   bool readable;  // else moved aside whole; if readable, saved without the unusable "Hard"
 };
 
-void PrintTo(const DamagedPreferences& damaged, std::ostream* out) { *out << damaged.name; }
 
 class DamagedPreferencesFile : public ::testing::TestWithParam<DamagedPreferences> {};
 

@@ -88,7 +88,6 @@ struct Race {
   ScriptedRun second;
 };
 
-void PrintTo(const Race& race, std::ostream* out) { *out << race.name; }
 
 class TwoGames : public ::testing::TestWithParam<Race> {};
 

@@ -2,6 +2,8 @@
 // each is, the event the charts see in each frame, and the view's own keys and commands.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "chart/data.h"
 #include "engine/kiv_alert.h"
 #include "platform/events.h"
@@ -105,10 +107,9 @@ TEST_F(View, EachFrameTheChartsSeeOneEvent) {
     if (frame == 4 || frame == 6) view->setFullScreen(frame == 4);
     step(&script);
     const bool full = frame >= 3 && frame < 5;
-    EXPECT_EQ(view->isFullScreen(), full) << "frame " << frame;
-    EXPECT_EQ(window->isFullScreen(), full) << "frame " << frame;
-    EXPECT_EQ(Data::share().fullScreen(), full) << "frame " << frame;
-    EXPECT_EQ(KivAlert::share().fullScreen(), full) << "frame " << frame;
+    const bool all[] = {view->isFullScreen(), window->isFullScreen(), Data::share().fullScreen(),
+                        KivAlert::share().fullScreen()};
+    EXPECT_EQ(std::count(all, all + 4, full), 4) << "frame " << frame;
     if (frame > int(std::size(expected))) continue;
     const auto [kind, character] = expected[frame - 1];
     EXPECT_EQ(view->currentEvent().kind, kind) << "frame " << frame;

@@ -122,6 +122,22 @@ TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
        {{"numbers", "numbers 4"}, {"picked", "2"}, {"last", "2"}, {"pickedChart", "charts 1"}},
        "The variable with the function is named: charts\n"
        "The index of 1 is outside a valid index of 0 to 0."},
+      // A global sent with a key text is removed only with it (`kept` is what was received
+      // after removing it without); removing all leaves the sent cells as they were.
+      {"Globals", {"key", "gvKeyed", "gvPlain", "kept", "gvOne", "gvTwo"},
+       {gets("key", "Hard"), set("gvKeyed", 1), set("gvPlain", 2),
+        run(Global_variable_send, {"gvKeyed", "key"}),
+        run(Global_variable_send, {"gvPlain", "EMPTY"}),
+        run(Global_variable_remove, {"gvKeyed", "EMPTY"}),
+        run(Global_variable_remove, {"gvPlain", "EMPTY"}),
+        run(Global_variable_receive, {"key"}, "gvKeyed"),
+        run(Global_variable_receive, {"EMPTY"}, "gvPlain"), equation("kept = gvKeyed"),
+        run(Global_variable_remove, {"gvKeyed", "key"}),
+        run(Global_variable_receive, {"key"}, "gvKeyed"), set("gvOne", 1), gets("gvTwo", "two"),
+        run(Global_variable_send, {"gvOne", "EMPTY"}), run(Global_variable_send, {"gvTwo", "EMPTY"}),
+        run(Global_variable_remove_all, {"YES"}), run(Global_variable_receive, {"EMPTY"}, "gvOne")},
+       {{"kept", "1"}, {"gvPlain", "empty"}, {"gvKeyed", "empty"}, {"gvOne", "empty"},
+        {"gvTwo", "'two'"}}},
       // Each kind of value saved and opened again; an undefined number removes its key.
       {"Prefs",
        {"hard", "name", "best", "easy", "list", "word", "number", "gone", "list2", "word2",

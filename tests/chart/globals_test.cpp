@@ -69,27 +69,5 @@ TEST_F(GlobalsTest, TextsAndListsSentAndReceived) {
   EXPECT_NE(cell(receiver, "gvList").object, cell(sender, "gvList").object);
 }
 
-// An entry sent with a key text is removed only with it; removing all leaves the senders' texts.
-TEST_F(GlobalsTest, RemovingWithAndWithoutKeysAndRemovingAll) {
-  ran("Globals", {"gvKeyed", "gvPlain", "key"},
-      {gets("key", "Hard"), set("gvKeyed", 1), set("gvPlain", 2),
-       run(Global_variable_send, {"gvKeyed", "key"}),
-       run(Global_variable_send, {"gvPlain", "EMPTY"}),
-       run(Global_variable_remove, {"gvKeyed", "EMPTY"}),
-       run(Global_variable_remove, {"gvPlain", "EMPTY"})});
-  EXPECT_NE(globals().find("gvKeyed"), nullptr);
-  EXPECT_EQ(globals().find("gvPlain"), nullptr);
-  ran("Remover", {"gvKeyed", "key"},
-      {gets("key", "Hard"), set("gvKeyed", 0), run(Global_variable_remove, {"gvKeyed", "key"})});
-  EXPECT_EQ(globals().find("gvKeyed"), nullptr);
-
-  Chart& all = ran(
-      "All", {"gvOne", "gvTwo"},
-      {set("gvOne", 1), gets("gvTwo", "two"), run(Global_variable_send, {"gvOne", "EMPTY"}),
-       run(Global_variable_send, {"gvTwo", "EMPTY"}), run(Global_variable_remove_all, {"YES"})});
-  EXPECT_EQ(globals().size(), 0u);
-  EXPECT_EQ(shown(cell(all, "gvTwo")), "'two'");
-}
-
 }  // namespace
 }  // namespace chart::testing

@@ -35,7 +35,6 @@ struct FaultCase {
   bool renamedBeforeFailure = false;
 };
 
-void PrintTo(const FaultCase& fault, std::ostream* out) { *out << fault.name; }
 
 class PreferencesFault : public ::testing::TestWithParam<FaultCase> {
  protected:

@@ -15,7 +15,6 @@
 // undefined, none, [elements], yes or no.
 #pragma once
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,7 +25,6 @@ struct ChartRun {
   std::vector<chart::ChartSource> standIns;
   std::string script;
 };
-inline void PrintTo(const ChartRun& run, std::ostream* out) { *out << run.name; }
 
 class ChartRunTest : public GameTree, public ::testing::WithParamInterface<ChartRun> {
  protected:

@@ -2,7 +2,9 @@
 // fixed-step clock, from seeded random input (random_runs.h). After every run, back on the stats
 // screen, the engine must hold exactly what it held there before the first run, and the run must
 // have landed once; with `--verify-with GAME`, every best run kept must verify (`GAME --verify`)
-// to the time stored. Prints the resident memory as it goes; exits 1 on the first fault.
+// to the time stored. Prints the resident memory as it goes; exits 1 on the first fault. With
+// `--print-script` it prints the runs as a script for the game's --script instead (the real-time
+// soak, the run under load and the leak check play it).
 #include <malloc.h>
 
 #include <GL/gl.h>
@@ -10,6 +12,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -144,6 +147,22 @@ int playRuns(const Options& options, platform::Window& window, const std::filesy
   return failures;
 }
 
+// The runs as a script for a window of `size`: `options.runs` of them, or with `until` as many
+// as start before that frame.
+int printScript(const Options& options, std::int64_t until, platform::Size size) {
+  RandomRuns runs(options.seed, size);
+  std::string script = "# random whole runs, seed " + std::to_string(options.seed) + "\n";
+  int count = 0;
+  std::int64_t frame = RandomRuns::kFirstRunFrame;
+  while (until > 0 ? frame < until : count < options.runs) {
+    frame = runs.appendRun(frame, script);
+    ++count;
+  }
+  std::cout << script;
+  std::cerr << count << " runs, over by frame " << frame << "\n";
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -154,7 +173,18 @@ int main(int argc, char** argv) {
   app.add_option("--report-every", options.reportEvery, "Print a line every this many runs")
       ->check(CLI::PositiveNumber);
   app.add_option("--verify-with", options.game, "Verify each best run kept with this game binary");
+  bool script = false;
+  std::int64_t until = 0;
+  platform::Size size{480, 320};
+  app.add_flag("--print-script", script, "Print the runs as a script instead of playing them");
+  app.add_option("--until", until, "With --print-script: the runs that start before this frame")
+      ->check(CLI::PositiveNumber);
+  app.add_option("--width", size.width, "With --print-script: the window's width in points (3 : 2)")
+      ->check(CLI::Range(3, 10000));
+  app.add_option("--height", size.height, "With --print-script: the window's height in points")
+      ->check(CLI::Range(2, 10000));
   CLI11_PARSE(app, argc, argv);
+  if (script) return printScript(options, until, size);
 
   const ScratchDirectory directory{"soak"};
   chart::Preferences::open(directory / "preferences.json");

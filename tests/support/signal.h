@@ -1,9 +1,7 @@
-// Measurements of played or decoded sound: pitch and the strength of a given tone.
+// The pitch of played or decoded sound.
 #pragma once
 
-#include <cmath>
 #include <cstddef>
-#include <numbers>
 
 // Interleaved samples, one channel of them looked at.
 struct Channel {
@@ -24,19 +22,4 @@ inline double frequencyOf(const Channel& channel, int sampleRate) {
   }
   if (crossings < 2) return 0;
   return double(crossings - 1) * sampleRate / double(last - first);
-}
-
-// The amplitude of the component at `frequency` (Goertzel).
-inline double toneAmplitude(const Channel& channel, int sampleRate, double frequency) {
-  const double w = 2 * std::numbers::pi * frequency / sampleRate;
-  const double coefficient = 2 * std::cos(w);
-  double previous = 0, beforePrevious = 0;
-  for (std::size_t i = 0; i < channel.frames; ++i) {
-    const double current = channel.at(i) + coefficient * previous - beforePrevious;
-    beforePrevious = previous;
-    previous = current;
-  }
-  const double power =
-      previous * previous + beforePrevious * beforePrevious - coefficient * previous * beforePrevious;
-  return 2 * std::sqrt(std::max(power, 0.0)) / double(channel.frames);
 }
