@@ -46,7 +46,6 @@ struct BadResource {
   std::string damage;
 };
 
-
 // Long frames reach each load in few of them: the logos end after 6 seconds, then the HARD
 // button is clicked and the run's chart loads the shadow.
 constexpr const char* kStoredTimes = "{\"Easy\":[0,0,4,2,1,7],\"Hard\":[0,1,0,0,5,0]}\n";

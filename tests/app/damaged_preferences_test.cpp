@@ -19,7 +19,6 @@ struct DamagedPreferences {
   bool readable;  // else moved aside whole; if readable, saved without the unusable "Hard"
 };
 
-
 class DamagedPreferencesFile : public ::testing::TestWithParam<DamagedPreferences> {};
 
 // Three games started together, 15 frames of half a second each: past the logos, the stats

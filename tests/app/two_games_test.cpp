@@ -88,7 +88,6 @@ struct Race {
   ScriptedRun second;
 };
 
-
 class TwoGames : public ::testing::TestWithParam<Race> {};
 
 // Both games read the empty file at start: one saving what it had read would drop the other's

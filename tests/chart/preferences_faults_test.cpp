@@ -35,7 +35,6 @@ struct FaultCase {
   bool renamedBeforeFailure = false;
 };
 
-
 class PreferencesFault : public ::testing::TestWithParam<FaultCase> {
  protected:
   void SetUp() override { KivAlert::share().throwInsteadOfExiting(true); }

@@ -5,8 +5,6 @@
 // to the time stored. Prints the resident memory as it goes; exits 1 on the first fault. With
 // `--print-script` it prints the runs as a script for the game's --script instead (the real-time
 // soak, the run under load and the leak check play it).
-#include <malloc.h>
-
 #include <GL/gl.h>
 
 #include <CLI/CLI.hpp>
@@ -136,10 +134,8 @@ int playRuns(const Options& options, platform::Window& window, const std::filesy
       ++failures;
     }
     if (run == 1 || run % options.reportEvery == 0 || run == options.runs) {
-      const struct mallinfo2 heap = mallinfo2();
-      std::printf("run %d, frame %lld: %s, VmRSS %ld kB, heap in use %zu kB (mmapped %zu kB)\n",
-                  run, static_cast<long long>(frame), describe(after).c_str(), residentKb(),
-                  (heap.uordblks + heap.hblkhd) / 1024, heap.hblkhd / 1024);
+      std::printf("run %d, frame %lld: %s, VmRSS %ld kB\n", run, static_cast<long long>(frame),
+                  describe(after).c_str(), residentKb());
       std::fflush(stdout);
     }
   }
