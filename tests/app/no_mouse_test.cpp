@@ -68,7 +68,7 @@ TEST(ControllerKeys, ControllersHoldTheArrowsAsOne) {
   }
 }
 
-TEST(PanelFocus, KeysMoveTheFocusAroundThePanels) {
+TEST(PanelFocus, KeysMoveTheFocusAroundThePanelsAndReturnClicksTheFocusedOne) {
   // Three panels, so that forward and back differ.
   const engine::PickingOutline threePanels[] = {
       {0, 10, 10, 30, 20}, {1, 10, 40, 50, 60}, {2, 10, 70, 30, 80}};
@@ -105,7 +105,17 @@ TEST(PanelFocus, KeysMoveTheFocusAroundThePanels) {
       EXPECT_EQ(focus.focusedIndex(), steps[i].focused) << name << ", step " << i;
     }
   }
-  // Clicking the focused panel with Return is played whole in two_games_test.cpp.
+  // Return clicks the focused panel: the press at its centre for this frame, the release the
+  // next, then the pointer is the mouse's again. (Whole runs: two_games_test.cpp.)
+  PanelFocus focus;
+  focus.takeKey(event(down, false), false, panels);
+  EXPECT_EQ(focus.takeKey(event(u'\r', false), false, panels), PanelFocus::Taken::Clicked);
+  EXPECT_TRUE(focus.clickPoint() && focus.clickPoint()->x == 20 && focus.clickPoint()->y == 15);
+  EXPECT_FALSE(focus.click(panels)) << "a second click while the press is current";
+  EXPECT_EQ(focus.advanceClick(), InputKind::LeftMouseUp);
+  EXPECT_TRUE(focus.clickPoint());
+  EXPECT_EQ(focus.advanceClick(), std::nullopt);
+  EXPECT_FALSE(focus.clickPoint());
 }
 
 TEST(VolumeKeys, StepsMutesAndKeepsItsOwnKeyOnly) {

@@ -122,6 +122,25 @@ TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
        {{"numbers", "numbers 4"}, {"picked", "2"}, {"last", "2"}, {"pickedChart", "charts 1"}},
        "The variable with the function is named: charts\n"
        "The index of 1 is outside a valid index of 0 to 0."},
+      // A global received before it was sent, after an undefined number was sent or with the
+      // wrong key empties the cell; with the right key or none it gives the number (each
+      // outcome copied aside before the cell is set to 9 again).
+      {"Keys",
+       {"gvScore", "hard", "easy", "never", "unkeyed", "undefinedSent", "wrongKey", "rightKey"},
+       {set("gvScore", 9), run(Global_variable_receive, {"EMPTY"}, "gvScore"),
+        equation("never = gvScore"), set("gvScore", 5), run(Global_variable_send, {"gvScore", "EMPTY"}),
+        set("gvScore", 9), run(Global_variable_receive, {"EMPTY"}, "gvScore"),
+        equation("unkeyed = gvScore"), set("gvScore", kInfinity),
+        run(Global_variable_send, {"gvScore", "EMPTY"}), set("gvScore", 9),
+        run(Global_variable_receive, {"EMPTY"}, "gvScore"), equation("undefinedSent = gvScore"),
+        gets("hard", "Hard"), gets("easy", "Easy"), set("gvScore", 5),
+        run(Global_variable_send, {"gvScore", "hard"}), set("gvScore", 9),
+        run(Global_variable_receive, {"easy"}, "gvScore"), equation("wrongKey = gvScore"),
+        set("gvScore", 9), run(Global_variable_receive, {"hard"}, "gvScore"),
+        equation("rightKey = gvScore"), set("gvScore", 9),
+        run(Global_variable_receive, {"EMPTY"}, "gvScore")},
+       {{"never", "empty"}, {"unkeyed", "5"}, {"undefinedSent", "empty"}, {"wrongKey", "empty"},
+        {"rightKey", "5"}, {"gvScore", "5"}}},
       // A global sent with a key text is removed only with it (`kept` is what was received
       // after removing it without); removing all leaves the sent cells as they were.
       {"Globals", {"key", "gvKeyed", "gvPlain", "kept", "gvOne", "gvTwo"},

@@ -1,50 +1,11 @@
-// Global variables between charts that are not parent and child: sent under the sending cell's
-// name and an optional key text, received only with that key, removed with it.
+// Global variables between charts that are not parent and child: what a receiver gets is its own
+// copy of a text and of a list. (Keys and removal are rows of commands_test.cpp.)
 #include "chart_test_support.h"
 
 namespace chart::testing {
 namespace {
 
 using GlobalsTest = ChartTest;
-
-// "Sender" sends `gvScore` with key text "Hard" (or none when `key` is EMPTY); "Receiver" asks
-// with `receiverKey` (none when empty).
-std::vector<ChartSource> senderAndReceiver(std::string_view key, std::string_view receiverKey) {
-  return {testChart("Sender", {"gvScore", "hard"},
-                    straight({gets("hard", "Hard"), run(Global_variable_send, {"gvScore", key})})),
-          testChart("Receiver", {"gvScore", "key"},
-                    straight({gets("key", receiverKey),
-                              run(Global_variable_receive, {receiverKey.empty() ? "EMPTY" : "key"},
-                                  "gvScore")}))};
-}
-
-// A receiver without its global, with the wrong key or after an undefined number was sent is
-// emptied; with the right key, or none, it gets the number.
-TEST_F(GlobalsTest, ANumberReachesOnlyTheReceiversOfItsKey) {
-  Chart& sender = load(senderAndReceiver("EMPTY", ""));
-  auto received = [&] {
-    Chart& receiver = make("Receiver");
-    storeNumber(cell(receiver, "gvScore"), 9);
-    frames(receiver, 1);
-    return shown(cell(receiver, "gvScore"));
-  };
-  EXPECT_EQ(received(), "empty");  // never sent
-  storeNumber(cell(sender, "gvScore"), 5);
-  frames(sender, 1);
-  EXPECT_EQ(received(), "5");
-  storeNumber(cell(sender, "gvScore"), 1.0f / 0.0f);
-  frames(sender, 1);
-  EXPECT_EQ(received(), "empty");
-
-  Chart& keyed = load(senderAndReceiver("hard", "Easy"));
-  storeNumber(cell(keyed, "gvScore"), 5);
-  frames(keyed, 1);
-  EXPECT_EQ(received(), "empty");
-  for (std::string_view key : {"Hard", ""}) {
-    use(senderAndReceiver("hard", key));
-    EXPECT_EQ(received(), "5") << key;
-  }
-}
 
 // A text changed after sending is seen by a later receiver, which holds a copy; a list is shared
 // on sending and copied on receiving.
