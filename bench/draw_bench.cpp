@@ -15,7 +15,7 @@
 #include "engine/kiv_polygons.h"
 #include "engine/kiv_textures.h"
 #include "platform/window.h"
-#include "engine/tiff_writer.h"
+#include "support/tiff_writer.h"
 
 namespace {
 

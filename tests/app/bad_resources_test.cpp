@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/tiff_writer.h"
+#include "support/tiff_writer.h"
 #include "support/run_program.h"
 
 namespace {

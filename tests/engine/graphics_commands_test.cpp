@@ -3,7 +3,7 @@
 #include "chart/chart_test_support.h"
 #include "engine/gl_test.h"
 #include "engine/kiv_textures.h"
-#include "engine/tiff_writer.h"
+#include "support/tiff_writer.h"
 
 namespace chart::testing {
 namespace {

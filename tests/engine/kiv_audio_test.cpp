@@ -103,6 +103,11 @@ TEST_F(KivAudioTest, ASoundPlaysFromItsTimeAndPlayingItAgainGoesOn) {
   audio->playSound(index);  // already playing: goes on
   expectPlayed(play(1000), pcm, kRate / 4 + 1000);
   EXPECT_DOUBLE_EQ(sound.currentTime(), 0.25 + 2000.0 / kRate);
+
+  // The end of a run while the last end-of-run sound still plays: rewound, then played.
+  audio->setTimeSound(0.0f, index);
+  audio->playSound(index);
+  expectPlayed(play(1000), pcm, 0);
 }
 
 TEST_F(KivAudioTest, SoundsAddUpAndARemovedSoundFallsSilent) {

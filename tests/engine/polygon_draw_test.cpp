@@ -2,7 +2,7 @@
 // the current colour, and the GL state a draw leaves behind.
 #include "engine/gl_test.h"
 #include "engine/kiv_textures.h"
-#include "engine/tiff_writer.h"
+#include "support/tiff_writer.h"
 
 namespace {
 

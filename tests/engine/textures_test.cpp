@@ -2,7 +2,7 @@
 // uploaded, and the alerts for pictures it cannot take.
 #include "engine/gl_test.h"
 #include "engine/kiv_textures.h"
-#include "engine/tiff_writer.h"
+#include "support/tiff_writer.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <vector>
 
-#include "engine/tiff_writer.h"
+#include "support/tiff_writer.h"
 #include "support/run_program.h"
 
 namespace {

@@ -3,19 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <sstream>
-
-SoundFolder::SoundFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "aloft-sound-XXXXXX").string();
-  folder = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-  EXPECT_FALSE(folder.empty()) << "no temporary folder";
-}
-
-SoundFolder::~SoundFolder() {
-  std::error_code ignored;
-  if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
-}
 
 std::string SoundFolder::tone(const std::string& name, double frequency, double seconds,
                               int sampleRate, int channels) {

@@ -2,17 +2,13 @@
 // own that is removed afterwards.
 #pragma once
 
-#include <cstdint>
 #include <string>
+
+#include "support/run_program.h"
 
 class SoundFolder {
  public:
-  SoundFolder();
-  ~SoundFolder();
-  SoundFolder(const SoundFolder&) = delete;
-  SoundFolder& operator=(const SoundFolder&) = delete;
-
-  std::string path(const std::string& name) const { return folder + "/" + name; }
+  std::string path(const std::string& name) const { return folder / name; }
 
   // Encodes `seconds` of a tone of `frequency` Hz with amplitude 0.5, starting at its peak
   // (a cosine), as AAC in an M4A file. Returns the file's path.
@@ -22,5 +18,5 @@ class SoundFolder {
   std::string make(const std::string& name, const std::string& arguments);
 
  private:
-  std::string folder;
+  ScratchDirectory folder{"sound"};
 };

@@ -1,4 +1,4 @@
-#include "engine/tiff_writer.h"
+#include "support/tiff_writer.h"
 
 #include <tiffio.h>
 
