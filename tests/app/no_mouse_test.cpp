@@ -59,6 +59,8 @@ TEST(ControllerKeys, ControllersHoldTheArrowsAsOne) {
         {{ButtonDown, Up, 2, 0}, "+U"},
         {{Disconnected, A, 1, 0}, "-R"},
         {{ButtonUp, Up, 2, 0}, "-U"}}},
+      {"other buttons make no keys",
+       {{{ButtonDown, A, 1, 0}, ""}, {{ButtonDown, Start, 1, 0}, ""}}},
   };
   for (const auto& [name, steps] : cases) {
     ControllerKeys keys;
