@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,6 +16,7 @@
 #include "chart/registry.h"
 #include "chart/utf16.h"
 #include "engine/kiv_alert.h"
+#include "support/fatal_alert.h"
 #include "support/recording_services.h"
 
 namespace chart::testing {
@@ -49,17 +49,6 @@ inline std::vector<NodeSource> straight(const std::vector<NodeAction>& actions) 
                      at + 1 == actions.size() ? endOfPass : std::string_view(names.at(at + 1))});
   }
   return nodes;
-}
-
-// The alert's message when `action` raises one; fails the test when it does not.
-inline std::string alertOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const FatalAlert& alert) {
-    return alert.what();
-  }
-  ADD_FAILURE() << "no fatal alert was raised";
-  return {};
 }
 
 // A cell as the tables write it: "empty", "undefined", "2.5", "'text'", "numbers 4" (a list by

@@ -14,6 +14,7 @@
 #include "engine/kiv_alert.h"
 #include "engine/kiv_polygons.h"
 #include "platform/window.h"
+#include "support/fatal_alert.h"
 #include "support/run_program.h"
 
 using Floats = std::vector<float>;
@@ -68,14 +69,3 @@ class GLTest : public ::testing::Test {
   std::unique_ptr<platform::Window> window;
   std::unique_ptr<KivPolygons> polygons;
 };
-
-// The message of the fatal alert `action` raises, or "(no alert)".
-template <typename Action>
-std::string alertOf(Action&& action) {
-  try {
-    action();
-  } catch (const FatalAlert& alert) {
-    return alert.what();
-  }
-  return "(no alert)";
-}
