@@ -1,6 +1,8 @@
-// The options and the input script, parsed in-process and through the real binary.
+// The options and the input script, parsed in-process and through the real binary, and the
+// other ways a start ends early.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <tuple>
@@ -8,6 +10,7 @@
 
 #include "app/command_line.h"
 #include "app/input_script.h"
+#include "app/startup_check.h"
 #include "support/run_program.h"
 
 namespace {
@@ -125,6 +128,20 @@ TEST(Binary, EndsWithTheStatusAndMessageOfEachCase) {
   const ProgramResult version = runProgram(gameBinary(), {"--version"});
   EXPECT_EQ(version.exitStatus, 0);
   EXPECT_EQ(version.out, std::string("aloft ") + ALOFT_VERSION + "\n");
+}
+
+// OpenGL older than 1.4 ends the program with status 1, and nothing after the message runs.
+TEST(StartupCheckDeathTest, OpenGLBefore14EndsTheProgram) {
+  for (const auto& [major, minor, supported] :
+       {std::tuple{1, 3, false}, {0, 9, false}, {1, 4, true}, {2, 0, true}, {4, 6, true}}) {
+    EXPECT_EQ(openGLVersionSupported(major, minor), supported) << major << "." << minor;
+  }
+  EXPECT_EXIT(
+      {
+        checkOpenGLVersion(1, 3);
+        std::fprintf(stderr, "started anyway\n");
+      },
+      ::testing::ExitedWithCode(1), "Error: This Application requires OpenGL 1.4 or newer.\n$");
 }
 
 }  // namespace
