@@ -1,6 +1,6 @@
 // Charts of a few nodes run for a frame: the cells each leaves behind, as `shown` writes them,
-// and the alert that stopped it, word for word; the type word such an alert names for a
-// rejected argument.
+// and the alert that stopped it, word for word; globals passed between two charts; the type
+// word an alert names for a rejected argument.
 #include <cmath>
 #include <limits>
 #include <nlohmann/json.hpp>
@@ -193,6 +193,30 @@ TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
       EXPECT_EQ(shown(cell(chart, name)), expected) << run.name << " " << name;
     }
   }
+}
+
+// Between charts that are not parent and child: a text changed after sending is seen by a later
+// receiver, which holds a copy; a list is shared
+// on sending and copied on receiving.
+TEST_F(CommandsTest, GlobalTextsAndListsSentAndReceived) {
+  Chart& sender = load(
+      {testChart("Menus", {"gvWord", "more", "gvList"},
+                 straight({gets("gvWord", "TIME"), run(Global_variable_send, {"gvWord", "EMPTY"}),
+                           gets("more", " 00:00.00"), run(Text_add, {"more"}, "gvWord"),
+                           run(Object_add_math, {"YES"}, "gvList"),
+                           run(Object_add_math, {"YES"}, "gvList"),
+                           run(Global_variable_send, {"gvList", "EMPTY"})})),
+       testChart("Word", {"gvWord", "gvList"},
+                 straight({run(Global_variable_receive, {"EMPTY"}, "gvWord"),
+                           run(Global_variable_receive, {"EMPTY"}, "gvList")}))});
+  Chart& receiver = make("Word");
+  frames(sender, 1);
+  frames(receiver, 1);
+  cell(sender, "gvWord").text->units.clear();
+  EXPECT_EQ(shown(cell(receiver, "gvWord")), "'TIME 00:00.00'");
+  EXPECT_EQ(globals().find("gvList")->list, cell(sender, "gvList").object);
+  EXPECT_EQ(shown(cell(receiver, "gvList")), "numbers 2");
+  EXPECT_NE(cell(receiver, "gvList").object, cell(sender, "gvList").object);
 }
 
 // The first row of the type table that fits the cell, where a number's leftover text and an

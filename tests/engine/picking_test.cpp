@@ -1,4 +1,5 @@
-// The mouse hit test against registered polygons, with the matrices and viewport read from GL.
+// The projection and picking half of the polygon service: the frustum for the chart's ratio,
+// and the mouse hit test against registered polygons with the matrices and viewport read from GL.
 #include "engine/gl_test.h"
 
 namespace {
@@ -95,6 +96,45 @@ TEST_F(Picking, UnknownAndRemovedEntriesMissAndAWholeReplacementLeavesTheOldBuff
   polygons->removePicking(fresh);
   EXPECT_EQ(pickAt(fresh, 100, 80), -1);
   EXPECT_EQ(polygons->addPicking(polygon), fresh + 1);
+}
+
+// The frustum set for the chart's ratio has its corners on the unit circle at the near plane,
+// and the model-view matrix is reset; an empty view has none. (The viewport's bars in other
+// window shapes are in the stats screen's pictures, whole_run_test.cpp.)
+using Projection = GLTest;
+
+TEST_F(Projection, TheFrustumHasItsCornersOnTheUnitCircleAtTheNearPlaneAndAnEmptyViewHasNone) {
+  using Matrix = std::array<GLfloat, 16>;
+  const Matrix identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+  const auto matrix = [](GLenum which) {
+    Matrix m{};
+    glGetFloatv(which, m.data());
+    return m;
+  };
+  const auto placeIn = [&](double width, double height) {
+    polygons->setViewFrame({0, 0, width, height});
+    polygons->setViewportRatio(3, 2);
+  };
+  glTranslatef(1, 2, 3);
+  glMatrixMode(GL_PROJECTION);
+  placeIn(300, 200);
+  EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+  EXPECT_EQ(matrix(GL_MODELVIEW_MATRIX), identity);
+
+  // The frustum's planes recovered from its matrix.
+  const Matrix m = matrix(GL_PROJECTION_MATRIX);
+  const double nearPlane = m[14] / (m[10] - 1);
+  EXPECT_NEAR(nearPlane * (m[8] - 1) / m[0], -0.83205, 1e-5);  // left
+  EXPECT_NEAR(nearPlane * (m[8] + 1) / m[0], 0.83205, 1e-5);   // right
+  EXPECT_NEAR(nearPlane * (m[9] - 1) / m[5], -0.55470, 1e-5);  // bottom
+  EXPECT_NEAR(nearPlane * (m[9] + 1) / m[5], 0.55470, 1e-5);   // top
+  EXPECT_NEAR(nearPlane, 1, 1e-3);
+  EXPECT_NEAR(m[14] / (m[10] + 1), 10000, 1);  // far
+  EXPECT_EQ(m[11], -1);
+
+  placeIn(0, 0);
+  EXPECT_EQ(matrix(GL_PROJECTION_MATRIX), identity);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 }  // namespace
