@@ -64,17 +64,6 @@ class PreferencesTest : public ChartTest {
     return status;
   }
 
-  // The files set aside beside the preferences, by their contents.
-  std::multiset<std::string> copiesAside() const {
-    std::multiset<std::string> copies;
-    for (const auto& entry : fs::directory_iterator(file.parent_path())) {
-      if (entry.path().filename().string().starts_with("preferences.json.corrupt-")) {
-        copies.insert(readText(entry.path()));
-      }
-    }
-    return copies;
-  }
-
   ScratchDirectory directory{"preferences"};
   fs::path file = directory / "aloft" / "preferences.json";
   std::vector<pid_t> children;
@@ -107,7 +96,7 @@ TEST_F(PreferencesTest, UnreadableFilesAreMovedAsideAndTheBackupUsed) {
     EXPECT_EQ(parsed(file)["Hard"], 1);
     EXPECT_EQ(parsed(file.string() + ".bak")["Hard"], 1);
   }
-  EXPECT_EQ(copiesAside(), std::multiset<std::string>(refused.begin(), refused.end()));
+  EXPECT_EQ(copiesSetAside(file), std::multiset<std::string>(refused.begin(), refused.end()));
 
   for (const std::string& accepted :
        {nested(kMaxPreferenceDepth), longText(kMaxPreferenceFileBytes - 13)}) {
@@ -133,14 +122,14 @@ TEST_F(PreferencesTest, AnUnusableValueIsSetAsideOnceAndTheOtherKeysKept) {
   }
   const nlohmann::json easy = {{"Easy", {0, 0, 4, 2, 1, 7}}};
   EXPECT_EQ(parsed(file), easy);
-  EXPECT_EQ(copiesAside(), std::multiset<std::string>{stored});
+  EXPECT_EQ(copiesSetAside(file), std::multiset<std::string>{stored});
 
   const std::string later = R"({"Easy": [0, 0, 4, 2, 1, 7], "Hard": "slow"})";
   std::ofstream(file) << later;
   ASSERT_TRUE(Preferences::share().holdLock());
   EXPECT_EQ(Preferences::share().find("Hard"), nullptr);
   EXPECT_EQ(parsed(file), easy);
-  EXPECT_EQ(copiesAside(), (std::multiset<std::string>{stored, later}));
+  EXPECT_EQ(copiesSetAside(file), (std::multiset<std::string>{stored, later}));
 }
 
 // Without a file option the data home is used when it is an absolute path, else the home's

@@ -9,6 +9,7 @@
 #include "chart/resource_path.h"
 #include "engine/kiv_audio.h"
 #include "support/sound_files.h"
+#include "support/stopped_audio.h"
 
 namespace chart::testing {
 namespace {
@@ -17,9 +18,7 @@ class SoundCommands : public ChartTest {
  protected:
   void SetUp() override {
     ChartTest::SetUp();
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    audio = std::make_unique<KivAudio>();
-    audio->audioOutput()->stopClock();  // the sound advances only by `play`
+    audio = stoppedAudio();  // the sound advances only by `play`
     services.audio = audio.get();
     std::filesystem::create_directory(files.path("kivResources"));
     tone = files.tone("kivResources/tone.m4a", 440, 0.2);
@@ -29,7 +28,6 @@ class SoundCommands : public ChartTest {
     // The charts give their sounds back to the service, so they go first.
     ChartTest::TearDown();
     audio.reset();
-    unsetenv("SDL_AUDIODRIVER");
   }
 
   // A chart that adds the sound file `name` twice, run for a frame.

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 #include "engine/gl_test.h"
@@ -15,20 +14,17 @@
 #include "platform/message_box.h"
 #include "support/signal.h"
 #include "support/sound_files.h"
+#include "support/stopped_audio.h"
 
 namespace {
 
 constexpr int kRate = KivAudio::kFormat.sampleRate;
 constexpr std::size_t kChannels = KivAudio::kFormat.channels;
 
-// A service on `driver`, its clock stopped.
-std::unique_ptr<KivAudio> stoppedAudio(const char* driver) {
+// A service on `driver` for the Menus chart, its alerts thrown.
+std::unique_ptr<KivAudio> menusAudio(const char* driver) {
   KivAlert::share().throwInsteadOfExiting(true);
-  setenv("SDL_AUDIODRIVER", driver, 1);
-  auto audio = std::make_unique<KivAudio>();
-  unsetenv("SDL_AUDIODRIVER");
-  EXPECT_NE(audio->audioOutput(), nullptr);
-  if (audio->audioOutput()) audio->audioOutput()->stopClock();
+  auto audio = stoppedAudio(driver);
   audio->setActiveChart("Menus");
   return audio;
 }
@@ -64,7 +60,7 @@ class KivAudioTest : public ::testing::Test {
 
   static inline SoundFolder* files;
   static inline std::string shortTone, low, high;
-  std::unique_ptr<KivAudio> audio = stoppedAudio("dummy");
+  std::unique_ptr<KivAudio> audio = menusAudio("dummy");
 };
 
 TEST_F(KivAudioTest, IndexesCountFromOneAndAbsentIndexesAreReported) {
@@ -139,7 +135,7 @@ TEST_F(KivAudioTest, TheAlertBeepSoundsThroughTheOutput) {
 TEST_F(KivAudioTest, WithoutADeviceSaysSoAndPlaysSilentlyAtTheSamePace) {
   audio.reset();
   testing::internal::CaptureStderr();
-  audio = stoppedAudio("no-such-driver");
+  audio = menusAudio("no-such-driver");
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_NE(said.find("sound is off"), std::string::npos) << said;
   EXPECT_FALSE(audio->audible());

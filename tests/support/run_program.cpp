@@ -21,6 +21,16 @@ void writeText(const std::filesystem::path& file, const std::string& contents) {
   std::ofstream(file, std::ios::binary | std::ios::trunc) << contents;
 }
 
+std::multiset<std::string> copiesSetAside(const std::filesystem::path& file) {
+  std::multiset<std::string> copies;
+  for (const auto& entry : std::filesystem::directory_iterator(file.parent_path())) {
+    if (entry.path().filename().string().starts_with(file.filename().string() + ".corrupt-")) {
+      copies.insert(readText(entry.path()));
+    }
+  }
+  return copies;
+}
+
 ScratchDirectory::ScratchDirectory(const std::string& name) {
   std::string pattern = "/tmp/aloft-" + name + "-XXXXXX";
   path_ = mkdtemp(pattern.data());

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,8 @@ class ScratchDirectory {
 
 std::string readText(const std::filesystem::path& file);
 void writeText(const std::filesystem::path& file, const std::string& contents);
+// The contents of the copies set aside beside the preference file `file` (FILE.corrupt-...).
+std::multiset<std::string> copiesSetAside(const std::filesystem::path& file);
 
 // The game headless at frames of 0.01 s for `frames` frames, playing `script` (written beside
 // `prefs` as script.txt) with the preference file `prefs` and the `extra` arguments.
