@@ -94,7 +94,6 @@ class FrameRunner {
     clock.waitForNextTick();
     view.takeFrameEvents();
     Data& data = Data::share();
-    data.setTimeDate(Data::Date::clock::now());
     data.setTimeSegment(firstFrame ? 0.0f : float(kStep));
     firstFrame = false;
     KivPolygons::share().pickingPoint(view.mouseLocation().x, view.mouseLocation().y);

@@ -54,8 +54,6 @@ void OpenGLView::pause() {
 
 void OpenGLView::renderFrame() {
   Data& data = Data::share();
-  data.setTimeDate(Data::Date::clock::now());
-
   const double now = clock.now();
   float frameLength = float(now - previousFrameTime);
   previousFrameTime = now;
@@ -116,20 +114,16 @@ void OpenGLView::toggleFullScreen() { setFullScreen(fullScreenAvailable); }
 void OpenGLView::setFullScreen(bool enter) {
   Data& data = Data::share();
   if (fullScreenAvailable && enter) {
-    data.startTimeSkip();
     window.setFullScreen(true);
     data.setFullScreen(true);
     KivAlert::share().setFullScreen(true);
     fullScreenAvailable = false;
-    data.endTimeSkip();
   } else if (!fullScreenAvailable && !enter) {
-    data.startTimeSkip();
     window.setFullScreen(false);
     data.setFullScreen(false);
     KivAlert::share().setFullScreen(false);
     fullScreenAvailable = true;
     window.show();
-    data.endTimeSkip();
   }
 }
 

@@ -8,18 +8,6 @@ namespace chart {
 
 namespace {
 
-std::int32_t dataRemovalCount(Resource kind) {
-  const Data& data = Data::share();
-  switch (kind) {
-    case Resource::Polygon: return data.removePolygonCount();
-    case Resource::Picking: return data.removePickingCount();
-    case Resource::Lighting: return data.removeLightingCount();
-    case Resource::Image: return data.removeImageCount();
-    case Resource::Sound: return data.removeSoundCount();
-  }
-  return 0;
-}
-
 // A copy of `list` with its own references (charts are shared, not copied).
 List* copyList(const List& list) {
   List* copy = List::create();
@@ -40,9 +28,6 @@ Chart* Chart::create(const Registry& registry, std::uint32_t programIndex,
                      const engine::Services& services) {
   auto* chart = new Chart(registry, registry.program(programIndex), services);
   setBuiltinConstants(chart->cells());
-  for (int kind = 0; kind < kResourceKinds; ++kind) {
-    chart->removeCounts[kind] = dataRemovalCount(Resource(kind));
-  }
   return chart;
 }
 
@@ -84,33 +69,15 @@ void Chart::announceToServices() const {
   services_.textures->setActiveChart(chartName());
 }
 
-void Chart::resynchroniseRemovalCounters() {
-  for (int kind = 0; kind < kResourceKinds; ++kind) {
-    if (dataRemovalCount(Resource(kind)) > removeCounts[kind]) {
-      deallocArrays[kind].clear();
-      removeCounts[kind] = dataRemovalCount(Resource(kind));
-    }
-  }
-}
-
 void Chart::update(std::string_view snippet) {
-  Data& data = Data::share();
-  data.addTime();
   announceToServices();
-  resynchroniseRemovalCounters();
-  if (snippet == kDefaultSnippet) {
-    data.setSelectedSnippet(snippet);
-    if (traced) {
-      runFrom<true>(program_->entry);
-    } else {
-      runFrom<false>(program_->entry);
-    }
+  if (snippet != kDefaultSnippet) return;
+  Data::share().setSelectedSnippet(snippet);
+  if (traced) {
+    runFrom<true>(program_->entry);
+  } else {
+    runFrom<false>(program_->entry);
   }
-  data.addTime();
-}
-
-void Chart::setVariableNumber(int index, int type) {
-  if (type == kEmpty) clearCell(cells_[index]);
 }
 
 void Chart::setVariable(const Cell& value, std::string_view name) {

@@ -31,7 +31,7 @@ inline constexpr std::string_view kDefaultSnippet = "Start";
 class Chart {
  public:
   // A new chart of the registry's program `programIndex`, set up: constants given, services
-  // taken, removal counters copied from `Data`. It runs nothing until its first update. The one
+  // taken. It runs nothing until its first update. The one
   // reference is the caller's.
   static Chart* create(const Registry& registry, std::uint32_t programIndex,
                        const engine::Services& services);
@@ -45,7 +45,8 @@ class Chart {
   std::string_view chartName() const { return program_->name; }
   const Program& program() const { return *program_; }
 
-  // The per-frame entry: bookkeeping, then the whole chain of nodes for the snippet "Start".
+  // The per-frame entry: tells the services the chart is running, then runs the whole chain of
+  // nodes for the snippet "Start".
   void update(std::string_view snippet);
   static bool checkForValidSnippet(std::u16string_view snippet) { return snippet == u"Start"; }
 
@@ -56,7 +57,6 @@ class Chart {
   std::span<Cell> cells() { return {cells_.get(), program_->cellCount()}; }
   std::span<const Cell> cells() const { return {cells_.get(), program_->cellCount()}; }
   Cell& cell(std::uint16_t index) { return cells_[index]; }
-  void setVariableNumber(int index, int type);
   void setVariable(const Cell& value, std::string_view name);
   Cell variableFromString(std::string_view name) const;
 
@@ -93,7 +93,6 @@ class Chart {
   Chart(const Registry& registry, const Program& program, const engine::Services& services);
   ~Chart() = default;
 
-  void resynchroniseRemovalCounters();
   void dealloc();
   template <bool kTrace>
   void runFrom(std::uint32_t node);
@@ -105,7 +104,6 @@ class Chart {
   std::unique_ptr<Cell[]> cells_;
   std::array<std::vector<float>, kResourceKinds> deallocArrays;
   ScratchArrays scratch;
-  std::array<std::int32_t, kResourceKinds> removeCounts{};
   Text* spareText = nullptr;
   std::int32_t references = 1;
   bool traced;

@@ -31,7 +31,7 @@ enum class NodeKind : std::uint8_t {
   TextLiteral,  // cell's text += literal
   TimeSegment,  // cell = the frame's length
   CreateChart,  // a new chart of the named class appended to an object-list cell
-  Junction,     // marks the frame's time and passes on
+  Junction,     // where paths join or a loop closes; nothing
   PassThrough,  // nothing
 };
 

@@ -50,7 +50,6 @@ struct Loop {
   Chart& chart;
   Cell* const cells;
   const Equation* const equations;
-  Data& data;
 
   // result = arguments[0] op the constant.
   template <typename Operation>
@@ -90,10 +89,8 @@ struct Loop {
     return holds ? whenHolds(node, at) : otherwise(node, at);
   }
 
-  // A superinstruction's decision, after its equation: the junction's time mark when one stood
-  // between them, then the comparison of the decision's cells.
+  // A superinstruction's decision, after its equation: the comparison of the decision's cells.
   ALOFT_IN_LOOP std::uint32_t decideAfterEquation(const Node& node, std::uint32_t at) {
-    if (node.junctionBetween) data.addTime();
     const Cell& left = cells[node.decisionArguments[0]];
     const Cell& right = cells[node.decisionArguments[1]];
     const bool holds = left.type == kNumber && right.type == kNumber
@@ -128,8 +125,8 @@ void Chart::runFrom(std::uint32_t node) {
   // A traced chart runs the nodes as written, so that its trace shows each of them.
   const Node* const nodes = kTrace ? program_->nodes.data() : program_->fusedNodes.data();
   Cell* const cells = cells_.get();
-  Data& data = Data::share();
-  Loop loop{*this, cells, program_->equations.data(), data};
+  const Data& data = Data::share();
+  Loop loop{*this, cells, program_->equations.data()};
 
   while (node != kNoNode) {
     const Node& current = nodes[node];
@@ -149,7 +146,7 @@ void Chart::runFrom(std::uint32_t node) {
         break;
       case Opcode::TimeSegment: storeTakenNumber(cells[current.result], data.timeSegment()); break;
       case Opcode::CreateChart: createChart(*this, current); break;
-      case Opcode::Junction: data.addTime(); break;
+      case Opcode::Junction:
       case Opcode::PassThrough: break;
       case Opcode::EquationChain: loop.chain(current); break;
       case Opcode::AddConstant: loop.withConstant(current, kPlus); break;

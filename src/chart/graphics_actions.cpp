@@ -5,7 +5,6 @@
 
 #include "chart/actions.h"
 #include "chart/chart.h"
-#include "chart/data.h"
 #include "chart/diagnostics.h"
 #include "chart/resource_path.h"
 #include "chart/utf16.h"
@@ -141,8 +140,6 @@ void imageAdd(Chart& chart, const Node& node) {
 
   const GLenum magFilter = magnificationFilter(chart.cell(kMagFilter));
   const GLenum minFilter = minificationFilter(chart.cell(kMinFilter));
-  Data& data = Data::share();
-  data.startTimeSkip();
   const std::int32_t index =
       chart.services().textures->addTexture(*path, GL_REPEAT, GL_REPEAT, magFilter, minFilter);
   storeIndex(chart, node, index);
@@ -150,7 +147,6 @@ void imageAdd(Chart& chart, const Node& node) {
   // The filters apply to this one picture; a chart sets them again before the next.
   clearCell(chart.cell(kMinFilter));
   clearCell(chart.cell(kMagFilter));
-  data.endTimeSkip();
 }
 
 void imageUpdate(Chart& chart, const Node& node) {

@@ -72,23 +72,21 @@ bool specialisedDecision(const Node& node) {
 }
 
 // An equation in a specialised form whose successor, directly or through one junction, is a
-// decision in a specialised form becomes one node that does both. A junction marks the time and
-// nothing else, so the superinstruction does that in its place; no other node runs in between.
+// decision in a specialised form becomes one node that does both. A junction only joins paths,
+// so the superinstruction steps over it; no other node runs in between.
 void fuse(Node& fused, std::uint32_t at, const std::vector<Node>& nodes) {
-  const Opcode opcode = opcodeInfo(fused.opcode).thenDecide;
-  if (opcode == Opcode::Equation || fused.next == kNoNode) return;
+  const std::optional<Opcode> superinstruction = opcodeInfo(fused.opcode).thenDecide;
+  if (!superinstruction || fused.next == kNoNode) return;
   std::uint32_t decisionAt = fused.next;
-  const bool junctionBetween = nodes[decisionAt].kind == NodeKind::Junction;
-  if (junctionBetween) decisionAt = nodes[decisionAt].next;
+  if (nodes[decisionAt].kind == NodeKind::Junction) decisionAt = nodes[decisionAt].next;
   if (decisionAt == kNoNode || !specialisedDecision(nodes[decisionAt])) return;
   const Node& decision = nodes[decisionAt];
-  fused.opcode = opcode;
+  fused.opcode = *superinstruction;
   fused.op = decision.op;
   fused.decisionArguments[0] = decision.arguments[0];
   fused.decisionArguments[1] = decision.arguments[1];
   fused.next = decision.next;
   fused.nextIfFalse = decision.nextIfFalse;
-  fused.junctionBetween = junctionBetween;
   markFollowers(fused, at);
 }
 

@@ -31,9 +31,6 @@ struct alignas(32) Node {
   // was the loop's critical path.
   bool nextFollows : 1;
   bool nextIfFalseFollows : 1;
-  // A superinstruction whose equation reached its decision through a junction: it marks the
-  // frame's time as that junction does.
-  bool junctionBetween : 1;
   std::uint32_t next;          // for a decision: when true
   std::uint32_t nextIfFalse;
   float number;  // number assignment

@@ -1,7 +1,6 @@
 // Loading sounds and playing, looping and rewinding them through the audio service.
 #include "chart/actions.h"
 #include "chart/chart.h"
-#include "chart/data.h"
 #include "chart/diagnostics.h"
 #include "chart/resource_path.h"
 #include "chart/utf16.h"
@@ -23,12 +22,9 @@ void soundAdd(Chart& chart, const Node& node) {
   const std::optional<std::string> path = resourceFilePath(name);
   if (!path) raise(missingResourceMessage("sound", chart.chartName(), name));
 
-  // Decoding takes a while; the bracket keeps that time out of the frame's length.
-  Data::share().startTimeSkip();
   const std::int32_t index = chart.services().audio->addSound(*path);
   storeTakenNumber(chart.cell(node.result), float(index));
   chart.recordForDealloc(Resource::Sound, index);
-  Data::share().endTimeSkip();
 }
 
 void soundPlay(Chart& chart, const Node& node) {
