@@ -149,8 +149,12 @@ int main(int argc, char** argv) {
   settings.frameLimit = options.frames;
   settings.script = files.script ? &*files.script : nullptr;
   settings.screenshotPath = options.screenshot;
-  const int status = replay ? playReplay(*replay, options, view, *window, *clock, pace, settings)
-                            : playRecorded(options, digest, view, *window, *clock, settings);
+  int status = 0;
+  if (replay) {
+    status = playReplay(*replay, options, view, *window, *clock, pace, settings);
+  } else {
+    playRecorded(options, digest, view, *window, *clock, settings);
+  }
   if (files.countsFile.is_open()) writeNodeCounts(options, view, files.countsFile);
   return status;
 }

@@ -85,14 +85,14 @@ int playReplay(const Replay& replay, const Options& options, OpenGLView& view,
   view.setFrameInputTap(&player);
   settings.replay = &player;
   settings.holdAfterReplay = !options.headless && !verifying;
-  const int status = runFrames(view, window, clock, settings);
+  runFrames(view, window, clock, settings);
   view.setFrameInputTap(nullptr);
-  if (!verifying) return status;
+  if (!verifying) return 0;
   return reportVerification(replay, !player.startFailed(), stored, std::cout);
 }
 
-int playRecorded(const Options& options, const std::string& digest, OpenGLView& view,
-                 platform::Window& window, platform::Clock& clock, const RunSettings& settings) {
+void playRecorded(const Options& options, const std::string& digest, OpenGLView& view,
+                  platform::Window& window, platform::Clock& clock, const RunSettings& settings) {
   chart::Preferences& preferences = chart::Preferences::share();
   Replay header;
   header.gameVersion = ALOFT_VERSION;
@@ -105,15 +105,14 @@ int playRecorded(const Options& options, const std::string& digest, OpenGLView& 
     recorder.saved(key, value);
   });
   view.setFrameInputTap(&recorder);
-  const int status = runFrames(view, window, clock, settings);
+  runFrames(view, window, clock, settings);
   view.setFrameInputTap(nullptr);
   preferences.setSaveListener(nullptr);
-  if (options.record.empty()) return status;
+  if (options.record.empty()) return;
   const std::string contents = formatReplay(recorder.session());
   if (const int error =
           chart::writeFileAtomically(options.record, contents, chart::KeepBackup::No)) {
     KivAlert::share().setQuitAlert("The replay of the session could not be saved to " +
                                    options.record + ": " + std::strerror(error));
   }
-  return status;
 }

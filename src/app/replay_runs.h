@@ -20,13 +20,13 @@ std::optional<Replay> chosenReplay(const Options& options, bool& failed);
 // stderr and returns false) and opens the preferences it was recorded with, in memory.
 bool prepareReplay(const Replay& replay, const Options& options, const std::string& digest);
 
-// Runs the frames with `replay` in place of the live input. With --verify returns the verdict's
-// exit status, otherwise the run loop's. With `pace`, frames keep their recorded lengths.
+// Runs the frames with `replay` in place of the live input. Returns the exit status: with
+// --verify the verdict's, otherwise 0. With `pace`, frames keep their recorded lengths.
 int playReplay(const Replay& replay, const Options& options, OpenGLView& view,
                platform::Window& window, platform::Clock& clock, platform::MonotonicClock* pace,
                RunSettings settings);
 
 // Runs the frames live, recording them: each new best time keeps its run's replay beside the
 // preference file, and with --record the whole session is written when the game ends.
-int playRecorded(const Options& options, const std::string& digest, OpenGLView& view,
-                 platform::Window& window, platform::Clock& clock, const RunSettings& settings);
+void playRecorded(const Options& options, const std::string& digest, OpenGLView& view,
+                  platform::Window& window, platform::Clock& clock, const RunSettings& settings);

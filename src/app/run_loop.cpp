@@ -17,8 +17,8 @@ void writeLastFrame(const std::string& path, const platform::Window& window) {
 
 }  // namespace
 
-int runFrames(OpenGLView& view, platform::Window& window, platform::Clock& clock,
-              const RunSettings& settings) {
+void runFrames(OpenGLView& view, platform::Window& window, platform::Clock& clock,
+               const RunSettings& settings) {
   while (!view.quitRequested()) {
     if (!view.timerRunning() || (settings.replay && settings.replay->finished())) {
       view.waitForEvents(kPausedWaitMs);
@@ -43,5 +43,4 @@ int runFrames(OpenGLView& view, platform::Window& window, platform::Clock& clock
     view.present();
     if (last) break;
   }
-  return 0;
 }

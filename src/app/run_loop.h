@@ -19,6 +19,6 @@ struct RunSettings {
   bool holdAfterReplay = false;
 };
 
-// Runs frames until a quit command or the frame limit. Returns the exit status: 0.
-int runFrames(OpenGLView& view, platform::Window& window, platform::Clock& clock,
-              const RunSettings& settings);
+// Runs frames until a quit command or the frame limit.
+void runFrames(OpenGLView& view, platform::Window& window, platform::Clock& clock,
+               const RunSettings& settings);

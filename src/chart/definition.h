@@ -5,7 +5,7 @@
 //   {"trunk0_3", decide("menus", "==", "EMPTY"), "branch0_13", "trunk0_4"},
 //   {"trunk0_4", run(Global_variable_receive, {"EMPTY"}, "gvRestart"), "trunk0_5"},
 //   {"branch0_16", set("width", 3), "branch0_17"},
-//   {"branch0_45", gets("gvWord", "TIME 00:00.00"), "branch0_46"},
+//   {"branch0_45", appendText("gvWord", "TIME 00:00.00"), "branch0_46"},
 //   {"branch0_20", equation("gvRestart = EMPTY"), "branch0_23"},
 //   {"branch0_23", junction(), "trunk0_6"},
 //   {"trunk0_8", run(Object_update_all, {"EMPTY", "menus"}), endOfPass},
@@ -93,7 +93,7 @@ inline NodeAction set(std::string_view cell, float value) {
   return action;
 }
 // Text literal node: appends `literal` (UTF-8) to the cell's text.
-inline NodeAction gets(std::string_view cell, std::string_view literal) {
+inline NodeAction appendText(std::string_view cell, std::string_view literal) {
   NodeAction action = nodeOfKind(NodeKind::TextLiteral);
   action.result = cell;
   action.text = literal;

@@ -47,12 +47,12 @@ chart::ChartSource cameraChart() {
           {"trunk0_13", run(Move_z, {"zHeight"}), endOfPass},
 
           // First update: the key texts.
-          {"branch0_14", gets("dKey", "d"), "branch0_15"},
-          {"branch0_15", gets("aKey", "a"), "branch0_16"},
-          {"branch0_16", gets("wKey", "w"), "branch0_17"},
-          {"branch0_17", gets("sKey", "s"), "branch0_18"},
-          {"branch0_18", gets("qKey", "q"), "branch0_19"},
-          {"branch0_19", gets("eKey", "e"), "branch0_37"},
+          {"branch0_14", appendText("dKey", "d"), "branch0_15"},
+          {"branch0_15", appendText("aKey", "a"), "branch0_16"},
+          {"branch0_16", appendText("wKey", "w"), "branch0_17"},
+          {"branch0_17", appendText("sKey", "s"), "branch0_18"},
+          {"branch0_18", appendText("qKey", "q"), "branch0_19"},
+          {"branch0_19", appendText("eKey", "e"), "branch0_37"},
           {"branch0_37", junction(), "trunk0_2"},
 
           // First update: the starting placement.

@@ -48,9 +48,9 @@ chart::ChartSource lettersChart() {
       {
           // Set-up and dispatch.
           {"trunk0_1", decide("load", "==", "EMPTY"), "branch0_53", "trunk0_2"},
-          {"branch0_53", gets("load", "Load"), "branch0_54"},
-          {"branch0_54", gets("space", " "), "branch0_55"},
-          {"branch0_55", gets("finished", "Finished"), "branch0_186"},
+          {"branch0_53", appendText("load", "Load"), "branch0_54"},
+          {"branch0_54", appendText("space", " "), "branch0_55"},
+          {"branch0_55", appendText("finished", "Finished"), "branch0_186"},
           {"branch0_186", junction(), "trunk0_2"},
           {"trunk0_2", decide("gvLoad", "==", "finished"), "trunk0_3", "branch0_56"},
           {"branch0_56", run(Global_variable_receive, {"EMPTY"}, "gvLoad"), "branch0_188"},
@@ -170,9 +170,9 @@ chart::ChartSource lettersChart() {
           // Finishing (the first pass with the global `gvLoad`), then swapping or drawing.
           {"trunk0_29", decide("gvLetter", "==", "space"), endOfPass, "trunk0_30"},
           {"trunk0_30", decide("gvLoad", "==", "load"), "branch0_128", "trunk0_31"},
-          {"branch0_128", gets("triFan", "Triangles"), "branch0_129"},
+          {"branch0_128", appendText("triFan", "Triangles"), "branch0_129"},
           {"branch0_129", run(Polygon_add, {"triFan"}, "polyNum"), "branch0_130"},
-          {"branch0_130", gets("imageName", "RobotFont.tif"), "branch0_131"},
+          {"branch0_130", appendText("imageName", "RobotFont.tif"), "branch0_131"},
           {"branch0_131", run(Image_add, {"imageName"}, "imageNum"), "branch0_132"},
           {"branch0_132", set("zMove", -20), "branch0_133"},
           {"branch0_133", run(Global_variable_receive, {"EMPTY"}, "gvLength"), "branch0_134"},

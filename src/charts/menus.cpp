@@ -45,11 +45,11 @@ chart::ChartSource menusChart() {
           {"branch0_68", junction(), endOfPass},
 
           // First frame: the screen names and the death sound; then on into the logos.
-          {"branch0_25", gets("menu", "Logo"), "branch0_26"},
-          {"branch0_26", gets("logos", "Logo"), "branch0_27"},
-          {"branch0_27", gets("stats", "Stats"), "branch0_28"},
-          {"branch0_28", gets("game", "Game"), "branch0_29"},
-          {"branch0_29", gets("sound", "Death2.m4a"), "branch0_30"},
+          {"branch0_25", appendText("menu", "Logo"), "branch0_26"},
+          {"branch0_26", appendText("logos", "Logo"), "branch0_27"},
+          {"branch0_27", appendText("stats", "Stats"), "branch0_28"},
+          {"branch0_28", appendText("game", "Game"), "branch0_29"},
+          {"branch0_29", appendText("sound", "Death2.m4a"), "branch0_30"},
           {"branch0_30", run(Sound_add, {"sound"}, "soundNum"), "branch0_62"},
           {"branch0_62", junction(), "trunk0_2"},
 
@@ -67,7 +67,7 @@ chart::ChartSource menusChart() {
 
           // Stats screen.
           {"trunk0_9", decide("musicNum", "==", "EMPTY"), "branch0_35", "trunk0_10"},
-          {"branch0_35", gets("music", "PianoAndPer.m4a"), "branch0_36"},
+          {"branch0_35", appendText("music", "PianoAndPer.m4a"), "branch0_36"},
           {"branch0_36", run(Sound_add, {"music"}, "musicNum"), "branch0_37"},
           {"branch0_37", run(Sound_loop, {"musicNum", "YES"}), "branch0_38"},
           {"branch0_38", run(Sound_play, {"musicNum"}), "branch0_69"},
@@ -89,7 +89,7 @@ chart::ChartSource menusChart() {
           // Game screen: the time display first (it reads its text and height now), then the run.
           {"trunk0_18", decide("timeObj", "==", "EMPTY"), "branch0_44", "trunk0_19"},
           {"branch0_44", create("Word", "timeObj"), "branch0_45"},
-          {"branch0_45", gets("gvWord", "TIME 00:00.00"), "branch0_46"},
+          {"branch0_45", appendText("gvWord", "TIME 00:00.00"), "branch0_46"},
           {"branch0_46", run(Global_variable_send, {"gvWord", "EMPTY"}), "branch0_47"},
           {"branch0_47", equation("gvYLetter = -10"), "branch0_48"},
           {"branch0_48", run(Global_variable_send, {"gvYLetter", "EMPTY"}), "branch0_49"},

@@ -19,7 +19,7 @@ TEST_F(ChartTest, NodeCountsFollowTheRunAndComeBackFromTheirFile) {
                   {"trunk0_3", equation("loop = loop + 0.25"), "trunk0_2"},
                   {"branch0_1", decide("loop", "<", "NO"), "branch0_2", "branch0_3"},
                   {"branch0_2", set("loop", 5), endOfPass},
-                  {"branch0_3", gets("t", "say \"hi\" \\ <x>"), endOfPass}})});
+                  {"branch0_3", appendText("t", "say \"hi\" \\ <x>"), endOfPass}})});
   NodeCounts counts(*registries.back());
   countNodesInto(&counts);
   Chart& chart = make("Loop");

@@ -38,8 +38,8 @@ TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
       // Emptying releases a list and keeps the text behind it, else releases a text and keeps
       // the number behind it; a text literal appends to a kept text.
       {"Clearing", {"list", "text", "number"},
-       {gets("list", "kept"), run(Object_add_math, {"YES"}, "list"),
-        run(Object_add, {"EMPTY"}, "list"), gets("list", "!"), set("text", 7), gets("text", "x"),
+       {appendText("list", "kept"), run(Object_add_math, {"YES"}, "list"),
+        run(Object_add, {"EMPTY"}, "list"), appendText("list", "!"), set("text", 7), appendText("text", "x"),
         run(Text_add, {"EMPTY"}, "text"), run(Text_add, {"EMPTY"}, "text"), set("number", 3),
         run(Text_add, {"EMPTY"}, "number")},
        {{"list", "empty text 'kept!'"}, {"text", "empty math 7"}, {"number", "empty"}}},
@@ -55,7 +55,7 @@ TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
        {set("big", 1e8f), equation("inFloat = big + 1 - big"),
         equationInDouble("inDouble = big + 1 - big"), set("a", 5), set("gvRestart", 1),
         equation("a = b + 1"), equation("gvRestart = EMPTY"), set("zero", 0),
-        equation("q = 1 / zero"), decide("q", "==", "UNDEFINED"), gets("same", "yes")},
+        equation("q = 1 / zero"), decide("q", "==", "UNDEFINED"), appendText("same", "yes")},
        {{"inFloat", "0"}, {"inDouble", "1"}, {"a", "empty"}, {"gvRestart", "empty"},
         {"q", "undefined"}, {"same", "'yes'"}}},
       // Two frames: the text is replaced, never appended to.
@@ -67,16 +67,16 @@ TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
        "", {}, 2},
       // Lengths in UTF-16 code units; adding the empty constant empties the text.
       {"Text", {"a", "b", "empty", "length", "two", "last", "code", "wide", "wideLength", "gone"},
-       {gets("a", "x"), gets("b", "y"), run(Text_add, {"b"}, "a"), gets("empty", "gone"),
+       {appendText("a", "x"), appendText("b", "y"), run(Text_add, {"b"}, "a"), appendText("empty", "gone"),
         run(Text_remove_all, {"empty"}), run(Text_length, {"empty"}, "length"), set("two", 1),
         run(Text_selected_index, {"two"}), run(Text_selected_character, {"a"}, "last"),
-        run(Text_character_to_number, {"last"}, "code"), gets("wide", "\xF0\x9F\x98\x80"),
-        run(Text_length, {"wide"}, "wideLength"), gets("gone", "x"),
+        run(Text_character_to_number, {"last"}, "code"), appendText("wide", "\xF0\x9F\x98\x80"),
+        run(Text_length, {"wide"}, "wideLength"), appendText("gone", "x"),
         run(Text_add, {"EMPTY"}, "gone")},
        {{"a", "'xy'"}, {"empty", "''"}, {"length", "0"}, {"last", "'y'"}, {"code", "121"},
         {"wideLength", "2"}, {"gone", "empty"}}},
       {"Word", {"gvWord", "three", "letter"},
-       {gets("gvWord", "abc"), set("three", 3), run(Text_selected_index, {"three"}),
+       {appendText("gvWord", "abc"), set("three", 3), run(Text_selected_index, {"three"}),
         run(Text_selected_character, {"gvWord"}, "letter")},
        {{"letter", "empty"}},
        "There is an error in a Chart Object named: Word\n"
@@ -85,7 +85,7 @@ TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
        "The index of 3 is outside a valid index of 0 to 2."},
       // An index that is no number is reported, not cast.
       {"Word", {"t", "huge", "c"},
-       {gets("t", "abc"), set("huge", 1e30f), run(Text_selected_index, {"huge"}),
+       {appendText("t", "abc"), set("huge", 1e30f), run(Text_selected_index, {"huge"}),
         run(Text_selected_character, {"t"}, "c")},
        {},
        "The index of -2147483648 is outside a valid index of 0 to 2."},
@@ -102,7 +102,7 @@ TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
        "\"EMPTY Variable\""},
       {"Other", {"length"}, {run(Text_length, {"EMPTY"}, "length")}, {}, "\"EMPTY Constant\""},
       {"Stats", {"words", "snippet"},
-       {create("Word", "words"), gets("snippet", "Begin"),
+       {create("Word", "words"), appendText("snippet", "Begin"),
         run(Object_update_last, {"snippet", "words"})},
        {},
        "There is an error inside the Object named: Stats\n"
@@ -135,7 +135,7 @@ TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
         equation("unkeyed = gvScore"), set("gvScore", kInfinity),
         run(Global_variable_send, {"gvScore", "EMPTY"}), set("gvScore", 9),
         run(Global_variable_receive, {"EMPTY"}, "gvScore"), equation("undefinedSent = gvScore"),
-        gets("hard", "Hard"), gets("easy", "Easy"), set("gvScore", 5),
+        appendText("hard", "Hard"), appendText("easy", "Easy"), set("gvScore", 5),
         run(Global_variable_send, {"gvScore", "hard"}), set("gvScore", 9),
         run(Global_variable_receive, {"easy"}, "gvScore"), equation("wrongKey = gvScore"),
         set("gvScore", 9), run(Global_variable_receive, {"hard"}, "gvScore"),
@@ -146,7 +146,7 @@ TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
       // A global sent with a key text is removed only with it (`kept` is what was received
       // after removing it without); removing all leaves the sent cells as they were.
       {"Globals", {"key", "gvKeyed", "gvPlain", "kept", "gvOne", "gvTwo"},
-       {gets("key", "Hard"), set("gvKeyed", 1), set("gvPlain", 2),
+       {appendText("key", "Hard"), set("gvKeyed", 1), set("gvPlain", 2),
         run(Global_variable_send, {"gvKeyed", "key"}),
         run(Global_variable_send, {"gvPlain", "EMPTY"}),
         run(Global_variable_remove, {"gvKeyed", "EMPTY"}),
@@ -154,7 +154,7 @@ TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
         run(Global_variable_receive, {"key"}, "gvKeyed"),
         run(Global_variable_receive, {"EMPTY"}, "gvPlain"), equation("kept = gvKeyed"),
         run(Global_variable_remove, {"gvKeyed", "key"}),
-        run(Global_variable_receive, {"key"}, "gvKeyed"), set("gvOne", 1), gets("gvTwo", "two"),
+        run(Global_variable_receive, {"key"}, "gvKeyed"), set("gvOne", 1), appendText("gvTwo", "two"),
         run(Global_variable_send, {"gvOne", "EMPTY"}), run(Global_variable_send, {"gvTwo", "EMPTY"}),
         run(Global_variable_remove_all, {"YES"}), run(Global_variable_receive, {"EMPTY"}, "gvOne")},
        {{"kept", "1"}, {"gvPlain", "empty"}, {"gvKeyed", "empty"}, {"gvOne", "empty"},
@@ -163,9 +163,9 @@ TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
       {"Prefs",
        {"hard", "name", "best", "easy", "list", "word", "number", "gone", "list2", "word2",
         "number2", "gone2"},
-       {gets("hard", "Hard"), gets("name", "Name"), gets("best", "Best"), gets("easy", "Easy"),
+       {appendText("hard", "Hard"), appendText("name", "Name"), appendText("best", "Best"), appendText("easy", "Easy"),
         run(Object_add_math, {"YES"}, "list"), run(Object_add_math, {"NO"}, "list"),
-        gets("word", "fl\xC3\xBCgel"), set("number", 12.5f), set("gone", kInfinity),
+        appendText("word", "fl\xC3\xBCgel"), set("number", 12.5f), set("gone", kInfinity),
         set("gone2", 3), run(Preference_save, {"hard", "list"}),
         run(Preference_save, {"name", "word"}), run(Preference_save, {"best", "number"}),
         run(Preference_save, {"easy", "gone"}), run(Preference_open, {"hard"}, "list2"),
@@ -201,8 +201,8 @@ TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
 TEST_F(CommandsTest, GlobalTextsAndListsSentAndReceived) {
   Chart& sender = load(
       {testChart("Menus", {"gvWord", "more", "gvList"},
-                 straight({gets("gvWord", "TIME"), run(Global_variable_send, {"gvWord", "EMPTY"}),
-                           gets("more", " 00:00.00"), run(Text_add, {"more"}, "gvWord"),
+                 straight({appendText("gvWord", "TIME"), run(Global_variable_send, {"gvWord", "EMPTY"}),
+                           appendText("more", " 00:00.00"), run(Text_add, {"more"}, "gvWord"),
                            run(Object_add_math, {"YES"}, "gvList"),
                            run(Object_add_math, {"YES"}, "gvList"),
                            run(Global_variable_send, {"gvList", "EMPTY"})})),

@@ -56,7 +56,7 @@ TEST_F(LifecycleTest, TeardownGivesBackWhatWasRecorded) {
 // By name from outside: a copy the caller owns; a stored copy replaces and releases what the cell
 // held; an unknown name reads as EMPTY and stores nothing.
 TEST_F(LifecycleTest, CellsByName) {
-  Chart& chart = ran("Cells", {"score"}, {gets("score", "ten")});
+  Chart& chart = ran("Cells", {"score"}, {appendText("score", "ten")});
   Cell copy = chart.variableFromString("score");
   EXPECT_EQ(shown(copy), "'ten'");
   EXPECT_NE(copy.text, cell(chart, "score").text);
@@ -74,7 +74,7 @@ TEST_F(LifecycleTest, CellsByName) {
 ChartSource child(std::string_view name, std::string_view mark) {
   return testChart(
       name, {"gvOrder"},
-      straight({run(Global_variable_receive, {"EMPTY"}, "gvOrder"), gets("gvOrder", mark),
+      straight({run(Global_variable_receive, {"EMPTY"}, "gvOrder"), appendText("gvOrder", mark),
                 run(Global_variable_send, {"gvOrder", "EMPTY"})}));
 }
 
@@ -102,7 +102,8 @@ TEST_F(LifecycleTest, UpdateAllRunsEachChildWholeInOrderAndUpdateLastOnlyTheNewe
   globals().removeAll();
   use({testChart("Stats", {"words", "start"},
                  straight({create("First", "words"), create("Second", "words"),
-                           gets("start", "Start"), run(Object_update_last, {"start", "words"})})),
+                           appendText("start", "Start"),
+                           run(Object_update_last, {"start", "words"})})),
        child("First", "1"), child("Second", "2")});
   frames(make("Stats"), 1);
   EXPECT_EQ(toUtf8(globals().find("gvOrder")->text->units), "2");

@@ -127,7 +127,7 @@ TEST_F(OpcodeTest, OperandsThatNeedTheCheckGetTheGeneralAction) {
   for (bool fused : {false, true}) {
     auto alertFor = [&](std::string_view text) {
       Chart& chart = load({testChart("Forms", {"a", "b", "r"},
-                                     {{"trunk0_1", gets("a", "left over"), "trunk0_2"},
+                                     {{"trunk0_1", appendText("a", "left over"), "trunk0_2"},
                                       {"trunk0_2", set("a", 3), "trunk0_3"},
                                       {"trunk0_3", set("b", 4), "trunk0_4"},
                                       {"trunk0_4", equation(text), fused ? "branch0_6" : endOfPass},

@@ -27,7 +27,7 @@ TEST(Registry, BrokenDefinitionsAreNamedAtStartUp) {
       {node(run(Text_add, {"a"})), ", node \"trunk0_1\": Text_add needs a result cell."},
       {node(decide("a", "=", "a")), ", node \"trunk0_1\": unknown operator \"=\"."},
       {node(create("Camera", "a")), ", node \"trunk0_1\": there is no chart class \"Camera\"."},
-      {node(gets("a", "\xFF")), ", node \"trunk0_1\": the text literal is not valid UTF-8."},
+      {node(appendText("a", "\xFF")), ", node \"trunk0_1\": the text literal is not valid UTF-8."},
       {node(equation("a = (a + 1")),
        ", node \"trunk0_1\": equation \"a = (a + 1\": expected ')' at \"\"."},
       {counted, ": the cell count 29 does not match the 13 constants and 2 cells listed."},

@@ -34,7 +34,8 @@ class SoundCommands : public ChartTest {
   Chart& adding(std::string_view name) {
     return ran(
         "Menus", {"name", "music", "death"},
-        {gets("name", name), run(Sound_add, {"name"}, "music"), run(Sound_add, {"name"}, "death")});
+        {appendText("name", name), run(Sound_add, {"name"}, "music"),
+         run(Sound_add, {"name"}, "death")});
   }
   void play(int frames) {
     std::vector<float> out(std::size_t(frames) * KivAudio::kFormat.channels);

@@ -88,10 +88,10 @@ ChartSource inputReader() {
       "Start", {"code", "character", "kind", "leftDown", "leftUp", "began"},
       chart::testing::straight(
           {run(Keyboard_down, {"YES"}, "code"), run(Keyboard_down, {"NO"}, "character"),
-           gets("kind", "LeftMouseDown"), run(Mouse_type, {"kind"}, "leftDown"),
-           run(Text_remove_all, {"kind"}), gets("kind", "LeftMouseUp"),
+           appendText("kind", "LeftMouseDown"), run(Mouse_type, {"kind"}, "leftDown"),
+           run(Text_remove_all, {"kind"}), appendText("kind", "LeftMouseUp"),
            run(Mouse_type, {"kind"}, "leftUp"), run(Text_remove_all, {"kind"}),
-           gets("kind", "Began"), run(Mouse_type, {"kind"}, "began"),
+           appendText("kind", "Began"), run(Mouse_type, {"kind"}, "began"),
            run(Text_remove_all, {"kind"})}));
 }
 

@@ -66,7 +66,7 @@ TEST_F(GraphicsCommands, PolygonAddHandsOverTheCollectedArraysAndPickingFindsThe
     with(actions, Image_map_y, t);
   }
   actions.insert(actions.end(),
-                 {gets("type", "Triangles"), run(Polygon_add, {"type"}, "poly"),
+                 {appendText("type", "Triangles"), run(Polygon_add, {"type"}, "poly"),
                   run(Picking_add, {"poly"}, "pick"), run(Picking_update, {"pick"}, "picked")});
   Chart& chart = chartOf(actions);
   lookAtTheOrigin();
@@ -93,7 +93,7 @@ TEST_F(GraphicsCommands, PlacedPolygonsAreDrawnAndThePlacementClosedAfterTheDraw
   Actions actions;
   for (auto [x, y] : {std::pair{-0.25f, -0.25f}, {0.25f, -0.25f}, {0.25f, 0.25f}, {-0.25f, 0.25f}})
     vertex(actions, x, y, {0, 1, 0, 1});
-  actions.push_back(gets("type", "TriangleFan"));
+  actions.push_back(appendText("type", "TriangleFan"));
   actions.push_back(run(Polygon_add, {"type"}, "poly"));
   with(actions, Move_x, 0.5f);
   with(actions, Rotate_z, 0);
@@ -143,8 +143,9 @@ TEST_F(GraphicsCommands, ImageAddFindsBareNamesInTheResourceFolderAndClearsTheFi
   Data::share().setResourcePath(scratch.path());
   // The filters are cleared after an add: the next picture gets the default ones.
   Chart& chart = chartOf(
-      {gets("MIN_FILTER", "LINEAR"), gets("MAG_FILTER", "NEAREST"), gets("name", "Grass.tif"),
-       run(Image_add, {"name"}, "tex"), run(Text_remove_all, {"name"}), gets("name", "Sky.tif"),
+      {appendText("MIN_FILTER", "LINEAR"), appendText("MAG_FILTER", "NEAREST"),
+       appendText("name", "Grass.tif"), run(Image_add, {"name"}, "tex"),
+       run(Text_remove_all, {"name"}), appendText("name", "Sky.tif"),
        run(Image_add, {"name"}, "index")},
       "Background");
   frames(chart, 1);
@@ -159,7 +160,7 @@ TEST_F(GraphicsCommands, ImageAddFindsBareNamesInTheResourceFolderAndClearsTheFi
   EXPECT_EQ(textureParameter(sky, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
 
   // An empty name has no path to look in.
-  Chart& empty = chartOf({gets("name", ""), run(Image_add, {"name"}, "tex")}, "Logos");
+  Chart& empty = chartOf({appendText("name", ""), run(Image_add, {"name"}, "tex")}, "Logos");
   EXPECT_EQ(alertOf([&] { frames(empty, 1); }),
             "The Logos chart has an invalid image file with directory  .");
 }
