@@ -1,26 +1,50 @@
 #include "app/best_times.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
 #include <nlohmann/json.hpp>
-#include <string_view>
 
-#include "chart/preferences.h"
+namespace {
+
+constexpr std::size_t kDigits = 6;
+
+}  // namespace
+
+bool isBestTimeKey(std::string_view key) { return key == "Easy" || key == "Hard"; }
+
+std::string modeName(std::string_view key) {
+  std::string lower(key);
+  for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
 
 bool isUsableBestTime(const nlohmann::json& value) {
-  constexpr std::size_t kDigits = 6;
   return value.is_array() && value.size() >= kDigits &&
          std::all_of(value.begin(), value.begin() + kDigits,
                      [](const nlohmann::json& digit) { return digit.is_number(); });
 }
 
-namespace {
-
 bool isUnusableBestTime(std::string_view key, const nlohmann::json& value) {
-  return (key == "Easy" || key == "Hard") && !isUsableBestTime(value);
+  return isBestTimeKey(key) && !isUsableBestTime(value);
 }
 
-}  // namespace
+std::string bestTimeText(const nlohmann::json& value) {
+  if (!isUsableBestTime(value)) return {};
+  std::string text;
+  for (std::size_t at = 0; at < kDigits; ++at) {
+    const double digit = value[at].get<double>();
+    if (!(digit >= 0 && digit <= 9) || digit != std::floor(digit)) return {};
+    if (at == 2) text += ':';
+    if (at == 4) text += '.';
+    text += char('0' + int(digit));
+  }
+  return text;
+}
 
-void setAsideUnusableBestTimes(chart::Preferences& preferences) {
-  preferences.setAsideWhen(isUnusableBestTime);
+std::string bestReplayPath(const std::string& preferencesPath, std::string_view mode) {
+  std::string directory = std::filesystem::path(preferencesPath).parent_path().string();
+  if (directory.empty()) directory = ".";
+  return directory + "/best-" + modeName(mode) + ".replay";
 }

@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
     options.size = replay->window;
   } else {
     chart::Preferences::open(options.prefs);
-    setAsideUnusableBestTimes(chart::Preferences::share());
+    chart::Preferences::share().setAsideWhen(isUnusableBestTime);
   }
   // Charts read the trace setting when they are made: before the root chart exists.
   for (const std::string& chartName : options.trace) chart::enableTrace(chartName);

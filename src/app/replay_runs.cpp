@@ -60,10 +60,10 @@ bool prepareReplay(const Replay& replay, const Options& options, const std::stri
   // A replay reads the preferences it was recorded with and writes none. The recording set
   // unusable best times aside before it began, so one here is damage.
   const auto preferences = nlohmann::json::parse(replay.preferences);
-  for (const char* mode : {"Easy", "Hard"}) {
-    if (preferences.contains(mode) && !isUsableBestTime(preferences[mode])) {
+  for (const auto& [key, value] : preferences.items()) {
+    if (isUnusableBestTime(key, value)) {
       std::fprintf(stderr, "aloft: %s:%d: the best time under \"%s\" is not six digits\n",
-                   replayPath(options).c_str(), replay.preferencesLine, mode);
+                   replayPath(options).c_str(), replay.preferencesLine, key.c_str());
       return false;
     }
   }

@@ -1,24 +1,11 @@
 #include "app/session_recorder.h"
 
-#include <cctype>
-#include <cmath>
 #include <cstring>
-#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "app/best_times.h"
 #include "chart/atomic_file.h"
 #include "engine/kiv_alert.h"
-
-namespace {
-
-std::string lowercase(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
-
-}  // namespace
 
 SessionRecorder::SessionRecorder(Replay sessionHeader, bool wholeSession, RunStartState& state,
                                  std::string preferenceFile)
@@ -48,8 +35,7 @@ void SessionRecorder::frameInput(std::int64_t frame, FrameInput& input) {
 }
 
 void SessionRecorder::saved(std::string_view key, const nlohmann::json* value) {
-  const std::string mode = lowercase(key);
-  if ((mode != "hard" && mode != "easy") || value == nullptr || !runStart) return;
+  if (!isBestTimeKey(key) || value == nullptr || !runStart) return;
   const std::string time = bestTimeText(*value);
   if (time.empty()) return;
   Replay best = header;
@@ -59,7 +45,7 @@ void SessionRecorder::saved(std::string_view key, const nlohmann::json* value) {
   best.claimKey = std::string(key);
   best.claimTime = time;
   best.frames = recorder.copy(*runStart, recorder.size());
-  const std::string path = bestReplayPath(preferencesPath, mode);
+  const std::string path = bestReplayPath(preferencesPath, key);
   if (const int error = chart::writeFileAtomically(path, formatReplay(best), chart::KeepBackup::No)) {
     KivAlert::share().setQuitAlert("The replay of the best run " + path +
                                    " could not be saved: " + std::strerror(error));
@@ -70,23 +56,4 @@ Replay SessionRecorder::session() const {
   Replay session = header;
   session.frames = recorder.copy(0, recorder.size());
   return session;
-}
-
-std::string bestReplayPath(const std::string& preferencesPath, std::string_view mode) {
-  std::string directory = std::filesystem::path(preferencesPath).parent_path().string();
-  if (directory.empty()) directory = ".";
-  return directory + "/best-" + lowercase(mode) + ".replay";
-}
-
-std::string bestTimeText(const nlohmann::json& value) {
-  if (!isUsableBestTime(value)) return {};
-  std::string text;
-  for (int at = 0; at < 6; ++at) {
-    const double digit = value[std::size_t(at)].get<double>();
-    if (!(digit >= 0 && digit <= 9) || digit != std::floor(digit)) return {};
-    if (at == 2) text += ':';
-    if (at == 4) text += '.';
-    text += char('0' + int(digit));
-  }
-  return text;
 }

@@ -49,9 +49,3 @@ class SessionRecorder final : public FrameInputTap {
   std::string runMode;
   std::vector<CellState> runState;
 };
-
-// `best-hard.replay` for "Hard" (or "hard"), beside the preference file `preferencesPath`.
-std::string bestReplayPath(const std::string& preferencesPath, std::string_view mode);
-
-// "MM:SS.CC" from a best time as stored (six digits), or an empty text when it is none.
-std::string bestTimeText(const nlohmann::json& value);

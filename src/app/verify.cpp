@@ -1,26 +1,18 @@
 #include "app/verify.h"
 
 #include <algorithm>
-#include <cctype>
 
-namespace {
-
-std::string lowercase(std::string text) {
-  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-}  // namespace
+#include "app/best_times.h"
 
 int reportVerification(const Replay& replay, bool startReached,
                        const std::vector<StoredTime>& stored, std::ostream& out) {
   if (!replay.isBestRun()) {
     out << replay.frames.size() << " frames played";
-    for (const StoredTime& time : stored) out << "; " << lowercase(time.key) << " " << time.time;
+    for (const StoredTime& time : stored) out << "; " << modeName(time.key) << " " << time.time;
     out << '\n';
     return 0;
   }
-  const std::string mode = lowercase(replay.claimKey);
+  const std::string mode = modeName(replay.claimKey);
   if (!startReached) {
     out << mode << " not verified: the run's start was not reached (claims " << replay.claimTime
         << ")\n";
@@ -28,7 +20,7 @@ int reportVerification(const Replay& replay, bool startReached,
   }
   // The time of the run is the last stored under its mode.
   const auto last = std::find_if(stored.rbegin(), stored.rend(), [&](const StoredTime& time) {
-    return lowercase(time.key) == mode;
+    return modeName(time.key) == mode;
   });
   if (last == stored.rend()) {
     out << mode << " not verified: the run stored no time (claims " << replay.claimTime << ")\n";

@@ -10,9 +10,9 @@
 #include <sstream>
 #include <tuple>
 
+#include "app/best_times.h"
 #include "app/replay_file.h"
 #include "app/replay_recorder.h"
-#include "app/session_recorder.h"
 #include "support/run_program.h"
 
 namespace {

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/best_times.h"
 #include "app/input_script.h"
 #include "app/opengl_view.h"
 #include "app/resource_digest.h"
