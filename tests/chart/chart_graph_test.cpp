@@ -3,7 +3,7 @@
 #include "chart/chart_graph.h"
 #include "chart/node_counts.h"
 #include "chart/trace.h"
-#include "chart_test_support.h"
+#include "support/chart_test_support.h"
 
 namespace chart::testing {
 namespace {

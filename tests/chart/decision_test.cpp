@@ -4,7 +4,7 @@
 #include <map>
 
 #include "chart/decision.h"
-#include "chart_test_support.h"
+#include "support/chart_test_support.h"
 
 namespace chart::testing {
 namespace {

@@ -1,8 +1,8 @@
 // The graphics commands in small charts, run on the real polygon and texture services in a
 // headless GL context.
-#include "chart/chart_test_support.h"
-#include "engine/gl_test.h"
 #include "engine/kiv_textures.h"
+#include "support/chart_test_support.h"
+#include "support/gl_test.h"
 #include "support/tiff_writer.h"
 
 namespace chart::testing {

@@ -1,7 +1,7 @@
 // A chart's frame, its teardown and its children: what runs, what the engine gets back and when.
 #include <algorithm>
 
-#include "chart_test_support.h"
+#include "support/chart_test_support.h"
 
 namespace chart::testing {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "chart/decision.h"
 #include "chart/trace.h"
-#include "chart_test_support.h"
+#include "support/chart_test_support.h"
 
 namespace chart::testing {
 namespace {

@@ -14,7 +14,7 @@
 #include "chart/preferences.h"
 #include "engine/kiv_alert.h"
 #include "support/run_program.h"
-#include "system_call_faults.h"
+#include "support/system_call_faults.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <set>
 
 #include "chart/preference_file.h"
-#include "chart_test_support.h"
+#include "support/chart_test_support.h"
 #include "support/flight.h"
 #include "support/run_program.h"
 

@@ -1,4 +1,4 @@
-#include "chart_test_support.h"
+#include "support/chart_test_support.h"
 
 namespace chart::testing {
 namespace {

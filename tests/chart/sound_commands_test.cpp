@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "chart/chart_test_support.h"
 #include "chart/resource_path.h"
 #include "engine/kiv_audio.h"
+#include "support/chart_test_support.h"
 #include "support/sound_files.h"
 #include "support/stopped_audio.h"
 

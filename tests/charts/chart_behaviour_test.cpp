@@ -2,7 +2,7 @@
 // script (chart_run.h). The logos last 600 frames of 0.01 s (the float sum reaches 6 there); the
 // screen director shows the stats screen from frame 600, builds the scenery in 601, runs `Stats`
 // from 602.
-#include "chart_run.h"
+#include "support/chart_run.h"
 
 namespace {
 

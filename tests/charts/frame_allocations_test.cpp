@@ -4,8 +4,8 @@
 #include "app/run_start_state.h"
 #include "app/session_recorder.h"
 #include "counting_new.h"
-#include "game_tree.h"
 #include "platform/events.h"
+#include "support/game_tree.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/gl_test.h"
 #include "engine/mixer.h"
 #include "platform/message_box.h"
+#include "support/gl_test.h"
 #include "support/signal.h"
 #include "support/sound_files.h"
 #include "support/stopped_audio.h"

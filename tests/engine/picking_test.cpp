@@ -1,6 +1,6 @@
 // The projection and picking half of the polygon service: the frustum for the chart's ratio,
 // and the mouse hit test against registered polygons with the matrices and viewport read from GL.
-#include "engine/gl_test.h"
+#include "support/gl_test.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Drawing through the vertex arrays, read back from the frame: colours, textures, lighting and
 // the current colour, and the GL state a draw leaves behind.
-#include "engine/gl_test.h"
 #include "engine/kiv_textures.h"
+#include "support/gl_test.h"
 #include "support/tiff_writer.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The polygon store: indexes, the checks on added and replaced data, the stored floats, and the
 // one-level matrix stack.
-#include "engine/gl_test.h"
+#include "support/gl_test.h"
 
 namespace {
 

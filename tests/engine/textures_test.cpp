@@ -1,7 +1,7 @@
 // The texture service with real libtiff pictures: sharing and counting, how pictures are
 // uploaded, and the alerts for pictures it cannot take.
-#include "engine/gl_test.h"
 #include "engine/kiv_textures.h"
+#include "support/gl_test.h"
 #include "support/tiff_writer.h"
 
 namespace {

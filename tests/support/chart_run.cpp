@@ -1,4 +1,4 @@
-#include "chart_run.h"
+#include "support/chart_run.h"
 
 #include <GL/gl.h>
 

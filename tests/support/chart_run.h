@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "game_tree.h"
+#include "support/game_tree.h"
 
 struct ChartRun {
   const char* name;

@@ -8,11 +8,11 @@
 #include <variant>
 #include <vector>
 
-#include "chart/chart_test_support.h"
 #include "chart/utf16.h"
 #include "charts/game_charts.h"
 #include "engine/engine_services.h"
 #include "engine/kiv_audio.h"
+#include "support/chart_test_support.h"
 #include "support/headless_view.h"
 #include "support/picture.h"
 

@@ -1,4 +1,4 @@
-#include "system_call_faults.h"
+#include "support/system_call_faults.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
