@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <cstdio>
 #include <fstream>
@@ -14,6 +15,11 @@ namespace {
 // A day of play at the frame timer's 100 frames a second: a longer count is damage, and would
 // only make the reader ask for gigabytes.
 constexpr std::int64_t kMaxFrames = std::int64_t(24) * 3600 * 100;
+// A frame is at most a second long: a longer one is no frame the timer made, and a replay
+// watched at its pace would sleep through it.
+constexpr float kMaxFrameSeconds = 1.0f;
+// The largest drawing area, on each side, that a replay may name.
+constexpr int kMaxSide = 16384;
 
 template <typename Number>
 bool parseNumber(std::string_view text, Number& value) {
@@ -129,8 +135,9 @@ bool Reader::readHeader(const std::vector<std::string_view>& words, std::string_
     const auto x = size.find('x');
     if (x == std::string_view::npos || !parseNumber(size.substr(0, x), replay.window.width) ||
         !parseNumber(size.substr(x + 1), replay.window.height) || replay.window.width < 1 ||
-        replay.window.height < 1 || replay.window.width > 16384 || replay.window.height > 16384) {
-      return fail(line, "window takes WIDTHxHEIGHT in points");
+        replay.window.height < 1 || replay.window.width > kMaxSide ||
+        replay.window.height > kMaxSide) {
+      return fail(line, "window takes WIDTHxHEIGHT in points, from 1 to 16384");
     }
     windowLine = line;
   } else if (item == "resources" && words.size() == 2) {
@@ -196,8 +203,9 @@ bool Reader::readFrameItem(const std::vector<std::string_view>& words, int line)
     float seconds = 0;
     std::int64_t count = 1;
     if ((words.size() != 3 && words.size() != 4) || !parseNumber(words[2], seconds) ||
-        !(seconds >= 0) || (words.size() == 4 && (!parseNumber(words[3], count) || count < 1))) {
-      return fail(line, "length takes SECONDS, from 0 up, and an optional COUNT from 1 up");
+        !(seconds >= 0 && seconds <= kMaxFrameSeconds) ||
+        (words.size() == 4 && (!parseNumber(words[3], count) || count < 1))) {
+      return fail(line, "length takes SECONDS, from 0 to 1, and an optional COUNT from 1 up");
     }
     if (change.frame != lengthsUpTo + 1) {
       return fail(line, "the length of frame " + std::to_string(lengthsUpTo + 1) +
@@ -212,14 +220,15 @@ bool Reader::readFrameItem(const std::vector<std::string_view>& words, int line)
     change.kind = Change::Kind::Size;
     if (words.size() != 4 || !parseNumber(words[2], change.size.width) ||
         !parseNumber(words[3], change.size.height) || change.size.width < 1 ||
-        change.size.height < 1) {
-      return fail(line, "size takes WIDTH HEIGHT in pixels");
+        change.size.height < 1 || change.size.width > kMaxSide || change.size.height > kMaxSide) {
+      return fail(line, "size takes WIDTH HEIGHT in pixels, from 1 to 16384");
     }
   } else if (kind == "pointer") {
     change.kind = Change::Kind::Pointer;
     if (words.size() != 4 || !parseNumber(words[2], change.pointer.x) ||
-        !parseNumber(words[3], change.pointer.y)) {
-      return fail(line, "pointer takes X Y");
+        !parseNumber(words[3], change.pointer.y) || !std::isfinite(change.pointer.x) ||
+        !std::isfinite(change.pointer.y)) {
+      return fail(line, "pointer takes X Y, finite numbers");
     }
   } else if (kind == "key-down" || kind == "key-up" || kind == "mouse-down" ||
              kind == "mouse-up") {

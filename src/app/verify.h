@@ -13,6 +13,12 @@ struct StoredTime {
   std::string time;  // "MM:SS.CC"
 };
 
+// Why a replay is not played for a verdict at all, or empty when it may be. A best run's cost is
+// bounded by the run it claims: its claim must be a time and its frames no more than the claimed
+// run and a wait before it could hold. (Frame lengths, counts and sizes are checked as the file
+// is read, see replay_file.h.)
+std::string verificationRefusal(const Replay& replay);
+
 // Writes what the replay reached to `out`, e.g. "hard 00:05.75 verified", and returns the exit
 // status: 0 when a best run stored exactly the time it claims (or a session replay played to its
 // end), 1 when it stored another time, none, or never reached its start.
