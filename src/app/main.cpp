@@ -137,6 +137,7 @@ int main(int argc, char** argv) {
     // No window, no GL and no audio device: what the charts do is all a verdict needs.
     engine::useNullDrawing();
     KivAudio::useNoOutput();
+    KivAlert::share().setShowsBox(false);
   }
 
   const std::string digest = useResourceFolder(options);

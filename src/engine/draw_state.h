@@ -29,6 +29,8 @@ class MatrixStack {
   void pop() {
     if (depth > 0) --depth;
   }
+  // How many matrices are pushed below the top.
+  std::size_t pushed() const { return depth; }
 
  private:
   std::array<Matrix, kDepth> levels{kIdentity};

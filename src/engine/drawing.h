@@ -46,6 +46,9 @@ class Drawing {
   virtual void applyDefaults() = 0;
   // Light 0 with its default parameters lights every polygon that carries normals.
   virtual void useDefaultLight() = 0;
+  // GL's state was set behind the back end's back (a new context, say): what it holds is sent
+  // again at the next draw.
+  virtual void stateChanged() = 0;
   // Clears colour and depth for a new frame.
   virtual void clear() = 0;
   // Draws `record` with `state`'s matrices, viewport and switches.

@@ -75,6 +75,7 @@ class KivPolygons final : public engine::PolygonService {
   // A new frame: the picture cleared, the model-view matrix the identity.
   void startFrame();
   const engine::DrawState& state() const { return drawState; }
+  engine::DrawState& state() { return drawState; }
 
   // --- Projection ---
 

@@ -14,6 +14,7 @@ class NullDrawing final : public Drawing {
 
   void applyDefaults() override {}
   void useDefaultLight() override {}
+  void stateChanged() override {}
   void clear() override {}
   void drawPolygon(const DrawState&, const PolygonRecord&) override {}
   int maxTextureSide() override { return kMaxTextureSide; }

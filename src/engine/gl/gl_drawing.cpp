@@ -31,11 +31,10 @@ class GLDrawing final : public Drawing {
   void drawFrameRate(int width, int height, float x, float y, int descent,
                      const PixelImage& image) override;
   bool readPixels(int width, int height, bool alpha, std::vector<std::uint8_t>& pixels) override;
+  void stateChanged() override { known = false; }
 
  private:
   void sync(const DrawState& state);
-  // GL's state was changed behind the record of what was sent: send everything again.
-  void forget() { known = false; }
 
   void setEnabled(GLenum capability, bool enabled) {
     if (enabled) {
@@ -65,7 +64,7 @@ void GLDrawing::applyDefaults() {
   gl.glEnable(GL_CULL_FACE);
   gl.glCullFace(GL_BACK);
   gl.glDisable(GL_DITHER);
-  forget();
+  stateChanged();
 }
 
 void GLDrawing::sync(const DrawState& state) {
@@ -250,7 +249,7 @@ void GLDrawing::drawFrameRate(int width, int height, float x, float y, int desce
   gl.glMatrixMode(GL_MODELVIEW);
   gl.glPopMatrix();
   gl.glEnable(GL_DEPTH_TEST);
-  forget();
+  stateChanged();
 }
 
 bool GLDrawing::readPixels(int width, int height, bool alpha, std::vector<std::uint8_t>& pixels) {
