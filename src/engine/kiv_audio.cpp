@@ -43,7 +43,9 @@ KivAudio::KivAudio(bool withOutput)
     : output(withOutput ? platform::AudioOutput::open(kFormat, mixer) : nullptr) {}
 
 std::int32_t KivAudio::addSound(const std::string& path) {
-  auto pcm = platform::decodeSoundFile(path, {kFormat.sampleRate, kFormat.channels});
+  // Without an output nothing is heard: the file is decoded (and refused) as ever, but only its
+  // length is kept.
+  auto pcm = platform::decodeSoundFile(path, {kFormat.sampleRate, kFormat.channels, !output});
   if (!pcm) {
     KivAlert::share().setQuitAlert("The \" " + theActiveChart +
                                    " \" chart has an invalid sound file with directory " + path +

@@ -182,8 +182,9 @@ TEST_F(RecordedRun, TheGLAndTheNullBackEndPlayEveryFrameAlike) {
     script += std::to_string(600 + step) + " mouse-move " + std::to_string(380 + step) + " 82\n";
     script += std::to_string(621 + step) + " mouse-move 500 " + std::to_string(38 + step) + "\n";
   }
+  // EASY clicked; an easy flyer turns more slowly: the turn is held longer.
   script += "650 mouse-move 500 308\n650 mouse-down left\n651 mouse-up left\n"
-            "700 key-down Space\n705 key-up Space\n720 key-down Left\n756 key-up Left\n";
+            "700 key-down Space\n705 key-up Space\n720 key-down Left\n820 key-up Left\n";
   const ProgramResult recorded =
       playScript(script, 1000, wide / "preferences.json",
                  {"--size", "1000x500", "--record", (wide / "session.replay").string()});

@@ -63,9 +63,10 @@ class GLTest : public ::testing::Test {
     window = openTestWindow(kWidth, kHeight);
     ASSERT_TRUE(window);
     polygons = std::make_unique<KivPolygons>();
-    // A new context; the whole window, under identity matrices.
+    // A new context as GL starts one: the whole window, identity matrices, no depth test.
     engine::drawing().stateChanged();
     polygons->state().viewport = {0, 0, kWidth, kHeight};
+    polygons->state().depthTest = false;
   }
 
   // Declared first so that it outlives the window: files go after the context.
