@@ -158,6 +158,7 @@ bool Reader::readHeader(const std::vector<std::string_view>& words, std::string_
   } else if (item == "claim" && words.size() == 3) {
     replay.claimKey = words[1];
     replay.claimTime = words[2];
+    if (bestRunFrameLimit(replay.claimTime) < 0) return fail(line, "claim takes MODE MM:SS.CC");
   } else {
     return fail(line, "\"" + std::string(item) + "\" is not a replay item, or has the wrong "
                       "number of words");
@@ -244,6 +245,12 @@ bool Reader::finish(int line) {
   if (!endFrames) return fail(line, "the replay ends without its \"end\" line: it is cut short");
   if (gameLine == 0 || windowLine == 0 || replay.resourcesLine == 0) {
     return fail(line, "the header lacks its \"game\", \"window\" or \"resources\" line");
+  }
+  if (const std::int64_t limit = bestRunFrameLimit(replay.claimTime);
+      replay.isBestRun() && *endFrames > limit) {
+    return fail(line, std::to_string(*endFrames) + " frames for a run of " + replay.claimTime +
+                          ": more than " + std::to_string(limit) +
+                          " (a thousand a second, and ten minutes of waiting)");
   }
   if (lengthsUpTo != *endFrames) {
     return fail(line, "\"end\" counts " + std::to_string(*endFrames) + " frames, the lengths " +
@@ -361,6 +368,20 @@ std::optional<char16_t> keyCharacter(std::string_view name) {
     if (status == std::errc() && end == name.data() + 6) return char16_t(number);
   }
   return std::nullopt;
+}
+
+std::int64_t bestRunFrameLimit(const std::string& claimTime) {
+  constexpr std::int64_t kMaxFramesPerSecond = 1000;
+  constexpr std::int64_t kMaxWaitSeconds = 600;
+  const std::string& t = claimTime;
+  if (t.size() != 8 || t[2] != ':' || t[5] != '.') return -1;
+  for (const std::size_t at : {0, 1, 3, 4, 6, 7}) {
+    if (t[at] < '0' || t[at] > '9') return -1;
+  }
+  auto digits = [&](std::size_t at) { return (t[at] - '0') * 10 + (t[at + 1] - '0'); };
+  if (digits(3) > 59) return -1;
+  const std::int64_t seconds = std::int64_t(digits(0)) * 60 + digits(3) + 1;
+  return (seconds + kMaxWaitSeconds) * kMaxFramesPerSecond;
 }
 
 std::optional<Replay> parseReplay(std::istream& in, const std::string& name, std::string& error) {

@@ -13,10 +13,9 @@ struct StoredTime {
   std::string time;  // "MM:SS.CC"
 };
 
-// Why a replay is not played for a verdict at all, or empty when it may be. A best run's cost is
-// bounded by the run it claims: its claim must be a time and its frames no more than the claimed
-// run and a wait before it could hold. (Frame lengths, counts and sizes are checked as the file
-// is read, see replay_file.h.)
+// Why a replay is not played for a verdict at all, or empty when it may be: a claim for no mode
+// of the game. (A claim's time, frame lengths, counts and sizes are checked as the file is read,
+// see replay_file.h, so a best run costs no more than the run it claims.)
 std::string verificationRefusal(const Replay& replay);
 
 // Writes what the replay reached to `out`, e.g. "hard 00:05.75 verified", and returns the exit

@@ -123,7 +123,9 @@ TEST_F(RecordedRun, DamagedReplaysAreRefusedNamingTheirLine) {
       {replaced(best, "window 240x160", "window 16384x16385"),
        "3: window takes WIDTHxHEIGHT in points, from 1 to 16384"},
       {replaced(best, "1 pointer 120 134", "1 pointer nan 134"),
-       lineOf(best, "1 pointer") + ": pointer takes X Y, finite numbers"}};
+       lineOf(best, "1 pointer") + ": pointer takes X Y, finite numbers"},
+      {replaced(best, "claim Hard 00:", "claim Hard 0:"),
+       lineOf(best, "claim Hard") + ": claim takes MODE MM:SS.CC"}};
   const std::string file = (directory / "checked.replay").string();
   for (const auto& [contents, reported] : cases) {
     const ProgramResult result = verify(contents);
@@ -133,25 +135,41 @@ TEST_F(RecordedRun, DamagedReplaysAreRefusedNamingTheirLine) {
   }
 }
 
-// Refused before anything is played (exit 2): a claim that is no run's, and more frames than the
-// claimed run could hold. Killed or interrupted, it says nothing and fails.
+// Refused before anything is played (exit 2): a claim for no mode, and more frames than the
+// claimed run could hold (before they take memory). Killed or interrupted, it says nothing and
+// fails. It loads no GL library and opens no sound device.
+// (A 0.67 s claim holds at most (1 + 600) × 1,000 frames.)
 TEST_F(RecordedRun, TheVerifierRefusesWhatWouldCostMoreThanTheClaimAndNeverPassesWhenStopped) {
   const std::string best = readText(directory / "best-hard.replay");
   const std::string header = best.substr(0, best.find("\n1 length") + 1);
   const std::string claim = best.substr(best.find("claim Hard ") + 11, 8);
+  const std::string tooMany = header + "1 length 0 602000\nend 602000\n";
   const std::pair<std::string, std::string> refused[] = {
-      {replaced(best, "claim Hard", "claim Medium"), "the claim names the mode \"Medium\""},
-      {replaced(best, "claim Hard " + claim, "claim Hard 0:00.670"),
-       "the claimed time \"0:00.670\" is not MM:SS.CC"},
-      {header + "1 length 0 602000\nend 602000\n",
-       "602000 frames for a run of " + claim + ": more than 601000"}};
+      {replaced(best, "claim Hard", "claim Medium"), ": the claim names the mode \"Medium\""},
+      {tooMany, ":" + std::to_string(std::count(tooMany.begin(), tooMany.end(), '\n') + 1) +
+                    ": 602000 frames for a run of " + claim + ": more than 601000"}};
   const std::string file = (directory / "checked.replay").string();
   for (const auto& [contents, reported] : refused) {
     const ProgramResult result = verify(contents);
     EXPECT_EQ(result.exitStatus, 2) << reported;
     EXPECT_EQ(result.out, "");
-    EXPECT_NE(result.err.find("aloft: " + file + ": " + reported), std::string::npos)
+    EXPECT_NE(result.err.find("aloft: " + file + reported), std::string::npos)
         << reported << " in " << result.err;
+  }
+
+  const fs::path opened = directory / "opened.txt";
+  const ProgramResult traced =
+      runProgram("/usr/bin/strace", {"-f", "-e", "trace=openat", "-o", opened.string(),
+                                     gameBinary(), "--verify", (directory / "best-hard.replay").string()});
+  if (traced.exitStatus == 0) {
+    std::istringstream lines(readText(opened));
+    for (std::string line; std::getline(lines, line);) {
+      for (const char* device : {"libGL", "libEGL", "libOpenGL", "_dri.so", "/dev/snd", "/dev/dri"}) {
+        EXPECT_EQ(line.find(device), std::string::npos) << line;
+      }
+    }
+  } else {
+    ADD_FAILURE() << "strace: " << traced.err;
   }
 
   // A session a day long, stopped after a moment.
