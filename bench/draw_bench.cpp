@@ -62,7 +62,7 @@ void TexturedFanDraw(benchmark::State& state) {
   auto drawBatch = [&] {
     for (int i = 0; i < kDrawsPerBatch; ++i) {
       polygons.startMatrixStack();
-      glTranslatef(0, 0, -20);
+      polygons.translate(0, 0, -20);
       textures.bindTexture(texture);
       polygons.updatePolygon(fan);
       polygons.endMatrixStack();

@@ -121,6 +121,7 @@ ALOFT_GL_LAYER(glFrustum,
                 GLdouble far_val),
                (left, right, bottom, top, near_val, far_val))
 ALOFT_GL_LAYER(glLoadIdentity, (), ())
+ALOFT_GL_LAYER(glLoadMatrixf, (const GLfloat* m), (m))
 ALOFT_GL_LAYER(glMatrixMode, (GLenum mode), (mode))
 ALOFT_GL_LAYER(glNormalPointer, (GLenum type, GLsizei stride, const GLvoid* pointer),
                (type, stride, pointer))

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Checks that every include in src/ points down the layers
 #   platform -> engine -> chart -> charts -> app
-# (a file may include its own layer and those below it), and that only src/platform includes
-# the headers of SDL, FFmpeg, libtiff and fontconfig. Prints each offending file:line and fails.
+# (a file may include its own layer and those below it), that only src/platform includes the
+# headers of SDL, FFmpeg, libtiff and fontconfig, and that only src/engine/gl includes GL's (the
+# drawing back end: everything else reaches GL through engine/drawing.h). Prints each offending
+# file:line and fails.
 # Usage: check-layers.sh [SRC_DIR]   (run by ctest as the test "layers")
 set -euo pipefail
 
 src="${1:-$(dirname "$0")/../src}"
 declare -A rank=([platform]=0 [engine]=1 [chart]=2 [charts]=3 [app]=4)
 platform_only='^(SDL|SDL2/|libav|libsw|tiff|fontconfig/)'
+gl_header='^(GL/|GLES|EGL/|KHR/|epoxy/|SDL_opengl)'
 failures=0
 
 report() {
@@ -30,7 +33,11 @@ while IFS=: read -r file line text; do
     fi
   elif [[ "$text" =~ \#[[:space:]]*include[[:space:]]*\<([^>]+)\> ]]; then
     header="${BASH_REMATCH[1]}"
-    if [[ "$layer" != platform && "$header" =~ $platform_only ]]; then
+    if [[ "$header" =~ $gl_header ]]; then
+      if [[ "${file#"$src"/}" != engine/gl/* ]]; then
+        report "$file:$line: <$header> may only be included in src/engine/gl"
+      fi
+    elif [[ "$layer" != platform && "$header" =~ $platform_only ]]; then
       report "$file:$line: <$header> may only be included in src/platform"
     fi
   fi

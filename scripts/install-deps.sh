@@ -16,6 +16,8 @@ packages=(
   # tests and benchmarks; cores kept busy while frame pacing and
   # the game under load are measured
   libgtest-dev libbenchmark-dev stress-ng
+  # which files a verification opens (no GL library, no sound device)
+  strace
   # the interpreter the chart engine is measured against (bench/engine_vs_lua)
   lua5.4
   # headless desktop checks and media tools used by tests and the resource generator

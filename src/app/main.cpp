@@ -17,9 +17,12 @@
 #include "app/resource_folder.h"
 #include "app/run_loop.h"
 #include "app/startup_check.h"
+#include "app/verify.h"
 #include "chart/data.h"
 #include "chart/preferences.h"
 #include "chart/trace.h"
+#include "engine/drawing.h"
+#include "engine/kiv_audio.h"
 #include "engine/kiv_alert.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
@@ -79,10 +82,11 @@ std::string useResourceFolder(const Options& options) {
   return resourceDigest(resources + "/kivResources");
 }
 
+// Verifying needs no window: the charts run on the back end that draws nothing.
 std::unique_ptr<platform::Window> openWindow(const Options& options, bool verifying) {
+  if (verifying) return platform::Window::none(options.size);
   std::string error;
-  auto window =
-      platform::Window::open({"Aloft", options.size, options.headless || verifying}, error);
+  auto window = platform::Window::open({"Aloft", options.size, options.headless}, error);
   if (!window) {
     if (error == platform::kNoDisplayError) KivAlert::share().setQuitAlert(error);
     KivAlert::share().setQuitAlert("The game's window could not be opened: " + error);
@@ -125,6 +129,16 @@ int main(int argc, char** argv) {
   if (!readStartFiles(options, files)) return kExitUsage;
   const std::optional<Replay>& replay = files.replay;
   const bool verifying = !options.verify.empty();
+  if (verifying && replay) {
+    if (const std::string refusal = verificationRefusal(*replay); !refusal.empty()) {
+      std::fprintf(stderr, "aloft: %s: %s\n", options.verify.c_str(), refusal.c_str());
+      return kExitUsage;
+    }
+    // No window, no GL and no audio device: what the charts do is all a verdict needs.
+    engine::useNullDrawing();
+    KivAudio::useNoOutput();
+    KivAlert::share().setShowsBox(false);
+  }
 
   const std::string digest = useResourceFolder(options);
   if (replay) {

@@ -1,11 +1,10 @@
 #include "app/opengl_view.h"
 
-#include <GL/gl.h>
-
 #include <utility>
 
 #include "chart/data.h"
 #include "chart/preferences.h"
+#include "engine/drawing.h"
 #include "engine/kiv_alert.h"
 #include "engine/kiv_polygons.h"
 
@@ -25,16 +24,7 @@ OpenGLView::~OpenGLView() {
   if (KivAlert::share().view() == this) KivAlert::share().setView(nullptr);
 }
 
-void OpenGLView::applyGLDefaults() {
-  glClearColor(0, 0, 0, 1);
-  glClearDepth(1.0);
-  glDepthFunc(GL_LEQUAL);
-  glEnable(GL_DEPTH_TEST);
-  glShadeModel(GL_SMOOTH);
-  glEnable(GL_CULL_FACE);
-  glCullFace(GL_BACK);
-  glDisable(GL_DITHER);
-}
+void OpenGLView::applyGLDefaults() { engine::drawing().applyDefaults(); }
 
 void OpenGLView::awakeFromNib() {
   window.show();
@@ -76,8 +66,7 @@ void OpenGLView::renderFrame() {
   KivPolygons& polygons = KivPolygons::share();
   polygons.pickingPoint(picking.x, picking.y);
 
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glLoadIdentity();
+  polygons.startFrame();
 
   if (start) {
     theStart->update("Start");

@@ -1,34 +1,13 @@
 #include "app/overlay_drawing.h"
 
-#include <GL/gl.h>
-
+#include "engine/drawing.h"
 #include "engine/kiv_alert.h"
 
 WindowPixelsOverlay::WindowPixelsOverlay(platform::Size bounds) {
-  glPushAttrib(GL_ALL_ATTRIB_BITS);
-  glViewport(0, 0, bounds.width, bounds.height);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_CULL_FACE);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  glOrtho(0, bounds.width, 0, bounds.height, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
+  engine::drawing().beginOverlay(bounds.width, bounds.height);
 }
 
-WindowPixelsOverlay::~WindowPixelsOverlay() {
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
-  glPopAttrib();
-}
+WindowPixelsOverlay::~WindowPixelsOverlay() { engine::drawing().endOverlay(); }
 
 void OverlayLabel::setText(const std::string& newText) {
   if (font && newText == text) return;
@@ -43,6 +22,5 @@ void OverlayLabel::setText(const std::string& newText) {
 
 void OverlayLabel::draw(int x, int y) const {
   if (image.rgba.empty()) return;
-  glRasterPos2i(x, y);
-  glDrawPixels(image.width, image.height, GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
+  engine::drawing().drawPixels(x, y, {image.width, image.height, image.rgba.data()});
 }

@@ -1,5 +1,5 @@
 // Drawing over the finished picture in window pixels: the notes, the focus outline and the pause
-// screen. Whatever GL state the charts left is put back afterwards.
+// screen, through the drawing back end. Whatever the charts set is put back afterwards.
 #pragma once
 
 #include <memory>
@@ -8,7 +8,7 @@
 #include "platform/overlay_font.h"
 #include "platform/window.h"
 
-// While it lives, GL draws flat colours in window pixels over the whole drawable (origin at the
+// While it lives, the back end draws flat colours in window pixels over the whole drawable (origin at the
 // bottom left, y up), without depth test, lighting, texturing or culling, blending by alpha.
 class WindowPixelsOverlay {
  public:

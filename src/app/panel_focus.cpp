@@ -1,10 +1,9 @@
 #include "app/panel_focus.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 
 #include "app/overlay_drawing.h"
+#include "engine/drawing.h"
 
 namespace {
 
@@ -95,9 +94,10 @@ void PanelFocus::draw(Panels panels, platform::Size bounds) const {
   const int left = panel.left - kGap, right = panel.right + kGap;
   const int bottom = panel.bottom - kGap, top = panel.top + kGap;
   WindowPixelsOverlay overlay(bounds);
-  glColor4f(1.0f, 0.85f, 0.0f, 1.0f);
-  glRecti(left - kWidth, bottom - kWidth, right + kWidth, bottom);
-  glRecti(left - kWidth, top, right + kWidth, top + kWidth);
-  glRecti(left - kWidth, bottom, left, top);
-  glRecti(right, bottom, right + kWidth, top);
+  engine::Drawing& drawing = engine::drawing();
+  constexpr std::array<float, 4> kYellow = {1.0f, 0.85f, 0.0f, 1.0f};
+  drawing.fillRect(left - kWidth, bottom - kWidth, right + kWidth, bottom, kYellow);
+  drawing.fillRect(left - kWidth, top, right + kWidth, top + kWidth, kYellow);
+  drawing.fillRect(left - kWidth, bottom, left, top, kYellow);
+  drawing.fillRect(right, bottom, right + kWidth, top, kYellow);
 }

@@ -1,6 +1,6 @@
 #include "app/pause_screen.h"
 
-#include <GL/gl.h>
+#include "engine/drawing.h"
 
 namespace {
 
@@ -13,35 +13,17 @@ void PauseScreen::capture(platform::Size bounds) {
   // The last frame was drawn into the back buffer and presented. Mesa's swap copies and keeps
   // the back buffer (a driver that flips buffers keeps a frame or two earlier there, as good a
   // background); its front buffer, under X, reads back black.
-  while (glGetError() != GL_NO_ERROR) {
-  }
-  picture.resize(std::size_t(bounds.width) * std::size_t(bounds.height) * 4);
-  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, bounds.width, bounds.height, GL_RGBA, GL_UNSIGNED_BYTE, picture.data());
-  glReadBuffer(GL_BACK);
-  glPopClientAttrib();
-  // A system without a readable front buffer pauses over black.
-  if (glGetError() != GL_NO_ERROR) picture.clear();
+  // A system whose buffer cannot be read back pauses over black.
+  engine::drawing().readPixels(bounds.width, bounds.height, true, picture);
   pictureSize = bounds;
 }
 
 void PauseScreen::draw(platform::Size bounds) {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  engine::Drawing& drawing = engine::drawing();
+  drawing.clear();
   WindowPixelsOverlay overlay(bounds);
   if (!picture.empty()) {
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glDisable(GL_BLEND);
-    for (GLenum scale : {GL_RED_SCALE, GL_GREEN_SCALE, GL_BLUE_SCALE}) {
-      glPixelTransferf(scale, kDimming);
-    }
-    glRasterPos2i(0, 0);
-    glDrawPixels(pictureSize.width, pictureSize.height, GL_RGBA, GL_UNSIGNED_BYTE, picture.data());
-    for (GLenum scale : {GL_RED_SCALE, GL_GREEN_SCALE, GL_BLUE_SCALE}) glPixelTransferf(scale, 1);
-    glEnable(GL_BLEND);
-    glPopClientAttrib();
+    drawing.drawDimmedPixels({pictureSize.width, pictureSize.height, picture.data()}, kDimming);
   }
   title.setText(kTitle);
   hint.setText(kHowToResume);

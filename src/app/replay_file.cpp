@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <cstdio>
 #include <fstream>
@@ -14,6 +15,11 @@ namespace {
 // A day of play at the frame timer's 100 frames a second: a longer count is damage, and would
 // only make the reader ask for gigabytes.
 constexpr std::int64_t kMaxFrames = std::int64_t(24) * 3600 * 100;
+// A frame is at most a second long: a longer one is no frame the timer made, and a replay
+// watched at its pace would sleep through it.
+constexpr float kMaxFrameSeconds = 1.0f;
+// The largest drawing area, on each side, that a replay may name.
+constexpr int kMaxSide = 16384;
 
 template <typename Number>
 bool parseNumber(std::string_view text, Number& value) {
@@ -129,8 +135,9 @@ bool Reader::readHeader(const std::vector<std::string_view>& words, std::string_
     const auto x = size.find('x');
     if (x == std::string_view::npos || !parseNumber(size.substr(0, x), replay.window.width) ||
         !parseNumber(size.substr(x + 1), replay.window.height) || replay.window.width < 1 ||
-        replay.window.height < 1 || replay.window.width > 16384 || replay.window.height > 16384) {
-      return fail(line, "window takes WIDTHxHEIGHT in points");
+        replay.window.height < 1 || replay.window.width > kMaxSide ||
+        replay.window.height > kMaxSide) {
+      return fail(line, "window takes WIDTHxHEIGHT in points, from 1 to 16384");
     }
     windowLine = line;
   } else if (item == "resources" && words.size() == 2) {
@@ -151,6 +158,7 @@ bool Reader::readHeader(const std::vector<std::string_view>& words, std::string_
   } else if (item == "claim" && words.size() == 3) {
     replay.claimKey = words[1];
     replay.claimTime = words[2];
+    if (bestRunFrameLimit(replay.claimTime) < 0) return fail(line, "claim takes MODE MM:SS.CC");
   } else {
     return fail(line, "\"" + std::string(item) + "\" is not a replay item, or has the wrong "
                       "number of words");
@@ -196,8 +204,9 @@ bool Reader::readFrameItem(const std::vector<std::string_view>& words, int line)
     float seconds = 0;
     std::int64_t count = 1;
     if ((words.size() != 3 && words.size() != 4) || !parseNumber(words[2], seconds) ||
-        !(seconds >= 0) || (words.size() == 4 && (!parseNumber(words[3], count) || count < 1))) {
-      return fail(line, "length takes SECONDS, from 0 up, and an optional COUNT from 1 up");
+        !(seconds >= 0 && seconds <= kMaxFrameSeconds) ||
+        (words.size() == 4 && (!parseNumber(words[3], count) || count < 1))) {
+      return fail(line, "length takes SECONDS, from 0 to 1, and an optional COUNT from 1 up");
     }
     if (change.frame != lengthsUpTo + 1) {
       return fail(line, "the length of frame " + std::to_string(lengthsUpTo + 1) +
@@ -212,14 +221,15 @@ bool Reader::readFrameItem(const std::vector<std::string_view>& words, int line)
     change.kind = Change::Kind::Size;
     if (words.size() != 4 || !parseNumber(words[2], change.size.width) ||
         !parseNumber(words[3], change.size.height) || change.size.width < 1 ||
-        change.size.height < 1) {
-      return fail(line, "size takes WIDTH HEIGHT in pixels");
+        change.size.height < 1 || change.size.width > kMaxSide || change.size.height > kMaxSide) {
+      return fail(line, "size takes WIDTH HEIGHT in pixels, from 1 to 16384");
     }
   } else if (kind == "pointer") {
     change.kind = Change::Kind::Pointer;
     if (words.size() != 4 || !parseNumber(words[2], change.pointer.x) ||
-        !parseNumber(words[3], change.pointer.y)) {
-      return fail(line, "pointer takes X Y");
+        !parseNumber(words[3], change.pointer.y) || !std::isfinite(change.pointer.x) ||
+        !std::isfinite(change.pointer.y)) {
+      return fail(line, "pointer takes X Y, finite numbers");
     }
   } else if (kind == "key-down" || kind == "key-up" || kind == "mouse-down" ||
              kind == "mouse-up") {
@@ -235,6 +245,12 @@ bool Reader::finish(int line) {
   if (!endFrames) return fail(line, "the replay ends without its \"end\" line: it is cut short");
   if (gameLine == 0 || windowLine == 0 || replay.resourcesLine == 0) {
     return fail(line, "the header lacks its \"game\", \"window\" or \"resources\" line");
+  }
+  if (const std::int64_t limit = bestRunFrameLimit(replay.claimTime);
+      replay.isBestRun() && *endFrames > limit) {
+    return fail(line, std::to_string(*endFrames) + " frames for a run of " + replay.claimTime +
+                          ": more than " + std::to_string(limit) +
+                          " (a thousand a second, and ten minutes of waiting)");
   }
   if (lengthsUpTo != *endFrames) {
     return fail(line, "\"end\" counts " + std::to_string(*endFrames) + " frames, the lengths " +
@@ -352,6 +368,20 @@ std::optional<char16_t> keyCharacter(std::string_view name) {
     if (status == std::errc() && end == name.data() + 6) return char16_t(number);
   }
   return std::nullopt;
+}
+
+std::int64_t bestRunFrameLimit(const std::string& claimTime) {
+  constexpr std::int64_t kMaxFramesPerSecond = 1000;
+  constexpr std::int64_t kMaxWaitSeconds = 600;
+  const std::string& t = claimTime;
+  if (t.size() != 8 || t[2] != ':' || t[5] != '.') return -1;
+  for (const std::size_t at : {0, 1, 3, 4, 6, 7}) {
+    if (t[at] < '0' || t[at] > '9') return -1;
+  }
+  auto digits = [&](std::size_t at) { return (t[at] - '0') * 10 + (t[at + 1] - '0'); };
+  if (digits(3) > 59) return -1;
+  const std::int64_t seconds = std::int64_t(digits(0)) * 60 + digits(3) + 1;
+  return (seconds + kMaxWaitSeconds) * kMaxFramesPerSecond;
 }
 
 std::optional<Replay> parseReplay(std::istream& in, const std::string& name, std::string& error) {

@@ -67,6 +67,12 @@ struct Replay {
   bool isBestRun() const { return !claimTime.empty(); }
 };
 
+// The most frames a best run claiming `claimTime` ("MM:SS.CC") may hold: a thousand a second
+// (ten times the frame timer's rate) over the claimed time and a wait of ten minutes on the game
+// screen before the first key. -1 when `claimTime` is not such a time. A best run with more is
+// refused as it is read, before its frames take memory.
+std::int64_t bestRunFrameLimit(const std::string& claimTime);
+
 // Reads a whole replay. A file that is not a replay, is damaged, or has another format version
 // gives null and `error` = "NAME:LINE: what is wrong".
 std::optional<Replay> parseReplay(std::istream& in, const std::string& name, std::string& error);

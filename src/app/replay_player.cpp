@@ -1,5 +1,8 @@
 #include "app/replay_player.h"
 
+#include "engine/kiv_polygons.h"
+#include "engine/viewport_placement.h"
+
 namespace {
 
 // The start-up before a best run's first frame runs on frames this long: the splash screens end
@@ -8,6 +11,23 @@ constexpr float kStartUpFrameLength = 1.0f;
 constexpr int kMaxStartUpFrames = 100;
 // The frame timer's own tick, for the frames after the last recorded one.
 constexpr double kFrameInterval = 0.01;
+
+// Where the picture lies in a drawing area of `size` at the polygon service's picture ratio.
+engine::ViewportPlacement pictureIn(platform::Size size) {
+  const auto [ratioWidth, ratioHeight] = KivPolygons::share().viewportRatio();
+  if (!(ratioWidth > 0 && ratioHeight > 0)) return {0, 0, size.width, size.height};
+  return engine::placeViewport(0, 0, size.width, size.height, ratioWidth, ratioHeight);
+}
+
+// The point of the picture in `to` that `pointer` shows in `from`: through both areas' bars,
+// at the same place in the picture, as picking sees it.
+platform::Point samePlaceInPicture(platform::Point pointer, platform::Size from, platform::Size to) {
+  const engine::ViewportPlacement a = pictureIn(from);
+  const engine::ViewportPlacement b = pictureIn(to);
+  if (a.width <= 0 || a.height <= 0) return pointer;
+  return {b.x + (pointer.x - a.x) * b.width / a.width,
+          b.y + (pointer.y - a.y) * b.height / a.height};
+}
 
 }  // namespace
 
@@ -40,7 +60,7 @@ void ReplayPlayer::frameInput(std::int64_t, FrameInput& input) {
     playStartUp(input);
     if (!startReached) return;
   }
-  if (next == replay.frames.size()) return;
+  if (next == replay.frames.size() || stopped) return;
   const FrameInput& recorded = replay.frames[next++];
   // The clock's schedule runs one tick ahead: the interval set now separates the next frame from
   // the one after it.
@@ -51,10 +71,13 @@ void ReplayPlayer::frameInput(std::int64_t, FrameInput& input) {
   input.length = recorded.length;
   input.event = recorded.event;
   input.pointer = recorded.pointer;
-  // A window of another size than the recording's (full screen, say) sees the pointer at the same
-  // place in the picture.
-  if (!(input.drawable == recorded.drawable)) {
-    input.pointer.x = recorded.pointer.x * input.drawable.width / recorded.drawable.width;
-    input.pointer.y = recorded.pointer.y * input.drawable.height / recorded.drawable.height;
+  if (input.drawable == recorded.drawable) return;
+  if (resizeTo) {
+    resizeTo(recorded.drawable);
+    input.drawable = recorded.drawable;
+    return;
   }
+  // A window of another size than the recording's (full screen, say) sees the pointer at the same
+  // place in the picture, whatever bars either has.
+  input.pointer = samePlaceInPicture(recorded.pointer, recorded.drawable, input.drawable);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "app/frame_input_tap.h"
 #include "app/replay_file.h"
@@ -20,8 +21,17 @@ class ReplayPlayer final : public FrameInputTap {
 
   void frameInput(std::int64_t frame, FrameInput& input) override;
 
-  // Every recorded frame has been given (or a best run's start could not be reached).
-  bool finished() const { return next == replay.frames.size() || startFailed_; }
+  // Gives each frame the drawing area it was recorded with, through `resize`, instead of
+  // mapping the pointer into the one it has: what a verification without a window does.
+  void followRecordedSize(std::function<void(platform::Size)> resize) {
+    resizeTo = std::move(resize);
+  }
+  // Plays no frame after the current one.
+  void stopAfterThisFrame() { stopped = true; }
+
+  // Every recorded frame has been given (or a best run's start could not be reached, or the
+  // playing was stopped).
+  bool finished() const { return next == replay.frames.size() || startFailed_ || stopped; }
   // A best run's start was not reached: the replay does not fit the charts.
   bool startFailed() const { return startFailed_; }
 
@@ -35,6 +45,8 @@ class ReplayPlayer final : public FrameInputTap {
   bool startApplied = false;
   bool startReached = false;
   bool startFailed_ = false;
+  bool stopped = false;
+  std::function<void(platform::Size)> resizeTo;
   int startUpFrames = 0;
   std::size_t next = 0;
 };

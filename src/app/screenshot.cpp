@@ -1,6 +1,5 @@
 #include "app/screenshot.h"
 
-#include <GL/gl.h>
 #include <png.h>
 
 #include <cerrno>
@@ -8,6 +7,8 @@
 #include <cstring>
 #include <memory>
 #include <vector>
+
+#include "engine/drawing.h"
 
 namespace {
 
@@ -46,10 +47,11 @@ bool writePng(std::FILE* file, platform::Size size, const std::vector<png_byte>&
 bool writeScreenshot(const std::string& path, platform::Size size, std::string& error) {
   // A screen shows no alpha: the picture is written opaque, as it was seen. Textures drawn
   // without blending leave their own alpha in the frame, which would read as holes.
-  std::vector<png_byte> rgb(std::size_t(size.width) * std::size_t(size.height) * 3);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, size.width, size.height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  std::vector<png_byte> rgb;
+  if (!engine::drawing().readPixels(size.width, size.height, false, rgb)) {
+    error = "The screenshot " + path + " could not be made: the picture cannot be read back.";
+    return false;
+  }
 
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
   if (!file) {

@@ -4,6 +4,13 @@
 
 #include "app/best_times.h"
 
+std::string verificationRefusal(const Replay& replay) {
+  if (replay.isBestRun() && replay.claimKey != "Hard" && replay.claimKey != "Easy") {
+    return "the claim names the mode \"" + replay.claimKey + "\"; a run is Hard or Easy";
+  }
+  return {};
+}
+
 int reportVerification(const Replay& replay, bool startReached,
                        const std::vector<StoredTime>& stored, std::ostream& out) {
   if (!replay.isBestRun()) {

@@ -13,6 +13,11 @@ struct StoredTime {
   std::string time;  // "MM:SS.CC"
 };
 
+// Why a replay is not played for a verdict at all, or empty when it may be: a claim for no mode
+// of the game. (A claim's time, frame lengths, counts and sizes are checked as the file is read,
+// see replay_file.h, so a best run costs no more than the run it claims.)
+std::string verificationRefusal(const Replay& replay);
+
 // Writes what the replay reached to `out`, e.g. "hard 00:05.75 verified", and returns the exit
 // status: 0 when a best run stored exactly the time it claims (or a session replay played to its
 // end), 1 when it stored another time, none, or never reached its start.

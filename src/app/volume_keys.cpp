@@ -1,12 +1,11 @@
 #include "app/volume_keys.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "chart/preferences.h"
+#include "engine/drawing.h"
 #include "engine/kiv_audio.h"
 
 namespace {
@@ -80,7 +79,7 @@ void VolumeKeys::drawNote(double now, platform::Size bounds) {
   WindowPixelsOverlay overlay(bounds);
   const int x = (bounds.width - note.width()) / 2;
   const int y = bounds.height - note.height() - 24;
-  glColor4f(0, 0, 0, 0.6f);
-  glRecti(x - 12, y - 8, x + note.width() + 12, y + note.height() + 8);
+  engine::drawing().fillRect(x - 12, y - 8, x + note.width() + 12, y + note.height() + 8,
+                             {0, 0, 0, 0.6f});
   note.draw(x, y);
 }

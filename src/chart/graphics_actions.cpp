@@ -1,17 +1,18 @@
 // Building, placing, texturing and drawing polygons; blending and depth testing; the picture
 // ratio; and picking. Each command checks its argument cells, then makes one or two calls on the
-// polygon or texture service or on GL.
-#include <GL/gl.h>
-
+// polygon or texture service.
 #include "chart/actions.h"
 #include "chart/chart.h"
 #include "chart/diagnostics.h"
 #include "chart/resource_path.h"
 #include "chart/utf16.h"
+#include "engine/drawing.h"
 
 namespace chart {
 
 namespace {
+
+namespace gl = engine::gl_values;
 
 // The value of argument `position`, after its type check.
 float checkedNumber(Chart& chart, const Node& node, int position = 0) {
@@ -36,30 +37,30 @@ void emptyScratchArrays(Chart::ScratchArrays& scratch) {
   scratch.textures.clear();
 }
 
-GLenum magnificationFilter(const Cell& cell) {
-  if (cell.type == kText && cell.text->units == u"NEAREST") return GL_NEAREST;
-  return GL_LINEAR;
+unsigned magnificationFilter(const Cell& cell) {
+  if (cell.type == kText && cell.text->units == u"NEAREST") return gl::kNearest;
+  return gl::kLinear;
 }
 
-GLenum minificationFilter(const Cell& cell) {
+unsigned minificationFilter(const Cell& cell) {
   struct Named {
     std::u16string_view name;
-    GLenum filter;
+    unsigned filter;
   };
   static constexpr Named kFilters[] = {
-      {u"LINEAR", GL_LINEAR},
-      {u"NEAREST", GL_NEAREST},
-      {u"NEAREST_MIPMAP_LINEAR", GL_NEAREST_MIPMAP_LINEAR},
-      {u"LINEAR_MIPMAP_LINEAR", GL_LINEAR_MIPMAP_LINEAR},
-      {u"LINEAR_MIPMAP_NEAREST", GL_LINEAR_MIPMAP_NEAREST},
-      {u"NEAREST_MIPMAP_NEAREST", GL_NEAREST_MIPMAP_NEAREST},
+      {u"LINEAR", gl::kLinear},
+      {u"NEAREST", gl::kNearest},
+      {u"NEAREST_MIPMAP_LINEAR", gl::kNearestMipmapLinear},
+      {u"LINEAR_MIPMAP_LINEAR", gl::kLinearMipmapLinear},
+      {u"LINEAR_MIPMAP_NEAREST", gl::kLinearMipmapNearest},
+      {u"NEAREST_MIPMAP_NEAREST", gl::kNearestMipmapNearest},
   };
   if (cell.type == kText) {
     for (const Named& named : kFilters) {
       if (cell.text->units == named.name) return named.filter;
     }
   }
-  return GL_NEAREST_MIPMAP_LINEAR;
+  return gl::kNearestMipmapLinear;
 }
 
 }  // namespace
@@ -138,10 +139,10 @@ void imageAdd(Chart& chart, const Node& node) {
   const std::optional<std::string> path = resourceFilePath(name);
   if (!path) raise(missingResourceMessage("image", chart.chartName(), name));
 
-  const GLenum magFilter = magnificationFilter(chart.cell(kMagFilter));
-  const GLenum minFilter = minificationFilter(chart.cell(kMinFilter));
+  const unsigned magFilter = magnificationFilter(chart.cell(kMagFilter));
+  const unsigned minFilter = minificationFilter(chart.cell(kMinFilter));
   const std::int32_t index =
-      chart.services().textures->addTexture(*path, GL_REPEAT, GL_REPEAT, magFilter, minFilter);
+      chart.services().textures->addTexture(*path, gl::kRepeat, gl::kRepeat, magFilter, minFilter);
   storeIndex(chart, node, index);
   chart.recordForDealloc(Resource::Image, index);
   // The filters apply to this one picture; a chart sets them again before the next.

@@ -17,10 +17,10 @@ void KivAlert::setQuitAlert(std::string_view message) {
   const std::string text(message);
   if (throwsForTests) throw FatalAlert(text);
 
-  platform::beep();
+  if (showsBox) platform::beep();
   std::fprintf(stderr, "Error: %s\n", text.c_str());
   std::fflush(stderr);
-  platform::showModalMessage("Error", text, "Quit");
+  if (showsBox) platform::showModalMessage("Error", text, "Quit");
 
   // Charts and services are not torn down: an alert can come from deep inside a chart's
   // teardown, and running the remaining destructors there could fail again. End at once.

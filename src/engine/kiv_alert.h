@@ -26,6 +26,10 @@ class KivAlert {
   void setView(engine::GameView* view) { view_ = view; }
   engine::GameView* view() const { return view_; }
 
+  // With false, an alert is written to stderr only: no beep, no box (nobody is there to close
+  // it when a replay is verified for a server).
+  void setShowsBox(bool shows) { showsBox = shows; }
+
   // Shows `message` exactly as given (it is never used as a format) and ends the run.
   [[noreturn]] void setQuitAlert(std::string_view message);
 
@@ -40,4 +44,5 @@ class KivAlert {
   engine::GameView* view_ = nullptr;
   bool fullScreen_ = false;
   bool throwsForTests = false;
+  bool showsBox = true;
 };

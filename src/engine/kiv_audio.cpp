@@ -10,6 +10,7 @@ namespace {
 struct Shared {
   std::unique_ptr<KivAudio> audio;
   float volume = 1.0f;
+  bool withOutput = true;
 };
 
 Shared& shared() {
@@ -22,7 +23,7 @@ Shared& shared() {
 KivAudio& KivAudio::share() {
   Shared& game = shared();
   if (!game.audio) {
-    game.audio = std::make_unique<KivAudio>();
+    game.audio = std::make_unique<KivAudio>(game.withOutput);
     game.audio->setVolume(game.volume);
   }
   return *game.audio;
@@ -36,10 +37,15 @@ void KivAudio::setSharedVolume(float gain) {
 
 float KivAudio::sharedVolume() { return shared().volume; }
 
-KivAudio::KivAudio() : output(platform::AudioOutput::open(kFormat, mixer)) {}
+void KivAudio::useNoOutput() { shared().withOutput = false; }
+
+KivAudio::KivAudio(bool withOutput)
+    : output(withOutput ? platform::AudioOutput::open(kFormat, mixer) : nullptr) {}
 
 std::int32_t KivAudio::addSound(const std::string& path) {
-  auto pcm = platform::decodeSoundFile(path, {kFormat.sampleRate, kFormat.channels});
+  // Without an output nothing is heard: the file is decoded (and refused) as ever, but only its
+  // length is kept.
+  auto pcm = platform::decodeSoundFile(path, {kFormat.sampleRate, kFormat.channels, !output});
   if (!pcm) {
     KivAlert::share().setQuitAlert("The \" " + theActiveChart +
                                    " \" chart has an invalid sound file with directory " + path +

@@ -25,8 +25,12 @@ class KivAudio final : public engine::AudioService {
   // that setting it does not open the sound output.
   static void setSharedVolume(float gain);
   static float sharedVolume();
-  // A service of its own with its own output; `share` is the game's.
-  KivAudio();
+  // Makes the process-wide service one without an output (no audio device is opened): the
+  // sounds load as they would and play unheard. Call before the first `share`.
+  static void useNoOutput();
+  // A service of its own, with its own output unless `withOutput` is false; `share` is the
+  // game's.
+  explicit KivAudio(bool withOutput = true);
   KivAudio(const KivAudio&) = delete;
   KivAudio& operator=(const KivAudio&) = delete;
 

@@ -1,7 +1,6 @@
 #include "engine/kiv_polygons.h"
 
-#include <GL/gl.h>
-
+#include "engine/drawing.h"
 #include "engine/engine_message.h"
 #include "engine/float_buffers.h"
 #include "engine/kiv_alert.h"
@@ -12,10 +11,7 @@ KivPolygons& KivPolygons::share() {
   return instance;
 }
 
-KivPolygons::KivPolygons() {
-  // Light 0 with its default parameters lights every polygon that carries normals.
-  glEnable(GL_LIGHT0);
-}
+KivPolygons::KivPolygons() { engine::drawing().useDefaultLight(); }
 
 std::string KivPolygons::messageOpening() const {
   return engine::chartMessageOpening(theActiveChart);
@@ -66,77 +62,38 @@ const engine::PolygonRecord* KivPolygons::polygon(std::int32_t index) const {
 }
 
 void KivPolygons::updatePolygon(std::int32_t index) {
-  const engine::PolygonRecord* record = polygon(index);
-  if (record == nullptr) return;
-
-  const std::int32_t vertexCount = record->verticesNumber / 3;
-  const bool hasColors = record->colorsNumber > 0;
-  const bool hasNormals = record->normalsNumber > 0;
-  const bool hasTextures = record->texturesNumber > 0;
-
-  if (record->verticesNumber > 0) {
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, record->vertices->data());
-  }
-  if (hasColors && record->colorsNumber / 4 == vertexCount) {
-    glEnableClientState(GL_COLOR_ARRAY);
-    glColorPointer(4, GL_FLOAT, 0, record->colors.data());
-  }
-  if (hasNormals && record->normalsNumber / 3 == vertexCount) {
-    glEnable(GL_LIGHTING);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glNormalPointer(GL_FLOAT, 0, record->normals.data());
-  }
-  if (hasTextures && record->texturesNumber / 2 == vertexCount) {
-    glEnable(GL_TEXTURE_2D);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glTexCoordPointer(2, GL_FLOAT, 0, record->textures.data());
-  }
-
-  glDrawArrays(record->type, 0, vertexCount);
-
-  glDisableClientState(GL_VERTEX_ARRAY);
-  if (hasColors) glDisableClientState(GL_COLOR_ARRAY);
-  if (hasNormals) {
-    glDisable(GL_LIGHTING);
-    glDisableClientState(GL_NORMAL_ARRAY);
-  }
-  if (hasTextures) {
-    glDisable(GL_TEXTURE_2D);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  if (const engine::PolygonRecord* record = polygon(index)) {
+    engine::drawing().drawPolygon(drawState, *record);
   }
 }
 
 void KivPolygons::startMatrixStack() {
   if (matrixStack) return;
-  glPushMatrix();
+  drawState.modelView.push();
   matrixStack = true;
 }
 
 void KivPolygons::endMatrixStack() {
   if (!matrixStack) return;
-  glPopMatrix();
+  drawState.modelView.pop();
   matrixStack = false;
 }
 
-void KivPolygons::setDepthTest(bool enabled) {
-  if (enabled) {
-    glEnable(GL_DEPTH_TEST);
-  } else {
-    glDisable(GL_DEPTH_TEST);
-  }
+void KivPolygons::startFrame() {
+  engine::drawing().clear();
+  drawState.modelView.top() = engine::kIdentity;
 }
 
-void KivPolygons::translate(float x, float y, float z) { glTranslatef(x, y, z); }
+void KivPolygons::setDepthTest(bool enabled) { drawState.depthTest = enabled; }
 
-void KivPolygons::rotate(float degrees, float x, float y, float z) { glRotatef(degrees, x, y, z); }
-
-void KivPolygons::useAlphaBlendFunction() { glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); }
-
-void KivPolygons::setBlending(bool enabled) {
-  if (enabled) {
-    glEnable(GL_BLEND);
-  } else {
-    glDisable(GL_BLEND);
-  }
+void KivPolygons::translate(float x, float y, float z) {
+  engine::translate(drawState.modelView.top(), x, y, z);
 }
+
+void KivPolygons::rotate(float degrees, float x, float y, float z) {
+  engine::rotate(drawState.modelView.top(), degrees, x, y, z);
+}
+
+void KivPolygons::useAlphaBlendFunction() { drawState.alphaBlendFunction = true; }
+
+void KivPolygons::setBlending(bool enabled) { drawState.blending = enabled; }

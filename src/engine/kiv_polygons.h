@@ -1,11 +1,12 @@
-// The geometry service: every polygon the charts create, drawn on request through GL's vertex
-// arrays, replaced in whole or in part; the one-level matrix stack that keeps one polygon's
+// The geometry service: every polygon the charts create, drawn on request by the drawing back
+// end, replaced in whole or in part; the one-level matrix stack that keeps one polygon's
 // placement from the next; the viewport that keeps the chart's picture ratio inside the view
 // under a perspective frustum; and the mouse hit test against registered polygons.
 //
 // Polygons and picking entries are keyed by indexes handed out from 0 and never reused. Every
 // error is fatal and goes through `KivAlert` naming the chart that last called `setActiveChart`.
-// All calls need the view's GL context to be current.
+// The matrices, the viewport and the switches are the engine's own (`drawState`); the drawing
+// back end (engine/drawing.h) only reads them, and picking never asks it.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +14,10 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "engine/draw_state.h"
 #include "engine/picking.h"
 #include "engine/polygon_record.h"
 #include "engine/services.h"
@@ -25,7 +28,7 @@ class KivPolygons final : public engine::PolygonService {
     double x = 0, y = 0, width = 0, height = 0;
   };
 
-  // The process-wide service, created (and GL light 0 enabled) on first use.
+  // The process-wide service, created (and light 0 switched on) on first use.
   static KivPolygons& share();
 
   // A separate, empty service; the game uses `share` only, tests use their own for fresh
@@ -52,9 +55,8 @@ class KivPolygons final : public engine::PolygonService {
   void replaceArray(std::int32_t index, std::span<const float> vertices,
                     std::span<const float> colors, std::span<const float> normals,
                     std::span<const float> textures) override;
-  // Draws polygon `index` with the current GL state and matrices; an unknown index draws
-  // nothing. Lighting and texturing are switched on for the draw when it has normals or
-  // texture coordinates, and off again after it.
+  // Draws polygon `index` with the current state and matrices; an unknown index draws nothing.
+  // Lighting and texturing are on for the draw when it has normals or texture coordinates.
   void updatePolygon(std::int32_t index) override;
   // Unknown indexes are ignored.
   void removePolygons(std::int32_t index) override;
@@ -70,18 +72,24 @@ class KivPolygons final : public engine::PolygonService {
   void startMatrixStack() override;
   void endMatrixStack() override;
   bool matrixStackPushed() const { return matrixStack; }
+  // A new frame: the picture cleared, the model-view matrix the identity.
+  void startFrame();
+  const engine::DrawState& state() const { return drawState; }
+  engine::DrawState& state() { return drawState; }
 
   // --- Projection ---
 
   void setViewFrame(const Rect& frame) { theViewFrame = frame; }
-  // Places the GL viewport inside the view frame with the ratio width : height, equal bars on
+  // The picture ratio last set (width, height); 0 : 0 before the first.
+  std::pair<double, double> viewportRatio() const { return theViewportRatio; }
+  // Places the viewport inside the view frame with the ratio width : height, equal bars on
   // two sides, and sets a perspective frustum to match (near 1, far 10000, corners on the unit
   // circle at the near plane). Leaves the model-view matrix current, loaded with the identity.
   void setViewportRatio(double width, double height) override;
-  // Switches GL's depth test.
+  // Switches the depth test of what is drawn next.
   void setDepthTest(bool enabled) override;
 
-  // --- Placement and blending, applied to the GL state at once ---
+  // --- Placement and blending of what is drawn next ---
 
   void translate(float x, float y, float z) override;
   void rotate(float degrees, float x, float y, float z) override;
@@ -138,7 +146,9 @@ class KivPolygons final : public engine::PolygonService {
   bool replacingRange = false;
   bool matrixStack = false;
 
+  engine::DrawState drawState;
   Rect theViewFrame;
+  std::pair<double, double> theViewportRatio{0, 0};
   double pickX = 0;
   double pickY = 0;
 };

@@ -1,6 +1,4 @@
 // The projection and picking half of the polygon service.
-#include <GL/gl.h>
-
 #include "engine/kiv_polygons.h"
 #include "engine/picking.h"
 #include "engine/viewport_placement.h"
@@ -8,17 +6,18 @@
 void KivPolygons::setViewportRatio(double width, double height) {
   const engine::ViewportPlacement placement = engine::placeViewport(
       theViewFrame.x, theViewFrame.y, theViewFrame.width, theViewFrame.height, width, height);
-  glViewport(placement.x, placement.y, placement.width, placement.height);
+  theViewportRatio = {width, height};
+  drawState.viewport = {placement.x, placement.y, placement.width, placement.height};
 
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
+  engine::Matrix& projection = drawState.projection.top();
+  projection = engine::kIdentity;
   // An empty viewport (a minimised window) has no frustum; the identity stays until the next
   // reshape.
   if (placement.right > placement.left && placement.top > placement.bottom) {
-    glFrustum(placement.left, placement.right, placement.bottom, placement.top, 1.0, 10000.0);
+    engine::frustum(projection, placement.left, placement.right, placement.bottom, placement.top,
+                    1.0f, 10000.0f);
   }
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  drawState.modelView.top() = engine::kIdentity;
 }
 
 std::int32_t KivPolygons::addPicking(std::int32_t pickedPolygon) {
@@ -41,10 +40,11 @@ std::int32_t KivPolygons::updatePicking(std::int32_t index) {
   const engine::PickingEntry& entry = found->second;
 
   // The matrices in force now: the charts test a polygon after placing it, before drawing it.
+  const engine::Viewport& viewport = drawState.viewport;
   engine::PickingView view;
-  glGetIntegerv(GL_VIEWPORT, view.viewport.data());
-  glGetFloatv(GL_MODELVIEW_MATRIX, view.modelView.data());
-  glGetFloatv(GL_PROJECTION_MATRIX, view.projection.data());
+  view.viewport = {viewport.x, viewport.y, viewport.width, viewport.height};
+  view.modelView = drawState.modelView.top();
+  view.projection = drawState.projection.top();
 
   const std::span<const float> vertices =
       std::span<const float>(*entry.vertices).first(std::size_t(entry.verticesNumber));

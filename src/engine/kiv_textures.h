@@ -1,7 +1,7 @@
-// The picture service: image files loaded into GL textures, one texture per path string shared
-// by all its users and counted, bound for drawing, deleted when the last user lets it go.
-// Every error is fatal and goes through `KivAlert` naming the chart that last called
-// `setActiveChart`. All calls need the view's GL context to be current.
+// The picture service: image files loaded into textures of the drawing back end, one texture per
+// path string shared by all its users and counted, bound for drawing, deleted when the last user
+// lets it go. Texture names come from `engine::newTextureName`: the same whatever draws them. Every error is fatal and goes through `KivAlert` naming the chart that
+// last called `setActiveChart`.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +24,7 @@ class KivTextures final : public engine::TextureService {
 
   // The texture of the file at `path` (used as given), loaded with these GL wrap modes and
   // filters on its first add; later adds of the same path string share it, whatever their
-  // modes. Returns the texture index, which is the GL texture name.
+  // modes. Returns the texture index, the texture's name.
   std::int32_t addTexture(const std::string& path, unsigned wrapS, unsigned wrapT,
                           unsigned magFilter, unsigned minFilter) override;
   // Decodes the file at `path` into texture name `bind`: 24-bit pictures as RGB, 32-bit ones
@@ -32,7 +32,7 @@ class KivTextures final : public engine::TextureService {
   void loadInTexture(const std::string& path, unsigned wrapS, unsigned wrapT, unsigned magFilter,
                      unsigned minFilter, std::uint32_t bind);
   void bindTexture(std::int32_t index) override;
-  // Releases one use; the last release deletes the GL texture. Unknown indexes are ignored.
+  // Releases one use; the last release deletes the texture. Unknown indexes are ignored.
   void deleteTexture(std::int32_t index) override;
 
   // How many adds of `path` are not yet matched by a delete (0 when it is not loaded).
@@ -47,7 +47,6 @@ class KivTextures final : public engine::TextureService {
     std::int32_t index = 0;
   };
 
-  std::uint32_t newTextureName();
   std::string messageOpening() const;
 
   std::vector<TextureEntry> theTextureArray;

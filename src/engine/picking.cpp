@@ -1,10 +1,9 @@
 #include "engine/picking.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cmath>
 
+#include "engine/drawing.h"
 #include "engine/truncate.h"
 
 namespace engine {
@@ -77,17 +76,17 @@ bool hitsPolygon(std::uint32_t mode, std::span<const float> vertices, const Pick
   };
 
   switch (mode) {
-    case GL_TRIANGLES:
+    case gl_values::kTriangles:
       for (std::size_t m = 0; 3 * m + 2 < vertexCount; ++m) {
         if (hits(3 * m, 3 * m + 1, 3 * m + 2)) return true;
       }
       return false;
-    case GL_TRIANGLE_FAN:
+    case gl_values::kTriangleFan:
       for (std::size_t j = 1; j + 1 < vertexCount; ++j) {
         if (hits(0, j, j + 1)) return true;
       }
       return false;
-    case GL_TRIANGLE_STRIP:
+    case gl_values::kTriangleStrip:
       // Odd triangles of a strip run the other way round; swapping their last two vertices
       // gives every triangle the winding of the first, as GL draws them.
       for (std::size_t j = 0; j + 2 < vertexCount; ++j) {

@@ -1,8 +1,8 @@
 #include "engine/polygon_types.h"
 
-#include <GL/gl.h>
-
 #include <array>
+
+#include "engine/drawing.h"
 
 namespace engine {
 
@@ -14,13 +14,13 @@ struct NamedMode {
 };
 
 constexpr std::array<NamedMode, 7> kTypes = {{
-    {"Points", GL_POINTS},
-    {"Lines", GL_LINES},
-    {"LineLoop", GL_LINE_LOOP},
-    {"LineStrip", GL_LINE_STRIP},
-    {"Triangles", GL_TRIANGLES},
-    {"TriangleStrip", GL_TRIANGLE_STRIP},
-    {"TriangleFan", GL_TRIANGLE_FAN},
+    {"Points", gl_values::kPoints},
+    {"Lines", gl_values::kLines},
+    {"LineLoop", gl_values::kLineLoop},
+    {"LineStrip", gl_values::kLineStrip},
+    {"Triangles", gl_values::kTriangles},
+    {"TriangleStrip", gl_values::kTriangleStrip},
+    {"TriangleFan", gl_values::kTriangleFan},
 }};
 
 }  // namespace

@@ -5,7 +5,8 @@
 
 bool Sound::play() {
   if (voice >= 0) position = mixer.release(voice);
-  voice = mixer.start({pcm.samples.data(), pcm.frames()}, position, loops);
+  // A sound without samples is never mixed: only a service without output has one.
+  voice = mixer.start({pcm.samples.data(), frames}, position, loops);
   return voice >= 0;
 }
 
@@ -33,7 +34,7 @@ void Sound::setCurrentTime(double seconds) {
   // NaN and negative times mean the start; times past the end mean the end.
   const double frame = seconds * pcm.sampleRate;
   const std::int64_t target =
-      frame > 0 ? std::min<std::int64_t>(std::llround(std::min(frame, 1e15)), pcm.frames()) : 0;
+      frame > 0 ? std::min<std::int64_t>(std::llround(std::min(frame, 1e15)), frames) : 0;
   if (voice >= 0) {
     mixer.seek(voice, target);
   } else {

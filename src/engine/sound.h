@@ -12,7 +12,7 @@
 class Sound {
  public:
   Sound(Mixer& playingMixer, platform::Pcm samples)
-      : mixer(playingMixer), pcm(std::move(samples)) {}
+      : mixer(playingMixer), pcm(std::move(samples)), frames(pcm.frames()) {}
   ~Sound() { stop(); }
   Sound(const Sound&) = delete;
   Sound& operator=(const Sound&) = delete;
@@ -37,6 +37,7 @@ class Sound {
 
   Mixer& mixer;
   platform::Pcm pcm;
+  std::int64_t frames;  // the length; a sound decoded for its length only has no samples
   int voice = -1;  // -1 while no voice plays this sound
   std::int64_t position = 0;
   bool loops = false;

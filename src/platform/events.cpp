@@ -214,6 +214,7 @@ std::optional<Key> unmodifiedKeyNamed(std::string_view name) {
 }  // namespace
 
 bool pollEvent(const Window& window, Event& event) {
+  if (!window.exists()) return false;
   SDL_Event raw;
   if (!SDL_PollEvent(&raw)) return false;
   translate(window, raw, event);
@@ -221,6 +222,7 @@ bool pollEvent(const Window& window, Event& event) {
 }
 
 bool waitEvent(const Window& window, Event& event, int timeoutMs) {
+  if (!window.exists()) return false;
   SDL_Event raw;
   if (!SDL_WaitEventTimeout(&raw, timeoutMs)) return false;
   translate(window, raw, event);

@@ -171,7 +171,9 @@ class Converter {
   Converter& operator=(const Converter&) = delete;
   ~Converter() { av_channel_layout_uninit(&inputLayout); }
 
-  void reserve(std::int64_t frames) { pcm.samples.reserve(std::size_t(frames * format.channels)); }
+  void reserve(std::int64_t frames) {
+    if (!format.lengthOnly) pcm.samples.reserve(std::size_t(frames * format.channels));
+  }
 
   bool add(const AVFrame& frame) {
     if (!resampler && !start(frame)) return false;
@@ -230,6 +232,15 @@ class Converter {
     if (room < 0) return false;
     const std::int64_t have = pcm.frames();
     if (have + room > maxFrames) return false;
+    if (format.lengthOnly) {
+      // Converted into a scratch buffer and counted, as a kept sound would be.
+      scratch.resize(std::size_t(room * format.channels));
+      auto* output = reinterpret_cast<std::uint8_t*>(scratch.data());
+      const int converted = swr_convert(resampler.get(), &output, room, input, inputFrames);
+      if (converted < 0) return false;
+      pcm.framesWithoutSamples = have + converted;
+      return true;
+    }
     pcm.samples.resize(std::size_t((have + room) * format.channels));
     auto* output = reinterpret_cast<std::uint8_t*>(pcm.samples.data() + have * format.channels);
     const int converted = swr_convert(resampler.get(), &output, room, input, inputFrames);
@@ -241,6 +252,7 @@ class Converter {
   PcmFormat format;
   std::int64_t maxFrames;
   Pcm pcm;
+  std::vector<float> scratch;
   std::unique_ptr<SwrContext, ResamplerFreer> resampler;
   AVChannelLayout inputLayout{};
   int inputRate = 0;
@@ -308,6 +320,7 @@ std::optional<Pcm> decodeInput(AVFormatContext* input, const PcmFormat& format) 
 
   Pcm& pcm = converter.result();
   if (statedFrames > 0 && pcm.frames() > statedFrames) {
+    if (format.lengthOnly) pcm.framesWithoutSamples = statedFrames;
     pcm.samples.resize(std::size_t(statedFrames * format.channels));
   }
   if (pcm.frames() == 0) return std::nullopt;

@@ -13,6 +13,9 @@ namespace platform {
 struct PcmFormat {
   int sampleRate = 44100;
   int channels = 2;
+  // Decode the whole file as usual but keep no samples, only the count: for a sound that is
+  // never heard, whose length is all that is asked of it.
+  bool lengthOnly = false;
 };
 
 // A whole sound, decoded: `frames()` frames of `channels` interleaved samples in [-1, 1].
@@ -20,8 +23,10 @@ struct Pcm {
   std::vector<float> samples;
   int channels = 0;
   int sampleRate = 0;
+  std::int64_t framesWithoutSamples = 0;  // the length of a sound decoded `lengthOnly`
 
   std::int64_t frames() const {
+    if (samples.empty()) return framesWithoutSamples;
     return channels > 0 ? std::int64_t(samples.size()) / channels : 0;
   }
 };

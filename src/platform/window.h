@@ -30,6 +30,9 @@ class Window {
   // Opens the window with a current GL context, or returns null and sets `error`
   // (`kNoDisplayError` when there is no display and the run is not headless).
   static std::unique_ptr<Window> open(const WindowSettings& settings, std::string& error);
+  // A window that is not there: no display, no GL context, no events, nothing shown; its
+  // drawing area is what `setDrawableSize` last gave. What verifying a replay runs in.
+  static std::unique_ptr<Window> none(Size drawable);
   ~Window();
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
@@ -38,6 +41,10 @@ class Window {
   Size drawableSize() const;
   Size sizeInPoints() const;
   bool headless() const { return headless_; }
+  // False for `none`'s window.
+  bool exists() const { return window != nullptr; }
+  // `none`'s window only: its drawing area from now on.
+  void setDrawableSize(Size drawable) { noneSize = drawable; }
 
   void show();
   void present();
@@ -53,6 +60,7 @@ class Window {
   SDL_Window* window;
   void* context;
   bool headless_;
+  Size noneSize;
 };
 
 // The GL version of the current context, as "major.minor" numbers.
@@ -61,5 +69,9 @@ struct GLVersion {
   int minor = 0;
 };
 GLVersion currentGLVersion();
+
+// The address of the GL function `name` of the current context's library; null when there is
+// none.
+void* glFunction(const char* name);
 
 }  // namespace platform

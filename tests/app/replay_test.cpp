@@ -1,8 +1,10 @@
 // Replays: a scripted hard run of the real game, recorded, then verified, tampered with and
-// damaged; and the text format reads back every bit it writes.
+// damaged; the verifier against hostile files and signals; the GL and the null back end playing
+// the same replays alike; and the text format reads back every bit it writes.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <filesystem>
@@ -88,6 +90,8 @@ TEST_F(RecordedRun, DamagedReplaysAreRefusedNamingTheirLine) {
   const std::string half = best.substr(0, best.find('\n', best.size() / 2) + 1);
   const std::size_t halfLines = std::size_t(std::count(half.begin(), half.end(), '\n'));
   const std::string digestLine = best.substr(best.find("resources "), 26);
+  const std::string lastFrame = best.substr(best.rfind("end ") + 4, best.size() - best.rfind("end ") - 5);
+  const std::string lengthLine = lineOf(best, "\n1 length");
   // Each: the damaged replay and what the error names after "FILE:".
   const std::pair<std::string, std::string> cases[] = {
       {std::string("\x89PNG\r\n\x1a\n\0\0\0", 11), "1: not a replay"},
@@ -106,13 +110,139 @@ TEST_F(RecordedRun, DamagedReplaysAreRefusedNamingTheirLine) {
       {best + "1 key-down a\n", std::to_string(lines + 1) + ": text after the \"end\" line"},
       {replaced(best, "prefs {}", "prefs [1"), "5: prefs takes a JSON object"},
       {replaced(best, "prefs {}", R"(prefs {"Hard": "fast"})"),
-       "5: the best time under \"Hard\" is not six digits"}};
+       "5: the best time under \"Hard\" is not six digits"},
+      // What would make the verifier sleep, or play for ever, or draw a huge picture.
+      {replaced(best, "\n1 length 0.01 ", "\n1 length 1.5 "),
+       lengthLine + ": length takes SECONDS, from 0 to 1"},
+      {replaced(best, "\n1 length 0.01 ", "\n1 length inf "),
+       lengthLine + ": length takes SECONDS, from 0 to 1"},
+      {replaced(best, "\n1 length 0.01 ", "\n1 length nan "),
+       lengthLine + ": length takes SECONDS, from 0 to 1"},
+      {replaced(best, "\nend ", "\n" + lastFrame + " size 16385 100\nend "),
+       std::to_string(lines) + ": size takes WIDTH HEIGHT in pixels, from 1 to 16384"},
+      {replaced(best, "window 240x160", "window 16384x16385"),
+       "3: window takes WIDTHxHEIGHT in points, from 1 to 16384"},
+      {replaced(best, "1 pointer 120 134", "1 pointer nan 134"),
+       lineOf(best, "1 pointer") + ": pointer takes X Y, finite numbers"},
+      {replaced(best, "claim Hard 00:", "claim Hard 0:"),
+       lineOf(best, "claim Hard") + ": claim takes MODE MM:SS.CC"}};
   const std::string file = (directory / "checked.replay").string();
   for (const auto& [contents, reported] : cases) {
     const ProgramResult result = verify(contents);
     EXPECT_EQ(result.exitStatus, 2) << reported;
     EXPECT_NE(result.err.find("aloft: " + file + ":" + reported), std::string::npos)
         << reported << " in " << result.err;
+  }
+}
+
+// Refused before anything is played (exit 2): a claim for no mode, and more frames than the
+// claimed run could hold (before they take memory). Killed or interrupted, it says nothing and
+// fails. It loads no GL library and opens no sound device.
+// (A 0.67 s claim holds at most (1 + 600) × 1,000 frames.)
+TEST_F(RecordedRun, TheVerifierRefusesWhatWouldCostMoreThanTheClaimAndNeverPassesWhenStopped) {
+  const std::string best = readText(directory / "best-hard.replay");
+  const std::string header = best.substr(0, best.find("\n1 length") + 1);
+  const std::string claim = best.substr(best.find("claim Hard ") + 11, 8);
+  const std::string tooMany = header + "1 length 0 602000\nend 602000\n";
+  const std::pair<std::string, std::string> refused[] = {
+      {replaced(best, "claim Hard", "claim Medium"), ": the claim names the mode \"Medium\""},
+      {tooMany, ":" + std::to_string(std::count(tooMany.begin(), tooMany.end(), '\n') + 1) +
+                    ": 602000 frames for a run of " + claim + ": more than 601000"}};
+  const std::string file = (directory / "checked.replay").string();
+  for (const auto& [contents, reported] : refused) {
+    const ProgramResult result = verify(contents);
+    EXPECT_EQ(result.exitStatus, 2) << reported;
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("aloft: " + file + reported), std::string::npos)
+        << reported << " in " << result.err;
+  }
+
+  const fs::path opened = directory / "opened.txt";
+  const ProgramResult traced =
+      runProgram("/usr/bin/strace", {"-f", "-e", "trace=openat", "-o", opened.string(),
+                                     gameBinary(), "--verify", (directory / "best-hard.replay").string()});
+  if (traced.exitStatus == 0) {
+    std::istringstream lines(readText(opened));
+    for (std::string line; std::getline(lines, line);) {
+      for (const char* device : {"libGL", "libEGL", "libOpenGL", "_dri.so", "/dev/snd", "/dev/dri"}) {
+        EXPECT_EQ(line.find(device), std::string::npos) << line;
+      }
+    }
+  } else {
+    ADD_FAILURE() << "strace: " << traced.err;
+  }
+
+  // A session a day long, stopped after a moment.
+  std::string session = replaced(header, "claim Hard " + claim + "\n", "");
+  session = replaced(session, "start Hard\n", "");
+  writeText(directory / "day.replay", session + "1 length 0.01 8640000\nend 8640000\n");
+  for (const char* signal : {"TERM", "INT"}) {
+    const ProgramResult result =
+        runProgram("/usr/bin/timeout", {"--preserve-status", "-s", signal, "0.5", gameBinary(),
+                                        "--verify", (directory / "day.replay").string()});
+    EXPECT_NE(result.exitStatus, 0) << signal;
+    EXPECT_EQ(result.out, "") << signal;
+  }
+}
+
+// The same replays played on the GL back end (a headless window) and on the one that draws
+// nothing (what --verify runs on) make the charts do the same: every node of every chart that
+// picks, runs the clock or stores a time, with the cells it read and wrote, frame by frame, until
+// the verifier stops at the claimed run's end. The recordings cover both modes, a window of
+// another shape than the picture (bars at the sides) and the pointer crossing a panel's edges a
+// pixel a frame.
+TEST_F(RecordedRun, TheGLAndTheNullBackEndPlayEveryFrameAlike) {
+  const fs::path wide = directory / "wide";
+  fs::create_directories(wide);
+  // The HARD panel spans x 387.5 to 612.5 and y 47.8 to 115.4 from the top in this window.
+  std::string script;
+  for (int step = 0; step <= 20; ++step) {
+    script += std::to_string(600 + step) + " mouse-move " + std::to_string(380 + step) + " 82\n";
+    script += std::to_string(621 + step) + " mouse-move 500 " + std::to_string(38 + step) + "\n";
+  }
+  // EASY clicked; an easy flyer turns more slowly: the turn is held longer.
+  script += "650 mouse-move 500 308\n650 mouse-down left\n651 mouse-up left\n"
+            "700 key-down Space\n705 key-up Space\n720 key-down Left\n820 key-up Left\n";
+  const ProgramResult recorded =
+      playScript(script, 1000, wide / "preferences.json",
+                 {"--size", "1000x500", "--record", (wide / "session.replay").string()});
+  ASSERT_EQ(recorded.exitStatus, 0) << recorded.err;
+  ASSERT_TRUE(fs::exists(wide / "best-easy.replay"));
+
+  // The chart nodes a run's outcome rests on, as the trace prints them.
+  const auto chartNodes = [](const ProgramResult& result) {
+    std::string nodes;
+    std::istringstream lines(result.err);
+    for (std::string line; std::getline(lines, line);) {
+      if (line.starts_with('[')) nodes += line + '\n';
+    }
+    return nodes;
+  };
+  const std::vector<std::string> traced = {"--trace", "Stats", "--trace", "Game",
+                                           "--trace", "Word",  "--trace", "Menus"};
+  for (const fs::path& replay :
+       {directory / "best-hard.replay", directory / "session.replay", wide / "session.replay",
+        wide / "best-easy.replay"}) {
+    std::vector<std::string> drawn = {"--replay", replay.string(), "--headless", "--fixed-step",
+                                      "0.01"};
+    std::vector<std::string> verified = {"--verify", replay.string()};
+    drawn.insert(drawn.end(), traced.begin(), traced.end());
+    verified.insert(verified.end(), traced.begin(), traced.end());
+    const ProgramResult gl = runProgram(gameBinary(), drawn);
+    const ProgramResult none = runProgram(gameBinary(), verified);
+    ASSERT_EQ(gl.exitStatus, 0) << gl.err.substr(0, 2000);
+    ASSERT_EQ(none.exitStatus, 0) << none.out << none.err.substr(0, 2000);
+    const std::string glNodes = chartNodes(gl), nullNodes = chartNodes(none);
+    ASSERT_GT(nullNodes.size(), 1000u) << replay;
+    EXPECT_NE(nullNodes.find("Picking_update"), std::string::npos) << replay;
+    // The verifier stops once the claimed time is stored; the rest is the same to the byte.
+    ASSERT_LE(nullNodes.size(), glNodes.size()) << replay;
+    const std::size_t differ = std::size_t(
+        std::mismatch(nullNodes.begin(), nullNodes.end(), glNodes.begin()).first -
+        nullNodes.begin());
+    EXPECT_EQ(differ, nullNodes.size())
+        << replay << ": first difference at\n" << nullNodes.substr(differ, 300) << "\nagainst\n"
+        << glNodes.substr(differ, 300);
   }
 }
 

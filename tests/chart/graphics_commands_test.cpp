@@ -1,6 +1,7 @@
 // The graphics commands in small charts, run on the real polygon and texture services in a
 // headless GL context.
 #include "engine/kiv_textures.h"
+#include "engine/matrix.h"
 #include "support/chart_test_support.h"
 #include "support/gl_test.h"
 #include "support/tiff_writer.h"
@@ -34,6 +35,8 @@ class GraphicsCommands : public ChartTest {
     window = openTestWindow(200, 200);
     ASSERT_TRUE(window);
     polygons = std::make_unique<KivPolygons>();
+    engine::drawing().stateChanged();
+    polygons->state().viewport = {0, 0, 200, 200};
     textures = std::make_unique<KivTextures>();
     services = {services.audio, polygons.get(), textures.get()};
   }
@@ -46,10 +49,8 @@ class GraphicsCommands : public ChartTest {
     return load({testChart(name, kCells, straight(actions))});
   }
   // A frustum of half-width 0.5 at depth 0.5: (x, y, −1) lands on pixel (100x + 100, 100y + 100).
-  static void lookAtTheOrigin() {
-    glMatrixMode(GL_PROJECTION);
-    glFrustum(-0.5, 0.5, -0.5, 0.5, 0.5, 10);
-    glMatrixMode(GL_MODELVIEW);
+  void lookAtTheOrigin() const {
+    engine::frustum(polygons->state().projection.top(), -0.5f, 0.5f, -0.5f, 0.5f, 0.5f, 10);
   }
 
   ScratchDirectory scratch{"graphics-commands"};
@@ -106,34 +107,32 @@ TEST_F(GraphicsCommands, PlacedPolygonsAreDrawnAndThePlacementClosedAfterTheDraw
   // Moved right by half the picture's half width: x from 0.25 to 0.75, pixels 125 to 175.
   EXPECT_EQ(pixelAt(150, 100), (std::array<int, 4>{0, 255, 0, 255}));
   EXPECT_EQ(pixelAt(100, 100), (std::array<int, 4>{0, 0, 0, 255}));
-  EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH), 1);
+  EXPECT_EQ(polygons->state().modelView.pushed(), 0u);
   EXPECT_FALSE(polygons->matrixStackPushed());
 }
 
 // Blend sets the blend function once per chart; a screen ratio's second term is the width.
-TEST_F(GraphicsCommands, BlendDepthAndScreenRatioSetTheirGLState) {
+TEST_F(GraphicsCommands, BlendDepthAndScreenRatioSetTheirState) {
+  const engine::DrawState& state = polygons->state();
   Chart& first = chartOf({run(Blend, {"YES"}), run(Depth, {"NO"})});
-  glBlendFunc(GL_ONE, GL_ZERO);
   frames(first, 1);
-  EXPECT_EQ(glInteger(GL_BLEND_SRC), GL_SRC_ALPHA);
-  EXPECT_EQ(glIsEnabled(GL_BLEND), GL_TRUE);
-  EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), GL_FALSE);
+  EXPECT_TRUE(state.alphaBlendFunction);
+  EXPECT_TRUE(state.blending);
+  EXPECT_FALSE(state.depthTest);
   EXPECT_EQ(cell(first, "CUSTOM_BLEND").math, cell(first, "YES").math);
-  glBlendFunc(GL_ONE, GL_ZERO);
+  polygons->state().alphaBlendFunction = false;
   frames(first, 1);
-  EXPECT_EQ(glInteger(GL_BLEND_SRC), GL_ONE);
+  EXPECT_FALSE(state.alphaBlendFunction);  // once per chart
 
   polygons->setViewFrame({0, 0, 200, 200});
   frames(chartOf({run(Blend, {"NO"}), run(Depth, {"YES"}), set("h", 2), set("w", 3),
                   run(Screen_ratio, {"h", "w"})},
                  "Word"),
          1);
-  EXPECT_EQ(glInteger(GL_BLEND_SRC), GL_SRC_ALPHA);
-  EXPECT_EQ(glIsEnabled(GL_BLEND), GL_FALSE);
-  EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), GL_TRUE);
-  GLint viewport[4];
-  glGetIntegerv(GL_VIEWPORT, viewport);
-  EXPECT_EQ(viewport[3], 133);  // a landscape picture: bars above and below
+  EXPECT_TRUE(state.alphaBlendFunction);
+  EXPECT_FALSE(state.blending);
+  EXPECT_TRUE(state.depthTest);
+  EXPECT_EQ(state.viewport.height, 133);  // a landscape picture: bars above and below
 }
 
 TEST_F(GraphicsCommands, ImageAddFindsBareNamesInTheResourceFolderAndClearsTheFilters) {

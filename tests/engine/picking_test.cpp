@@ -1,6 +1,11 @@
 // The projection and picking half of the polygon service: the frustum for the chart's ratio,
-// and the mouse hit test against registered polygons with the matrices and viewport read from GL.
+// and the mouse hit test against registered polygons with the engine's matrices and viewport,
+// which are the driver's to the bit.
+#include <random>
+
 #include "support/gl_test.h"
+#include "engine/matrix.h"
+#include "engine/viewport_placement.h"
 
 namespace {
 
@@ -16,10 +21,9 @@ class Picking : public GLTest {
     GLTest::SetUp();
     polygons->setViewFrame({0, 0, 200, 200});
     polygons->setViewportRatio(1, 1);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glFrustum(-1, 1, -1, 1, 1, 100);
-    glMatrixMode(GL_MODELVIEW);
+    engine::Matrix& projection = polygons->state().projection.top();
+    projection = engine::kIdentity;
+    engine::frustum(projection, -1, 1, -1, 1, 1, 100);
   }
 
   std::int32_t registered(std::string_view type, const Floats& vertices) {
@@ -45,7 +49,7 @@ TEST_F(Picking, CounterClockwiseTrianglesUnderThePointHit) {
                                                {triangle, 100, 50, 1}, {triangle, 50, 50, 1},
                                                {triangle, 100, 49, -1}};
   for (auto [index, x, y, hit] : cases) EXPECT_EQ(pickAt(index, x, y), hit) << x << ", " << y;
-  glTranslatef(0.5f, 0, 0);
+  polygons->translate(0.5f, 0, 0);
   EXPECT_EQ(pickAt(triangle, 70, 60), -1);
   EXPECT_EQ(pickAt(triangle, 170, 60), 1);
   // In a taller view the viewport starts 50 pixels up and the triangle spans rows 79 to 220.
@@ -104,25 +108,16 @@ TEST_F(Picking, UnknownAndRemovedEntriesMissAndAWholeReplacementLeavesTheOldBuff
 using Projection = GLTest;
 
 TEST_F(Projection, TheFrustumHasItsCornersOnTheUnitCircleAtTheNearPlaneAndAnEmptyViewHasNone) {
-  using Matrix = std::array<GLfloat, 16>;
-  const Matrix identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-  const auto matrix = [](GLenum which) {
-    Matrix m{};
-    glGetFloatv(which, m.data());
-    return m;
-  };
   const auto placeIn = [&](double width, double height) {
     polygons->setViewFrame({0, 0, width, height});
     polygons->setViewportRatio(3, 2);
   };
-  glTranslatef(1, 2, 3);
-  glMatrixMode(GL_PROJECTION);
+  polygons->translate(1, 2, 3);
   placeIn(300, 200);
-  EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
-  EXPECT_EQ(matrix(GL_MODELVIEW_MATRIX), identity);
+  EXPECT_EQ(polygons->state().modelView.top(), engine::kIdentity);
 
   // The frustum's planes recovered from its matrix.
-  const Matrix m = matrix(GL_PROJECTION_MATRIX);
+  const engine::Matrix m = polygons->state().projection.top();
   const double nearPlane = m[14] / (m[10] - 1);
   EXPECT_NEAR(nearPlane * (m[8] - 1) / m[0], -0.83205, 1e-5);  // left
   EXPECT_NEAR(nearPlane * (m[8] + 1) / m[0], 0.83205, 1e-5);   // right
@@ -133,8 +128,54 @@ TEST_F(Projection, TheFrustumHasItsCornersOnTheUnitCircleAtTheNearPlaneAndAnEmpt
   EXPECT_EQ(m[11], -1);
 
   placeIn(0, 0);
-  EXPECT_EQ(matrix(GL_PROJECTION_MATRIX), identity);
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+  EXPECT_EQ(polygons->state().projection.top(), engine::kIdentity);
+}
+
+// Picking reads the engine's matrices, never the driver's; a click on a panel's edge must still
+// hit as it does on the picture. So the engine's arithmetic is the fixed-function pipeline's to
+// the bit: random placements, turns about the axes the charts use and about any axis, and the
+// frustum of every window shape, each held against what GL computes from the same calls.
+TEST_F(Projection, TheEnginesMatricesAreTheDriversBitForBit) {
+  const auto driver = [](GLenum which) {
+    engine::Matrix m{};
+    glGetFloatv(which, m.data());
+    return m;
+  };
+  std::mt19937 random(26);
+  std::uniform_real_distribution<float> any(-400, 400);
+  for (int run = 0; run < 300; ++run) {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    engine::Matrix m = engine::kIdentity;
+    for (int step = 0; step < 8; ++step) {
+      const float a = any(random), x = any(random) / 100, y = any(random) / 100,
+                  z = any(random) / 100;
+      switch (random() % 5) {
+        case 0: glTranslatef(x, y, z); engine::translate(m, x, y, z); break;
+        case 1: glRotatef(a, 1, 0, 0); engine::rotate(m, a, 1, 0, 0); break;
+        case 2: glRotatef(a, 0, 0, -1); engine::rotate(m, a, 0, 0, -1); break;
+        case 3: glRotatef(a, 0, y, 0); engine::rotate(m, a, 0, y, 0); break;
+        default: glRotatef(a, x, y, z); engine::rotate(m, a, x, y, z); break;
+      }
+      ASSERT_EQ(driver(GL_MODELVIEW_MATRIX), m) << "run " << run << " step " << step;
+    }
+    const double width = 1 + random() % 4000, height = 1 + random() % 4000;
+    polygons->setViewFrame({0, 0, width, height});
+    polygons->setViewportRatio(3, 2);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const engine::ViewportPlacement p = engine::placeViewport(0, 0, width, height, 3, 2);
+    glFrustum(p.left, p.right, p.bottom, p.top, 1, 10000);
+    ASSERT_EQ(driver(GL_PROJECTION_MATRIX), polygons->state().projection.top())
+        << width << " x " << height;
+  }
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, 960, 0, 640, -1, 1);
+  engine::Matrix ortho = engine::kIdentity;
+  engine::ortho(ortho, 0, 960, 0, 640, -1, 1);
+  EXPECT_EQ(driver(GL_PROJECTION_MATRIX), ortho);
+  glMatrixMode(GL_MODELVIEW);
 }
 
 }  // namespace

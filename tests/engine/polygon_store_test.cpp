@@ -115,19 +115,18 @@ TEST_F(PolygonStore, ReplacementsThatDoNotFitAreReported) {
 }
 
 TEST_F(PolygonStore, TheMatrixStackPushesAtMostOnceAndPopsOnlyWhenPushed) {
+  const engine::MatrixStack& stack = polygons->state().modelView;
   polygons->endMatrixStack();
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));  // no stack underflow
+  EXPECT_EQ(stack.pushed(), 0u);  // no underflow
   polygons->startMatrixStack();
-  glTranslatef(1, 2, 3);
+  polygons->translate(1, 2, 3);
   polygons->startMatrixStack();
-  EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH), 2);
+  EXPECT_EQ(stack.pushed(), 1u);
+  EXPECT_EQ(stack.top()[12], 1.0f);
   polygons->endMatrixStack();
   polygons->endMatrixStack();
-  EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH), 1);
-  GLfloat matrix[16];
-  glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
-  EXPECT_EQ(matrix[12], 0.0f);  // the translation is gone with the popped copy
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+  EXPECT_EQ(stack.pushed(), 0u);
+  EXPECT_EQ(stack.top(), engine::kIdentity);  // the translation is gone with the popped copy
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "support/chart_run.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -114,7 +112,7 @@ std::string glyph(const engine::PolygonRecord* polygon, const std::string& part,
 }
 
 // The camera places the scene by translate(0, 0, zoom) x rotate-x(xAngle) x translate(0, 0,
-// zHeight); GL keeps the product column by column.
+// zHeight); the engine keeps the product column by column, as GL does.
 std::string cameraMatrix(const chart::Chart* camera) {
   if (!camera) return "none";
   const double zoom = cell(*camera, "zoom").math, zHeight = cell(*camera, "zHeight").math;
@@ -122,8 +120,7 @@ std::string cameraMatrix(const chart::Chart* camera) {
   const double c = std::cos(radians), s = std::sin(radians);
   const std::array<double, 16> expected = {
       1, 0, 0, 0, 0, c, s, 0, 0, -s, c, 0, 0, -s * zHeight, c * zHeight + zoom, 1};
-  std::array<float, 16> actual{};
-  glGetFloatv(GL_MODELVIEW_MATRIX, actual.data());
+  const engine::Matrix& actual = KivPolygons::share().state().modelView.top();
   for (std::size_t at = 0; at < actual.size(); ++at) {
     if (std::abs(actual[at] - expected[at]) > 1e-4) return "differs at " + std::to_string(at);
   }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/drawing.h"
 #include "engine/kiv_alert.h"
 #include "engine/kiv_polygons.h"
 #include "platform/window.h"
@@ -62,6 +63,10 @@ class GLTest : public ::testing::Test {
     window = openTestWindow(kWidth, kHeight);
     ASSERT_TRUE(window);
     polygons = std::make_unique<KivPolygons>();
+    // A new context as GL starts one: the whole window, identity matrices, no depth test.
+    engine::drawing().stateChanged();
+    polygons->state().viewport = {0, 0, kWidth, kHeight};
+    polygons->state().depthTest = false;
   }
 
   // Declared first so that it outlives the window: files go after the context.
