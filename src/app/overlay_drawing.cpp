@@ -30,6 +30,17 @@ WindowPixelsOverlay::~WindowPixelsOverlay() {
   glPopAttrib();
 }
 
+void drawBackdrop(const overlay_layout::Rect& area, float opacity) {
+  glColor4f(0, 0, 0, opacity);
+  glRecti(area.x, area.y, area.right(), area.top());
+}
+
+void OverlayLabel::setHeight(int heightInPixels) {
+  if (heightInPixels == pixels) return;
+  pixels = heightInPixels;
+  font.reset();
+}
+
 void OverlayLabel::setText(const std::string& newText) {
   if (font && newText == text) return;
   if (!font) {

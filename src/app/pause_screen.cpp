@@ -6,6 +6,8 @@ namespace {
 
 // How bright the kept picture stays behind the words.
 constexpr float kDimming = 0.35f;
+// The band under the words hides what the picture has there.
+constexpr float kBandOpacity = 0.8f;
 
 }  // namespace
 
@@ -27,25 +29,40 @@ void PauseScreen::capture(platform::Size bounds) {
   pictureSize = bounds;
 }
 
-void PauseScreen::draw(platform::Size bounds) {
+void PauseScreen::drawPicture(platform::Size bounds, float brightness) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (picture.empty()) return;
   WindowPixelsOverlay overlay(bounds);
-  if (!picture.empty()) {
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glDisable(GL_BLEND);
-    for (GLenum scale : {GL_RED_SCALE, GL_GREEN_SCALE, GL_BLUE_SCALE}) {
-      glPixelTransferf(scale, kDimming);
-    }
-    glRasterPos2i(0, 0);
-    glDrawPixels(pictureSize.width, pictureSize.height, GL_RGBA, GL_UNSIGNED_BYTE, picture.data());
-    for (GLenum scale : {GL_RED_SCALE, GL_GREEN_SCALE, GL_BLUE_SCALE}) glPixelTransferf(scale, 1);
-    glEnable(GL_BLEND);
-    glPopClientAttrib();
+  const overlay_layout::Fit fit = overlay_layout::fitPicture(pictureSize, bounds);
+  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glDisable(GL_BLEND);
+  for (GLenum scale : {GL_RED_SCALE, GL_GREEN_SCALE, GL_BLUE_SCALE}) {
+    glPixelTransferf(scale, brightness);
   }
+  glPixelZoom(fit.zoom, fit.zoom);
+  glRasterPos2i(fit.at.x, fit.at.y);
+  glDrawPixels(pictureSize.width, pictureSize.height, GL_RGBA, GL_UNSIGNED_BYTE, picture.data());
+  glPixelZoom(1, 1);
+  for (GLenum scale : {GL_RED_SCALE, GL_GREEN_SCALE, GL_BLUE_SCALE}) glPixelTransferf(scale, 1);
+  glEnable(GL_BLEND);
+  glPopClientAttrib();
+}
+
+void PauseScreen::draw(platform::Size bounds) {
+  drawPicture(bounds, kDimming);
+  const overlay_layout::TextHeights heights = overlay_layout::textHeights(bounds);
+  title.setHeight(heights.pauseTitle);
+  hint.setHeight(heights.pauseHint);
+  controllerHint.setHeight(heights.pauseHint);
   title.setText(kTitle);
   hint.setText(kHowToResume);
-  const int middle = bounds.height / 2;
-  title.draw((bounds.width - title.width()) / 2, middle + 8);
-  hint.draw((bounds.width - hint.width()) / 2, middle - hint.height() - 8);
+  controllerHint.setText(kOnAController);
+  const overlay_layout::PauseBand layout =
+      overlay_layout::pauseBand(bounds, title.size(), hint.size(), controllerHint.size());
+  WindowPixelsOverlay overlay(bounds);
+  drawBackdrop(layout.band, kBandOpacity);
+  title.draw(layout.title.x, layout.title.y);
+  hint.draw(layout.hint.x, layout.hint.y);
+  controllerHint.draw(layout.secondHint.x, layout.secondHint.y);
 }

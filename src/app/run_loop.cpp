@@ -42,6 +42,7 @@ int runFrames(OpenGLView& view, platform::Window& window, platform::Clock& clock
     if (last && !settings.screenshotPath.empty()) writeLastFrame(settings.screenshotPath, window);
     view.present();
     if (last) break;
+    if (replayEnded) view.holdLastFrame();
   }
   return 0;
 }
