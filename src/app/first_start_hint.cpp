@@ -12,8 +12,7 @@ void FirstStartHint::draw(bool panelsShown, platform::Size bounds) {
   const overlay_layout::Spot at = overlay_layout::firstStartHint(bounds, hint.size());
   const int margin = overlay_layout::backdropMargin(bounds);
   WindowPixelsOverlay overlay(bounds);
-  drawBackdrop({at.x - margin, at.y - margin, hint.width() + margin * 2,
-                hint.height() + margin * 2},
-               0.45f);
+  drawBackdrop(
+      {at.x - margin, at.y - margin, hint.width() + margin * 2, hint.height() + margin * 2}, 0.45f);
   hint.draw(at.x, at.y);
 }

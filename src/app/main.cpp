@@ -83,9 +83,9 @@ std::string useResourceFolder(const Options& options) {
 
 std::unique_ptr<platform::Window> openWindow(const Options& options, bool verifying) {
   std::string error;
-  auto window = platform::Window::open(
-      {"Aloft", options.size, options.headless || verifying, overlay_layout::kMinimumWindow},
-      error);
+  auto window = platform::Window::open({"Aloft", options.size, options.headless || verifying,
+                                        options.fullscreen, overlay_layout::kMinimumWindow},
+                                       error);
   if (!window) {
     if (error == platform::kNoDisplayError) KivAlert::share().setQuitAlert(error);
     KivAlert::share().setQuitAlert("The game's window could not be opened: " + error);

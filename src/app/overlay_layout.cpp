@@ -52,15 +52,12 @@ PauseBand pauseBand(platform::Size bounds, platform::Size title, platform::Size 
   PauseBand layout;
   layout.band = {0, (bounds.height - height) / 2, bounds.width, height};
   layout.secondHint = {centred(0, bounds.width, secondHint.width), layout.band.y + gap};
-  layout.hint = {centred(0, bounds.width, hint.width),
-                 layout.secondHint.y + secondHint.height};
+  layout.hint = {centred(0, bounds.width, hint.width), layout.secondHint.y + secondHint.height};
   layout.title = {centred(0, bounds.width, title.width), layout.hint.y + hint.height + gap};
   return layout;
 }
 
-int backdropMargin(platform::Size bounds) {
-  return std::max(4, textHeights(bounds).note / 3);
-}
+int backdropMargin(platform::Size bounds) { return std::max(4, textHeights(bounds).note / 3); }
 
 Spot volumeNote(platform::Size bounds, platform::Size note) {
   const Rect picture = pictureArea(bounds);
@@ -79,8 +76,7 @@ Spot replayMark(platform::Size bounds, platform::Size mark) {
 Spot replayEndedNote(platform::Size bounds, platform::Size note) {
   const Rect picture = pictureArea(bounds);
   const int margin = backdropMargin(bounds);
-  return {centred(picture.x, picture.width, note.width),
-          picture.top() - margin * 2 - note.height};
+  return {centred(picture.x, picture.width, note.width), picture.top() - margin * 2 - note.height};
 }
 
 Spot firstStartHint(platform::Size bounds, platform::Size hint) {

@@ -7,9 +7,9 @@ constexpr float kBackdropOpacity = 0.6f;
 void drawOnBackdrop(const OverlayLabel& label, overlay_layout::Spot at, platform::Size bounds) {
   const int margin = overlay_layout::backdropMargin(bounds);
   WindowPixelsOverlay overlay(bounds);
-  drawBackdrop({at.x - margin, at.y - margin, label.width() + margin * 2,
-                label.height() + margin * 2},
-               kBackdropOpacity);
+  drawBackdrop(
+      {at.x - margin, at.y - margin, label.width() + margin * 2, label.height() + margin * 2},
+      kBackdropOpacity);
   label.draw(at.x, at.y);
 }
 

@@ -113,8 +113,11 @@ std::unique_ptr<Window> Window::open(const WindowSettings& settings, std::string
       y = area.y + (area.h - size.height) / 2;
     }
   }
+  // Full screen from the start: the window manager is asked before the window is mapped, and
+  // without one the window still covers the screen.
   const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
-                       SDL_WINDOW_HIDDEN;
+                       SDL_WINDOW_HIDDEN |
+                       (settings.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   // Ask for a 32-bit depth buffer; most drivers offer 24, which serves as well.
   for (int depthBits : {32, 24}) {
     requestContext(depthBits);
@@ -161,7 +164,7 @@ void Window::show() {
   SDL_ShowWindow(window);
   SDL_RaiseWindow(window);
   // Shown, the window has its frame (when the window manager has added it already).
-  if (!headless_) fitOnScreen(window, minimumSize);
+  if (!headless_ && !isFullScreen()) fitOnScreen(window, minimumSize);
 }
 
 void Window::setIcon(const IconImage& icon) {

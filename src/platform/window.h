@@ -20,9 +20,10 @@ struct WindowSettings {
   std::string title;
   Size size;            // in points
   bool headless = false;  // no visible window: SDL's offscreen driver, audio on the dummy driver
+  bool fullScreen = false;  // opens in full screen, as `setFullScreen(true)` would switch it
   // A visible window is never smaller than this, and never larger than the screen's usable area
   // (a larger `size` is reduced to fit, keeping its shape, and placed wholly on that area).
-  Size minimumSize;
+  Size minimumSize{};
 };
 
 // `requested` reduced, keeping its shape, to fit in `usable`; unchanged when it fits.
@@ -70,7 +71,7 @@ class Window {
   SDL_Window* window;
   void* context;
   bool headless_;
-  Size minimumSize;
+  Size minimumSize{};
 };
 
 // The GL version of the current context, as "major.minor" numbers.
