@@ -18,9 +18,9 @@ if [ "${1:-}" = --inside ]; then
   }
   shoot() {
     if [ "$mode" = full ]; then
-      import -window root -resize 50% "$work/$1-full.png"
+      import -window root -resize 50% -depth 8 "$work/$1-full.png"
     else
-      import -window "$window" "$work/$1.png"
+      import -window "$window" -depth 8 "$work/$1.png"
     fi
   }
   quit() { xdotool key ctrl+q; wait "$pid"; }
@@ -38,10 +38,10 @@ if [ "${1:-}" = --inside ]; then
   shoot pause-screen
   quit
 
-  start --replay "$work/session.replay" "${fullscreen[@]}"
-  sleep 11
+  start --replay "$work/best-hard.replay" "${fullscreen[@]}"
+  sleep 2
   shoot replay
-  sleep 20
+  sleep 15
   shoot replay-ended
   quit
   exit 0
@@ -50,11 +50,20 @@ fi
 build=${1:-build}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# A session to watch: the HARD panel clicked, a run started and flown straight up for a while.
-printf '700 mouse-move 480 104\n700 mouse-down left\n701 mouse-up left\n760 key-down Space\n761 key-up Space\n' \
-  >"$work/script.txt"
-"$build/aloft" --headless --fixed-step 0.01 --frames 1500 --script "$work/script.txt" \
-  --prefs "$work/recorded.json" --record "$work/session.replay" 2>/dev/null
+# A best run to watch: the HARD panel clicked, a run started, flown up for four seconds, turned
+# down and landed; kept beside the preference file.
+cat >"$work/script.txt" <<'SCRIPT'
+700 mouse-move 480 104
+700 mouse-down left
+701 mouse-up left
+760 key-down Space
+761 key-up Space
+1160 key-down Right
+1196 key-up Right
+SCRIPT
+"$build/aloft" --headless --fixed-step 0.01 --frames 1600 --script "$work/script.txt" \
+  --prefs "$work/best.json" 2>/dev/null
+[ -e "$work/best-hard.replay" ] || { echo "the run was not kept" >&2; exit 1; }
 for mode in window full; do
   xvfb-run -a -s "-screen 0 1600x900x24" "$0" --inside "$build/aloft" "$work" "$mode"
 done

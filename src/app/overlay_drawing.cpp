@@ -41,7 +41,7 @@ void OverlayLabel::setHeight(int heightInPixels) {
   font.reset();
 }
 
-void OverlayLabel::setText(const std::string& newText) {
+void OverlayLabel::setText(std::string_view newText) {
   if (font && newText == text) return;
   if (!font) {
     std::string error;

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/overlay_layout.h"
 #include "platform/overlay_font.h"
@@ -29,7 +30,8 @@ class OverlayLabel {
   OverlayLabel(int heightInPixels, platform::Rgb textColour)
       : pixels(heightInPixels), colour(textColour) {}
 
-  void setText(const std::string& text);
+  // Renders only a text other than the last (no allocation otherwise: it runs every frame).
+  void setText(std::string_view text);
   // The words' height from now on; they are rendered again at the next `setText`.
   void setHeight(int heightInPixels);
   int width() const { return image.width; }

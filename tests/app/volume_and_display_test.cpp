@@ -103,7 +103,8 @@ TEST(Overlays, TheFirstStartHintShowsOnlyWhileNoTimeIsStored) {
 }
 
 // A watched replay (here headless) carries a mark a small part of the picture wide; the game it
-// recorded did not, and neither does a verification, which draws what the game drew.
+// recorded did not, and neither does a verification, which draws what the game drew. A replay is
+// watched at --size when it is given.
 TEST(Overlays, AWatchedReplayIsMarkedAndTheGameItRecordedIsNot) {
   ScratchDirectory directory("replay-mark");
   const std::string session = directory / "session.replay";
@@ -121,6 +122,11 @@ TEST(Overlays, AWatchedReplayIsMarkedAndTheGameItRecordedIsNot) {
     changed += played.rgba[i] != watched.rgba[i];
   EXPECT_GT(changed, 100u);
   EXPECT_LT(changed, played.rgba.size() / 4 / 20);
+  // Watched at another size than it was recorded at, when asked.
+  const Picture larger =
+      shotOf({"--headless", "--replay", session, "--size", "600x400"}, directory / "larger.png");
+  EXPECT_EQ(larger.width, 600);
+  EXPECT_EQ(larger.height, 400);
 }
 
 }  // namespace
