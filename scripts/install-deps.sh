@@ -21,7 +21,7 @@ packages=(
   # the interpreter the chart engine is measured against (bench/engine_vs_lua)
   lua5.4
   # headless desktop checks and media tools used by tests and the resource generator
-  xvfb xauth xdotool ffmpeg imagemagick
+  xvfb xauth xdotool x11-utils ffmpeg imagemagick
   # the chart pictures in docs/charts (dot)
   graphviz
   # validators for the installed desktop entry and AppStream metadata

@@ -119,6 +119,7 @@ void checkTogether(Options& options, const Values& values) {
     if (std::string problem = parseSize(values.size, options.size); !problem.empty()) {
       throw CLI::ValidationError(problem);
     }
+    options.sizeGiven = true;
   }
   if (!options.counts.empty() && options.chartGraph.empty()) {
     throw CLI::ValidationError("--counts colours a picture: it needs --chart-graph");

@@ -12,6 +12,7 @@
 struct Options {
   bool fullscreen = false;
   platform::Size size{960, 640};  // the window's size in points
+  bool sizeGiven = false;         // --size was given: a watched replay opens at it too
   std::string resources;          // the folder holding kivResources; empty: the installed one
   std::string prefs;              // the preference file; empty: the default location
   std::vector<std::string> trace;  // charts whose nodes are printed as they run

@@ -12,12 +12,14 @@
 #include "app/command_line.h"
 #include "app/input_script.h"
 #include "app/opengl_view.h"
+#include "app/overlay_layout.h"
 #include "app/replay_runs.h"
 #include "app/resource_digest.h"
 #include "app/resource_folder.h"
 #include "app/run_loop.h"
 #include "app/startup_check.h"
 #include "app/verify.h"
+#include "app/window_icon.h"
 #include "chart/data.h"
 #include "chart/preferences.h"
 #include "chart/trace.h"
@@ -86,13 +88,16 @@ std::string useResourceFolder(const Options& options) {
 std::unique_ptr<platform::Window> openWindow(const Options& options, bool verifying) {
   if (verifying) return platform::Window::none(options.size);
   std::string error;
-  auto window = platform::Window::open({"Aloft", options.size, options.headless}, error);
+  auto window = platform::Window::open({"Aloft", options.size, options.headless,
+                                         options.fullscreen, overlay_layout::kMinimumWindow},
+                                        error);
   if (!window) {
     if (error == platform::kNoDisplayError) KivAlert::share().setQuitAlert(error);
     KivAlert::share().setQuitAlert("The game's window could not be opened: " + error);
   }
   const platform::GLVersion version = platform::currentGLVersion();
   checkOpenGLVersion(version.major, version.minor);
+  setGameIcon(*window);
   return window;
 }
 
@@ -143,7 +148,8 @@ int main(int argc, char** argv) {
   const std::string digest = useResourceFolder(options);
   if (replay) {
     if (!prepareReplay(*replay, options, digest)) return kExitUsage;
-    options.size = replay->window;
+    // A watched replay takes the player's --size; its pointer follows the picture.
+    if (!options.sizeGiven || verifying) options.size = replay->window;
   } else {
     chart::Preferences::open(options.prefs);
     chart::Preferences::share().setAsideWhen(isUnusableBestTime);

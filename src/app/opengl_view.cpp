@@ -8,9 +8,21 @@
 #include "engine/kiv_alert.h"
 #include "engine/kiv_polygons.h"
 
+namespace {
+
+bool noBestTimeStored() {
+  const chart::Preferences& preferences = chart::Preferences::share();
+  return preferences.find("Easy") == nullptr && preferences.find("Hard") == nullptr;
+}
+
+}  // namespace
+
 OpenGLView::OpenGLView(platform::Window& gameWindow, platform::Clock& frameClock,
                        std::unique_ptr<RootChart> root)
-    : window(gameWindow), clock(frameClock), volumeKeys(chart::Preferences::share()) {
+    : window(gameWindow),
+      clock(frameClock),
+      volumeKeys(chart::Preferences::share()),
+      firstStartHint(noBestTimeStored()) {
   KivAlert::share().setFullScreen(false);
   KivAlert::share().setView(this);
   applyGLDefaults();
@@ -34,12 +46,18 @@ void OpenGLView::awakeFromNib() {
 void OpenGLView::pause() {
   if (timerRunning_) {
     timerRunning_ = false;
-    pauseScreen.capture(window.drawableSize());
+    // A held frame is kept already; the window shows more than it now.
+    if (!holding) pauseScreen.capture(window.drawableSize());
     return;
   }
   timerRunning_ = true;
   timerStarted = true;
   clock.restartTicks();
+}
+
+void OpenGLView::holdLastFrame() {
+  holding = true;
+  pauseScreen.capture(window.drawableSize());
 }
 
 void OpenGLView::renderFrame() {
@@ -79,7 +97,9 @@ void OpenGLView::renderFrame() {
 
   polygons.startPickingFrame();
   const platform::Size bounds = window.drawableSize();
+  firstStartHint.draw(!polygons.lastFramePickingOutlines().empty(), bounds);
   focus.draw(polygons.lastFramePickingOutlines(), bounds);
+  if (replaying) replayMarks.drawPlaying(bounds);
   volumeKeys.drawNote(clock.now(), bounds);
   if (frameCounting_) frameCounter_.draw(clock.now(), bounds);
   ++framesDrawn_;
@@ -131,10 +151,17 @@ void OpenGLView::waitForEvents(int timeoutMs) {
     handle(event);
     while (!quitRequested_ && !timerRunning_ && platform::pollEvent(window, event)) handle(event);
   }
-  if (!quitRequested_ && !timerRunning_) {
-    pauseScreen.draw(window.drawableSize());
-    window.present();
+  if (quitRequested_ || (timerRunning_ && !holding)) return;
+  // Nothing else draws now: the picture follows the window's size and the volume keys.
+  const platform::Size bounds = window.drawableSize();
+  if (!timerRunning_) {
+    pauseScreen.draw(bounds);
+  } else {
+    pauseScreen.drawKept(bounds);
+    replayMarks.drawEnded(bounds);
   }
+  volumeKeys.drawNote(clock.now(), bounds);
+  window.present();
 }
 
 bool OpenGLView::deliverKey(const platform::InputEvent& key, bool shift) {

@@ -8,9 +8,11 @@
 
 #include "app/controller_keys.h"
 #include "app/frame_counter.h"
+#include "app/first_start_hint.h"
 #include "app/frame_input_tap.h"
 #include "app/panel_focus.h"
 #include "app/pause_screen.h"
+#include "app/replay_marks.h"
 #include "app/root_chart.h"
 #include "app/volume_keys.h"
 #include "engine/game_view.h"
@@ -71,6 +73,12 @@ class OpenGLView final : public engine::GameView {
   // null for none.
   void setFrameInputTap(FrameInputTap* tap) { inputTap = tap; }
   VolumeKeys& volume() { return volumeKeys; }
+
+  // The frames are a replay's: each carries the "REPLAY" mark.
+  void showAsReplay() { replaying = true; }
+  // The replay has ended and no more frames come: from now on the last frame stays, redrawn to
+  // the window's size with the note that the replay has ended.
+  void holdLastFrame();
   const PanelFocus& panelFocus() const { return focus; }
 
  private:
@@ -106,4 +114,8 @@ class OpenGLView final : public engine::GameView {
   bool buttonAPressedSpace = false;  // A went down as Space: its release is Space's too
   VolumeKeys volumeKeys;
   PauseScreen pauseScreen;
+  FirstStartHint firstStartHint;
+  ReplayMarks replayMarks;
+  bool replaying = false;
+  bool holding = false;
 };

@@ -9,7 +9,17 @@ WindowPixelsOverlay::WindowPixelsOverlay(platform::Size bounds) {
 
 WindowPixelsOverlay::~WindowPixelsOverlay() { engine::drawing().endOverlay(); }
 
-void OverlayLabel::setText(const std::string& newText) {
+void drawBackdrop(const overlay_layout::Rect& area, float opacity) {
+  engine::drawing().fillRect(area.x, area.y, area.right(), area.top(), {0, 0, 0, opacity});
+}
+
+void OverlayLabel::setHeight(int heightInPixels) {
+  if (heightInPixels == pixels) return;
+  pixels = heightInPixels;
+  font.reset();
+}
+
+void OverlayLabel::setText(std::string_view newText) {
   if (font && newText == text) return;
   if (!font) {
     std::string error;

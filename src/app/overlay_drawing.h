@@ -4,7 +4,9 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
+#include "app/overlay_layout.h"
 #include "platform/overlay_font.h"
 #include "platform/window.h"
 
@@ -18,15 +20,23 @@ class WindowPixelsOverlay {
   WindowPixelsOverlay& operator=(const WindowPixelsOverlay&) = delete;
 };
 
+// Fills a rectangle of window pixels with black at `opacity` (0 to 1): a backdrop that keeps
+// words readable over any picture. Inside a `WindowPixelsOverlay`.
+void drawBackdrop(const overlay_layout::Rect& area, float opacity);
+
 // One line of text in the overlay font; rendered to pixels only when the text changes.
 class OverlayLabel {
  public:
   OverlayLabel(int heightInPixels, platform::Rgb textColour)
       : pixels(heightInPixels), colour(textColour) {}
 
-  void setText(const std::string& text);
+  // Renders only a text other than the last (no allocation otherwise: it runs every frame).
+  void setText(std::string_view text);
+  // The words' height from now on; they are rendered again at the next `setText`.
+  void setHeight(int heightInPixels);
   int width() const { return image.width; }
   int height() const { return image.height; }
+  platform::Size size() const { return {image.width, image.height}; }
   // Draws it with its bottom-left corner at (x, y); inside a `WindowPixelsOverlay`.
   void draw(int x, int y) const;
 

@@ -6,6 +6,8 @@ namespace {
 
 // How bright the kept picture stays behind the words.
 constexpr float kDimming = 0.35f;
+// The band under the words hides what the picture has there.
+constexpr float kBandOpacity = 0.8f;
 
 }  // namespace
 
@@ -18,16 +20,30 @@ void PauseScreen::capture(platform::Size bounds) {
   pictureSize = bounds;
 }
 
-void PauseScreen::draw(platform::Size bounds) {
-  engine::Drawing& drawing = engine::drawing();
-  drawing.clear();
+void PauseScreen::drawPicture(platform::Size bounds, float brightness) {
+  engine::drawing().clear();
+  if (picture.empty()) return;
   WindowPixelsOverlay overlay(bounds);
-  if (!picture.empty()) {
-    drawing.drawDimmedPixels({pictureSize.width, pictureSize.height, picture.data()}, kDimming);
-  }
+  const overlay_layout::Fit fit = overlay_layout::fitPicture(pictureSize, bounds);
+  engine::drawing().drawDimmedPixels(fit.at.x, fit.at.y, fit.zoom,
+                                     {pictureSize.width, pictureSize.height, picture.data()},
+                                     brightness);
+}
+
+void PauseScreen::draw(platform::Size bounds) {
+  drawPicture(bounds, kDimming);
+  const overlay_layout::TextHeights heights = overlay_layout::textHeights(bounds);
+  title.setHeight(heights.pauseTitle);
+  hint.setHeight(heights.pauseHint);
+  controllerHint.setHeight(heights.pauseHint);
   title.setText(kTitle);
   hint.setText(kHowToResume);
-  const int middle = bounds.height / 2;
-  title.draw((bounds.width - title.width()) / 2, middle + 8);
-  hint.draw((bounds.width - hint.width()) / 2, middle - hint.height() - 8);
+  controllerHint.setText(kOnAController);
+  const overlay_layout::PauseBand layout =
+      overlay_layout::pauseBand(bounds, title.size(), hint.size(), controllerHint.size());
+  WindowPixelsOverlay overlay(bounds);
+  drawBackdrop(layout.band, kBandOpacity);
+  title.draw(layout.title.x, layout.title.y);
+  hint.draw(layout.hint.x, layout.hint.y);
+  controllerHint.draw(layout.secondHint.x, layout.secondHint.y);
 }

@@ -100,6 +100,7 @@ int playReplay(const Replay& replay, const Options& options, OpenGLView& view,
   view.setFrameInputTap(&player);
   settings.replay = &player;
   settings.holdAfterReplay = !options.headless && !verifying;
+  if (!verifying) view.showAsReplay();
   runFrames(view, window, clock, settings);
   view.setFrameInputTap(nullptr);
   if (!verifying) return 0;
@@ -111,7 +112,8 @@ void playRecorded(const Options& options, const std::string& digest, OpenGLView&
   chart::Preferences& preferences = chart::Preferences::share();
   Replay header;
   header.gameVersion = ALOFT_VERSION;
-  header.window = options.size;
+  // The window as it opened: the screen may have held less than --size asked for.
+  header.window = window.sizeInPoints();
   header.resourceDigest = digest;
   header.preferences = preferences.valuesText();
   RunStartState runStart(Data::share().globalVariableDictionary());

@@ -42,5 +42,6 @@ void runFrames(OpenGLView& view, platform::Window& window, platform::Clock& cloc
     if (last && !settings.screenshotPath.empty()) writeLastFrame(settings.screenshotPath, window);
     view.present();
     if (last) break;
+    if (replayEnded) view.holdLastFrame();
   }
 }

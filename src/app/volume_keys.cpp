@@ -62,7 +62,7 @@ bool VolumeKeys::handle(platform::Command command, double now) {
   // Keys are handled between frames (or while paused): no chart's command holds the lock now,
   // and other games waiting for the file need not wait for the next frame's end.
   preferences.releaseLock();
-  note.setText(muted_ ? "MUTED" : "VOLUME " + std::to_string(percent_) + "%");
+  noteText = muted_ ? "MUTED" : "VOLUME " + std::to_string(percent_) + "%";
   noteUntil = now + kNoteSeconds;
   return true;
 }
@@ -76,10 +76,13 @@ void VolumeKeys::apply() {
 
 void VolumeKeys::drawNote(double now, platform::Size bounds) {
   if (now >= noteUntil) return;
+  note.setHeight(overlay_layout::textHeights(bounds).note);
+  note.setText(noteText);
+  const overlay_layout::Spot at = overlay_layout::volumeNote(bounds, note.size());
+  const int margin = overlay_layout::backdropMargin(bounds);
   WindowPixelsOverlay overlay(bounds);
-  const int x = (bounds.width - note.width()) / 2;
-  const int y = bounds.height - note.height() - 24;
-  engine::drawing().fillRect(x - 12, y - 8, x + note.width() + 12, y + note.height() + 8,
-                             {0, 0, 0, 0.6f});
-  note.draw(x, y);
+  drawBackdrop({at.x - margin, at.y - margin, note.width() + margin * 2,
+                note.height() + margin * 2},
+               0.6f);
+  note.draw(at.x, at.y);
 }

@@ -1,9 +1,11 @@
 // The player's volume: Ctrl+M mutes and unmutes, Ctrl+Minus and Ctrl+Plus step it by 10%. Each
 // change reaches the mixer from its next buffer, is kept in the preference file under "Volume"
-// ({"Percent": 0..100, "Muted": true|false}) and shows a note over the picture for a second.
+// ({"Percent": 0..100, "Muted": true|false}) and shows a note over the picture for a second, in
+// play and while paused.
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "app/overlay_drawing.h"
 #include "platform/events.h"
@@ -42,5 +44,6 @@ class VolumeKeys {
   int percent_ = 100;
   bool muted_ = false;
   double noteUntil = -1;
+  std::string noteText;
   OverlayLabel note{28, platform::Rgb{255, 255, 255}};
 };

@@ -71,8 +71,10 @@ class Drawing {
   virtual void fillRect(int left, int bottom, int right, int top,
                         const std::array<float, 4>& rgba) = 0;
   virtual void drawPixels(int x, int y, const PixelImage& image) = 0;
-  // The picture at the origin with its colours scaled by `brightness`, not blended.
-  virtual void drawDimmedPixels(const PixelImage& image, float brightness) = 0;
+  // The picture with its bottom left at (x, y), each pixel `zoom` pixels wide and high, its
+  // colours scaled by `brightness`, not blended.
+  virtual void drawDimmedPixels(int x, int y, float zoom, const PixelImage& image,
+                                float brightness) = 0;
   // The frames-per-second text over a view of width × height: `image` with its baseline at
   // (x, y) and its bottom `descent` pixels below, blended, outside any overlay. It leaves the
   // current colour red.

@@ -25,7 +25,7 @@ class NullDrawing final : public Drawing {
   void endOverlay() override {}
   void fillRect(int, int, int, int, const std::array<float, 4>&) override {}
   void drawPixels(int, int, const PixelImage&) override {}
-  void drawDimmedPixels(const PixelImage&, float) override {}
+  void drawDimmedPixels(int, int, float, const PixelImage&, float) override {}
   void drawFrameRate(int, int, float, float, int, const PixelImage&) override {}
   bool readPixels(int, int, bool, std::vector<std::uint8_t>& pixels) override {
     pixels.clear();

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -57,19 +58,71 @@ void requestContext(int depthBits) {
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits);
 }
 
+// The usable area (without panels and docks) of display `displayIndex`; empty when unknown.
+SDL_Rect usableArea(int displayIndex) {
+  SDL_Rect area{0, 0, 0, 0};
+  if (SDL_GetDisplayUsableBounds(displayIndex, &area) != 0) area = {0, 0, 0, 0};
+  return area;
+}
+
+// Fits a visible window into its display's usable area, frame included when the window manager
+// says how thick it is, and keeps the player from making it smaller than `minimum`.
+void fitOnScreen(SDL_Window* window, Size minimum) {
+  const int display = std::max(0, SDL_GetWindowDisplayIndex(window));
+  const SDL_Rect area = usableArea(display);
+  if (area.w <= 0 || area.h <= 0) return;
+  int top = 0, left = 0, bottom = 0, right = 0;
+  if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0) {
+    top = left = bottom = right = 0;
+  }
+  const Size room{area.w - left - right, area.h - top - bottom};
+  SDL_SetWindowMinimumSize(window, std::min(minimum.width, room.width),
+                           std::min(minimum.height, room.height));
+  Size size;
+  SDL_GetWindowSize(window, &size.width, &size.height);
+  const Size fitted = fittedSize(size, room);
+  if (!(fitted == size)) SDL_SetWindowSize(window, fitted.width, fitted.height);
+  int x = 0, y = 0;
+  SDL_GetWindowPosition(window, &x, &y);
+  // Wholly on the usable area: moved in from any edge it crosses.
+  x = std::clamp(x, area.x + left, area.x + area.w - right - fitted.width);
+  y = std::clamp(y, area.y + top, area.y + area.h - bottom - fitted.height);
+  SDL_SetWindowPosition(window, x, y);
+}
+
 }  // namespace
+
+Size fittedSize(Size requested, Size usable) {
+  if (requested.width <= usable.width && requested.height <= usable.height) return requested;
+  const double scale = std::min(double(usable.width) / requested.width,
+                                double(usable.height) / requested.height);
+  return {std::max(1, int(requested.width * scale)), std::max(1, int(requested.height * scale))};
+}
 
 std::unique_ptr<Window> Window::open(const WindowSettings& settings, std::string& error) {
   if (!initVideo(settings.headless, error)) return nullptr;
 
+  Size size = settings.size;
+  int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+  if (!settings.headless) {
+    // Centred on the usable area rather than the whole display, and within it.
+    const SDL_Rect area = usableArea(0);
+    if (area.w > 0 && area.h > 0) {
+      size = fittedSize(size, {area.w, area.h});
+      x = area.x + (area.w - size.width) / 2;
+      y = area.y + (area.h - size.height) / 2;
+    }
+  }
+  // Full screen from the start: the window manager is asked before the window is mapped, and
+  // without one the window still covers the screen.
   const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
-                       SDL_WINDOW_HIDDEN;
+                       SDL_WINDOW_HIDDEN |
+                       (settings.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   // Ask for a 32-bit depth buffer; most drivers offer 24, which serves as well.
   for (int depthBits : {32, 24}) {
     requestContext(depthBits);
     SDL_Window* window =
-        SDL_CreateWindow(settings.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                         settings.size.width, settings.size.height, flags);
+        SDL_CreateWindow(settings.title.c_str(), x, y, size.width, size.height, flags);
     if (!window) {
       error = SDL_GetError();
       continue;
@@ -83,7 +136,8 @@ std::unique_ptr<Window> Window::open(const WindowSettings& settings, std::string
     // Ask for presentation in step with the display, but the frame clock holds the rate either
     // way: many X servers without vsync accept this and do not throttle.
     SDL_GL_SetSwapInterval(1);
-    return std::unique_ptr<Window>(new Window(window, context, settings.headless));
+    return std::unique_ptr<Window>(
+        new Window(window, context, settings.headless, settings.minimumSize));
   }
   return nullptr;
 }
@@ -119,6 +173,17 @@ void Window::show() {
   if (window == nullptr) return;
   SDL_ShowWindow(window);
   SDL_RaiseWindow(window);
+  // Shown, the window has its frame (when the window manager has added it already).
+  if (!headless_ && !isFullScreen()) fitOnScreen(window, minimumSize);
+}
+
+void Window::setIcon(const IconImage& icon) {
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+      const_cast<std::uint8_t*>(icon.rgba.data()), icon.width, icon.height, 32, icon.width * 4,
+      SDL_PIXELFORMAT_RGBA32);
+  if (surface == nullptr) return;  // the window keeps the desktop's default icon
+  SDL_SetWindowIcon(window, surface);
+  SDL_FreeSurface(surface);
 }
 
 void Window::present() {

@@ -1,8 +1,10 @@
 // The game's one window and its OpenGL compatibility context.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct SDL_Window;
 
@@ -18,6 +20,20 @@ struct WindowSettings {
   std::string title;
   Size size;            // in points
   bool headless = false;  // no visible window: SDL's offscreen driver, audio on the dummy driver
+  bool fullScreen = false;  // opens in full screen, as `setFullScreen(true)` would switch it
+  // A visible window is never smaller than this, and never larger than the screen's usable area
+  // (a larger `size` is reduced to fit, keeping its shape, and placed wholly on that area).
+  Size minimumSize{};
+};
+
+// `requested` reduced, keeping its shape, to fit in `usable`; unchanged when it fits.
+Size fittedSize(Size requested, Size usable);
+
+// A picture for the window's icon: 8-bit RGBA, rows from the top down.
+struct IconImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgba;
 };
 
 // What `Window::open` reports when the system has no display to show the window on.
@@ -47,6 +63,8 @@ class Window {
   void setDrawableSize(Size drawable) { noneSize = drawable; }
 
   void show();
+  // The icon the desktop shows for the window (title bar, task switcher).
+  void setIcon(const IconImage& icon);
   void present();
   // Full screen at the desktop's resolution on the display the window is on. Returns false when
   // the system refused the change.
@@ -54,13 +72,14 @@ class Window {
   bool isFullScreen() const;
 
  private:
-  Window(SDL_Window* sdlWindow, void* glContext, bool headless)
-      : window(sdlWindow), context(glContext), headless_(headless) {}
+  Window(SDL_Window* sdlWindow, void* glContext, bool headless, Size minimum)
+      : window(sdlWindow), context(glContext), headless_(headless), minimumSize(minimum) {}
 
   SDL_Window* window;
   void* context;
   bool headless_;
   Size noneSize;
+  Size minimumSize{};
 };
 
 // The GL version of the current context, as "major.minor" numbers.

@@ -27,7 +27,8 @@ class GLDrawing final : public Drawing {
   void fillRect(int left, int bottom, int right, int top,
                 const std::array<float, 4>& rgba) override;
   void drawPixels(int x, int y, const PixelImage& image) override;
-  void drawDimmedPixels(const PixelImage& image, float brightness) override;
+  void drawDimmedPixels(int x, int y, float zoom, const PixelImage& image,
+                        float brightness) override;
   void drawFrameRate(int width, int height, float x, float y, int descent,
                      const PixelImage& image) override;
   bool readPixels(int width, int height, bool alpha, std::vector<std::uint8_t>& pixels) override;
@@ -208,15 +209,18 @@ void GLDrawing::drawPixels(int x, int y, const PixelImage& image) {
   gl.glDrawPixels(image.width, image.height, GL_RGBA, GL_UNSIGNED_BYTE, image.rgba);
 }
 
-void GLDrawing::drawDimmedPixels(const PixelImage& image, float brightness) {
+void GLDrawing::drawDimmedPixels(int x, int y, float zoom, const PixelImage& image,
+                                 float brightness) {
   gl.glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
   gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   gl.glDisable(GL_BLEND);
   for (GLenum scale : {GL_RED_SCALE, GL_GREEN_SCALE, GL_BLUE_SCALE}) {
     gl.glPixelTransferf(scale, brightness);
   }
-  gl.glRasterPos2i(0, 0);
+  gl.glPixelZoom(zoom, zoom);
+  gl.glRasterPos2i(x, y);
   gl.glDrawPixels(image.width, image.height, GL_RGBA, GL_UNSIGNED_BYTE, image.rgba);
+  gl.glPixelZoom(1, 1);
   for (GLenum scale : {GL_RED_SCALE, GL_GREEN_SCALE, GL_BLUE_SCALE}) gl.glPixelTransferf(scale, 1);
   gl.glEnable(GL_BLEND);
   gl.glPopClientAttrib();

@@ -5,16 +5,18 @@
 
 #include <GL/gl.h>
 
-#define ALOFT_GL_FUNCTIONS(X)                                                                   \
-  X(glBindTexture) X(glBitmap) X(glBlendFunc) X(glClear) X(glClearColor) X(glClearDepth)        \
-  X(glColor3f) X(glColor4f) X(glColorPointer) X(glCullFace) X(glDeleteTextures) X(glDepthFunc)  \
-  X(glDisable) X(glDisableClientState) X(glDrawArrays) X(glDrawPixels) X(glEnable)              \
-  X(glEnableClientState) X(glGetError) X(glGetIntegerv) X(glLoadIdentity) X(glLoadMatrixf)      \
-  X(glMatrixMode) X(glNormalPointer) X(glOrtho) X(glPixelStorei) X(glPixelTransferf)            \
-  X(glPopAttrib) X(glPopClientAttrib) X(glPopMatrix) X(glPushAttrib) X(glPushClientAttrib)      \
-  X(glPushMatrix) X(glRasterPos2f) X(glRasterPos2i) X(glReadBuffer) X(glReadPixels) X(glRecti)  \
-  X(glShadeModel) X(glTexCoordPointer) X(glTexImage2D) X(glTexParameteri) X(glVertexPointer)    \
-  X(glViewport)
+#define ALOFT_GL_FUNCTIONS(X)                                                                      \
+  X(glBindTexture)                                                                                 \
+  X(glBitmap) X(glBlendFunc) X(glClear) X(glClearColor) X(glClearDepth) X(glColor3f) X(glColor4f)  \
+      X(glColorPointer) X(glCullFace) X(glDeleteTextures) X(glDepthFunc) X(glDisable)              \
+          X(glDisableClientState) X(glDrawArrays) X(glDrawPixels) X(glEnable)                      \
+              X(glEnableClientState) X(glGetError) X(glGetIntegerv) X(glLoadIdentity)              \
+                  X(glLoadMatrixf) X(glMatrixMode) X(glNormalPointer) X(glOrtho) X(glPixelStorei)  \
+                      X(glPixelTransferf) X(glPixelZoom) X(glPopAttrib) X(glPopClientAttrib)       \
+                          X(glPopMatrix) X(glPushAttrib) X(glPushClientAttrib) X(glPushMatrix)     \
+                              X(glRasterPos2f) X(glRasterPos2i) X(glReadBuffer) X(glReadPixels)    \
+                                  X(glRecti) X(glShadeModel) X(glTexCoordPointer) X(glTexImage2D)  \
+                                      X(glTexParameteri) X(glVertexPointer) X(glViewport)
 
 namespace engine {
 
