@@ -143,7 +143,7 @@ std::unique_ptr<Window> Window::open(const WindowSettings& settings, std::string
 }
 
 std::unique_ptr<Window> Window::none(Size drawable) {
-  auto window = std::unique_ptr<Window>(new Window(nullptr, nullptr, true));
+  auto window = std::unique_ptr<Window>(new Window(nullptr, nullptr, true, Size{}));
   window->noneSize = drawable;
   return window;
 }
