@@ -17,11 +17,16 @@
 #include "app/resource_folder.h"
 #include "app/run_loop.h"
 #include "app/startup_check.h"
+#include "charts/game_charts.h"
 #include "chart/data.h"
 #include "chart/preferences.h"
+#include "chart/registry.h"
 #include "chart/trace.h"
 #include "engine/kiv_alert.h"
 #include "platform/clock.h"
+#include "platform/events.h"
+#include "platform/files.h"
+#include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/window.h"
 
@@ -36,16 +41,38 @@ struct StartFiles {
   std::ofstream countsFile;
 };
 
+// What in the options can only be checked against the system: the files to be written, the
+// preference file, the charts to trace. Empty when all is well, else the first problem. A link
+// the player made at the preference file or the recording is followed now, once.
+std::string checkAgainstTheSystem(Options& options) {
+  if (!options.record.empty()) options.record = platform::followLinks(options.record);
+  const std::pair<const char*, const std::string&> written[] = {
+      {"--record", options.record}, {"--screenshot", options.screenshot}};
+  for (const auto& [option, path] : written) {
+    if (path.empty()) continue;
+    if (const platform::FileError cannot = platform::checkWritable(path)) {
+      return std::string(option) + ": cannot write " + cannot.describe();
+    }
+  }
+  if (options.replay.empty() && options.verify.empty() && options.replayBest.empty()) {
+    std::string problem;
+    options.prefs = chart::Preferences::chooseFile(options.prefs, problem);
+    if (options.prefs.empty()) return problem;
+  }
+  const chart::Registry registry(gameCharts());
+  for (const std::string& chartName : options.trace) {
+    if (!registry.find(chartName)) return "--trace: there is no chart \"" + chartName + "\"";
+  }
+  return {};
+}
+
 // Reads the script and the replay and opens the node counts file. A bad one is a bad argument,
 // reported before any window opens: returns false after saying why.
 bool readStartFiles(const Options& options, StartFiles& files) {
   if (!options.script.empty()) {
     std::string error;
     files.script = InputScript::load(options.script, error);
-    if (!files.script) {
-      std::fprintf(stderr, "aloft: %s\n", error.c_str());
-      return false;
-    }
+    if (!files.script) return refuseCommandLine(error) == 0;
   }
   bool badReplay = false;
   files.replay = chosenReplay(options, badReplay);
@@ -54,8 +81,8 @@ bool readStartFiles(const Options& options, StartFiles& files) {
   if (!options.countNodes.empty()) {
     files.countsFile.open(options.countNodes);
     if (!files.countsFile) {
-      std::fprintf(stderr, "aloft: --count-nodes: cannot write %s: %s\n",
-                   options.countNodes.c_str(), std::strerror(errno));
+      refuseCommandLine("--count-nodes: cannot write " + options.countNodes + ": " +
+                        std::strerror(errno));
       return false;
     }
   }
@@ -115,11 +142,16 @@ void writeNodeCounts(const Options& options, OpenGLView& view, std::ofstream& co
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::catchQuitSignals();
   auto parsed = parseCommandLine(argc, argv);
   if (const int* status = std::get_if<int>(&parsed)) return *status;
   Options options = std::get<Options>(parsed);
   if (!options.chartGraph.empty()) {
     return printChartGraph(options.chartGraph, options.counts, std::cout, std::cerr);
+  }
+  if (options.headless || !options.verify.empty()) platform::neverShowMessageBoxes();
+  if (const std::string problem = checkAgainstTheSystem(options); !problem.empty()) {
+    return refuseCommandLine(problem);
   }
   StartFiles files;
   if (!readStartFiles(options, files)) return kExitUsage;
@@ -152,5 +184,6 @@ int main(int argc, char** argv) {
   const int status = replay ? playReplay(*replay, options, view, *window, *clock, pace, settings)
                             : playRecorded(options, digest, view, *window, *clock, settings);
   if (files.countsFile.is_open()) writeNodeCounts(options, view, files.countsFile);
-  return status;
+  // Ended by a signal: the status a shell expects of it.
+  return platform::quitSignal() != 0 ? 128 + platform::quitSignal() : status;
 }
