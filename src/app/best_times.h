@@ -16,3 +16,7 @@ bool isUsableBestTime(const nlohmann::json& value);
 // Sets aside (see `Preferences::setAsideWhen`) each best time that is stored but not usable,
 // now and whenever the file is read again.
 void setAsideUnusableBestTimes(chart::Preferences& preferences);
+
+// A best time that waited in memory (see `Preferences::setKeepStored`) is written only when it is
+// longer than the one the file holds by then: another game may have stored a longer one.
+void keepLongerStoredBestTimes(chart::Preferences& preferences);

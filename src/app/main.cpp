@@ -2,6 +2,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -139,6 +140,18 @@ void writeNodeCounts(const Options& options, OpenGLView& view, std::ofstream& co
   }
 }
 
+// A save that failed is said on stderr by the store, and for a second over the picture.
+void showSaveProblems(chart::Preferences& preferences, OpenGLView& view,
+                      const platform::Clock& clock) {
+  const auto note = [&view, &clock](const std::string& file) {
+    view.volume().showNote("NOT SAVED: " + std::filesystem::path(file).filename().string(),
+                           clock.now());
+  };
+  preferences.setProblemListener(note);
+  // One said before the window opened.
+  if (!preferences.problem().empty()) note(preferences.path());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -165,6 +178,7 @@ int main(int argc, char** argv) {
   } else {
     chart::Preferences::open(options.prefs);
     setAsideUnusableBestTimes(chart::Preferences::share());
+    keepLongerStoredBestTimes(chart::Preferences::share());
   }
   // Charts read the trace setting when they are made: before the root chart exists.
   for (const std::string& chartName : options.trace) chart::enableTrace(chartName);
@@ -176,6 +190,7 @@ int main(int argc, char** argv) {
   view.awakeFromNib();
   view.volume().startWith(options.volume, options.mute);
   if (options.fullscreen) view.setFullScreen(true);
+  showSaveProblems(chart::Preferences::share(), view, *clock);
 
   RunSettings settings;
   settings.frameLimit = options.frames;

@@ -50,6 +50,13 @@ std::optional<Replay> chosenReplay(const Options& options, bool& failed) {
     failed = true;
     return std::nullopt;
   }
+  // Never opened blocking unless it is a regular file: a named pipe would hang the start.
+  if (const platform::FileError unreadable = platform::checkRegularFile(path)) {
+    std::fprintf(stderr, "aloft: %s: cannot be read: %s\n", path.c_str(),
+                 unreadable.reason().c_str());
+    failed = true;
+    return std::nullopt;
+  }
   auto replay = loadReplay(path, error);
   if (!replay) {
     std::fprintf(stderr, "aloft: %s\n", error.c_str());

@@ -152,8 +152,8 @@ FileError syncFolder(const std::string& folder) {
 
 }  // namespace
 
-std::string FileError::describe() const {
-  return file + ": " + (error == kNotRegularFile ? "not a regular file" : std::strerror(error));
+std::string FileError::reason() const {
+  return error == kNotRegularFile ? "not a regular file" : std::strerror(error);
 }
 
 std::string homeFolder() {

@@ -26,8 +26,10 @@ struct FileError {
   int error = 0;  // 0 when the step worked
   std::string file;
   explicit operator bool() const { return error != 0; }
+  // Why, as a phrase: the system's text for the error, or "not a regular file".
+  std::string reason() const;
   // "FILE: reason".
-  std::string describe() const;
+  std::string describe() const { return file + ": " + reason(); }
 };
 
 enum class FileKind { Missing, Regular, Link, Other };
