@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "chart/file_lock.h"
+#include "platform/files.h"
 #include "chart/preferences.h"
 
 namespace {
@@ -43,7 +43,7 @@ BENCHMARK(FrameWithoutPreferenceCommand);
 // `flock` alone: open the lock file, lock, close.
 void LockFileOnly(benchmark::State& state) {
   const PreferenceFolder folder;
-  chart::FileLock lock(folder.file() + ".lock");
+  platform::FileLock lock(folder.file() + ".lock");
   for (auto _ : state) {
     if (lock.acquire(chart::kPreferenceLockWait) != 0) state.SkipWithError("no lock");
     lock.release();

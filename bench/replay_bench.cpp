@@ -2,6 +2,7 @@
 // writing and reading a minute of real-clock play costs. Run: build/bench/replay_bench
 #include <benchmark/benchmark.h>
 
+#include <nlohmann/json.hpp>
 #include <random>
 #include <sstream>
 
@@ -9,6 +10,7 @@
 #include "app/run_start_state.h"
 #include "app/session_recorder.h"
 #include "chart/global_variables.h"
+#include "chart/preferences.h"
 #include "counting_new.h"
 
 namespace {
@@ -38,7 +40,8 @@ Replay minuteOfPlay() {
 void RecordFrame(benchmark::State& state) {
   chart::GlobalVariableDictionary globals;
   RunStartState start(globals);
-  SessionRecorder recorder(Replay{}, true, start, "/nonexistent/preferences.json");
+  chart::Preferences::openInMemory(nlohmann::json::object());
+  SessionRecorder recorder(Replay{}, true, start, chart::Preferences::share());
   FrameInput input;
   input.length = 0.01f;
   std::int64_t frame = 1;

@@ -2,7 +2,8 @@
 # Checks that every include in src/ points down the layers
 #   platform -> engine -> chart -> charts -> app
 # (a file may include its own layer and those below it), that only src/platform includes the
-# headers of SDL, FFmpeg, libtiff and fontconfig, and that only src/engine/gl includes GL's (the
+# headers of SDL, FFmpeg, libtiff and fontconfig and the system's (unistd.h, fcntl.h, pwd.h,
+# sys/*), and that only src/engine/gl includes GL's (the
 # drawing back end: everything else reaches GL through engine/drawing.h). Prints each offending
 # file:line and fails.
 # Usage: check-layers.sh [SRC_DIR]   (run by ctest as the test "layers")
@@ -10,7 +11,7 @@ set -euo pipefail
 
 src="${1:-$(dirname "$0")/../src}"
 declare -A rank=([platform]=0 [engine]=1 [chart]=2 [charts]=3 [app]=4)
-platform_only='^(SDL|SDL2/|libav|libsw|tiff|fontconfig/)'
+platform_only='^(SDL|SDL2/|libav|libsw|tiff|fontconfig/|sys/|(unistd|fcntl|pwd)\.h$)'
 gl_header='^(GL/|GLES|EGL/|KHR/|epoxy/|SDL_opengl)'
 failures=0
 

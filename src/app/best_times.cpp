@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <filesystem>
 #include <nlohmann/json.hpp>
+
+#include "chart/preferences.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -30,6 +32,21 @@ bool isUnusableBestTime(std::string_view key, const nlohmann::json& value) {
   return isBestTimeKey(key) && !isUsableBestTime(value);
 }
 
+namespace {
+
+// Digits compared most significant first, as the time display compares them.
+bool storedIsNoShorter(std::string_view key, const nlohmann::json& stored,
+                       const nlohmann::json& waiting) {
+  if (!isBestTimeKey(key) || !isUsableBestTime(stored) || !isUsableBestTime(waiting)) return false;
+  for (std::size_t digit = 0; digit < kDigits; ++digit) {
+    const double kept = stored[digit].get<double>(), made = waiting[digit].get<double>();
+    if (kept != made) return kept > made;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::string bestTimeText(const nlohmann::json& value) {
   if (!isUsableBestTime(value)) return {};
   std::string text;
@@ -44,7 +61,9 @@ std::string bestTimeText(const nlohmann::json& value) {
 }
 
 std::string bestReplayPath(const std::string& preferencesPath, std::string_view mode) {
-  std::string directory = std::filesystem::path(preferencesPath).parent_path().string();
-  if (directory.empty()) directory = ".";
-  return directory + "/best-" + modeName(mode) + ".replay";
+  return platform::parentFolder(preferencesPath) + "/best-" + modeName(mode) + ".replay";
+}
+
+void keepLongerStoredBestTimes(chart::Preferences& preferences) {
+  preferences.setKeepStored(storedIsNoShorter);
 }

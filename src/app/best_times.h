@@ -12,6 +12,10 @@
 #include <string>
 #include <string_view>
 
+namespace chart {
+class Preferences;
+}
+
 // "Easy" or "Hard": a key the charts keep a best time under.
 bool isBestTimeKey(std::string_view key);
 
@@ -29,3 +33,7 @@ std::string bestTimeText(const nlohmann::json& value);
 
 // `best-hard.replay` for "Hard" (or "hard"), beside the preference file `preferencesPath`.
 std::string bestReplayPath(const std::string& preferencesPath, std::string_view mode);
+
+// A best time that waited in memory (see `Preferences::setKeepStored`) is written only when it is
+// longer than the one the file holds by then: another game may have stored a longer one.
+void keepLongerStoredBestTimes(chart::Preferences& preferences);

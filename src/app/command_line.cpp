@@ -2,25 +2,41 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cctype>
 #include <charconv>
+#include <optional>
 #include <iostream>
 
 namespace {
 
+// The whole number `text`, when it is one from `low` to `high`.
+std::optional<int> wholeNumber(std::string_view text, int low, int high) {
+  int value = 0;
+  const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (status != std::errc() || end != text.data() + text.size() || value < low || value > high) {
+    return std::nullopt;
+  }
+  return value;
+}
+
 // "WxH" with both numbers from 1 to 16384.
 std::string parseSize(const std::string& text, platform::Size& size) {
   const auto x = text.find('x');
-  auto number = [](std::string_view part, int& value) {
-    const auto [end, status] = std::from_chars(part.data(), part.data() + part.size(), value);
-    return status == std::errc() && end == part.data() + part.size() && value >= 1 &&
-           value <= 16384;
-  };
   const std::string_view view = text;
-  if (x == std::string::npos || !number(view.substr(0, x), size.width) ||
-      !number(view.substr(x + 1), size.height)) {
-    return "--size takes WIDTHxHEIGHT in points, e.g. 960x640";
+  const auto width = wholeNumber(view.substr(0, x), 1, 16384);
+  const auto height = x == std::string::npos ? std::nullopt : wholeNumber(view.substr(x + 1), 1, 16384);
+  if (!width || !height) {
+    return "--size takes WIDTHxHEIGHT in points, each from 1 to 16384, e.g. 960x640; not " + text;
   }
+  size = {*width, *height};
   return {};
+}
+
+bool endsWithPng(std::string_view path) {
+  if (path.size() < 4) return false;
+  std::string end(path.substr(path.size() - 4));
+  for (char& c : end) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return end == ".png";
 }
 
 // Options read as text or plain numbers first, turned into `Options` once they parsed.
@@ -28,7 +44,7 @@ struct Values {
   std::string size;
   std::int64_t frames = 0;
   double fixedStep = 0;
-  int volume = 0;
+  std::string volume;
   CLI::Option* framesOption = nullptr;
   CLI::Option* stepOption = nullptr;
   CLI::Option* volumeOption = nullptr;
@@ -60,8 +76,7 @@ void addPlayOptions(CLI::App& app, Options& options, Values& values) {
       ->type_name("CHART");
   values.volumeOption =
       app.add_option("--volume", values.volume, "Sound volume for this run, 0 to 100")
-          ->type_name("PERCENT")
-          ->check(CLI::Range(0, 100).description(""));
+          ->type_name("PERCENT");
   app.add_flag("--mute", options.mute, "No sound for this run");
 }
 
@@ -86,8 +101,7 @@ void addAutomationOptions(CLI::App& app, Options& options, Values& values) {
   values.stepOption =
       app.add_option("--fixed-step", values.fixedStep,
                      "Every frame lasts SECONDS; frames run back to back")
-          ->type_name("SECONDS")
-          ->check(CLI::Range(1e-6, 10.0).description(""));
+          ->type_name("SECONDS");
   app.add_option("--script", options.script, "Input events to deliver (see README)")
       ->type_name("FILE");
   app.add_option("--screenshot", options.screenshot, "Write the last frame as PNG")
@@ -121,6 +135,19 @@ void checkTogether(Options& options, const Values& values) {
     }
     options.sizeGiven = true;
   }
+  if (values.stepOption->count() > 0 && !(values.fixedStep >= 1e-6 && values.fixedStep <= 10)) {
+    throw CLI::ValidationError("--fixed-step takes seconds from 0.000001 to 10");
+  }
+  if (values.volumeOption->count() > 0 && !wholeNumber(values.volume, 0, 100)) {
+    throw CLI::ValidationError("--volume takes a whole number from 0 to 100; not " +
+                               values.volume);
+  }
+  if (!options.screenshot.empty() && !endsWithPng(options.screenshot)) {
+    throw CLI::ValidationError("--screenshot writes PNG: its name ends in .png");
+  }
+  if (!options.screenshot.empty() && values.framesOption->count() == 0) {
+    throw CLI::ValidationError("--screenshot writes the last of --frames N: give --frames");
+  }
   if (!options.counts.empty() && options.chartGraph.empty()) {
     throw CLI::ValidationError("--counts colours a picture: it needs --chart-graph");
   }
@@ -151,11 +178,15 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
     std::cout << version.what() << '\n';
     return 0;
   } catch (const CLI::ParseError& error) {
-    std::cerr << "aloft: " << error.what() << "\n\n" << app.help();
-    return kExitUsage;
+    return refuseCommandLine(error.what());
   }
   if (values.framesOption->count() > 0) options.frames = values.frames;
   if (values.stepOption->count() > 0) options.fixedStep = values.fixedStep;
-  if (values.volumeOption->count() > 0) options.volume = values.volume;
+  if (values.volumeOption->count() > 0) options.volume = wholeNumber(values.volume, 0, 100);
   return options;
+}
+
+int refuseCommandLine(const std::string& problem) {
+  std::cerr << "aloft: " << problem << "\ntry aloft --help\n";
+  return kExitUsage;
 }

@@ -41,6 +41,10 @@ struct Options {
 // Exit statuses of the command line itself.
 inline constexpr int kExitUsage = 2;
 
+// Says on stderr, in one line, why the command line is refused, and where the options are told;
+// returns `kExitUsage`.
+int refuseCommandLine(const std::string& problem);
+
 // Parses the command line. Returns the options to run with, or the exit status to end with at
-// once (after --help or --version, 0; after a bad option, 2 with the usage on stderr).
+// once (after --help or --version, 0; after a bad option, 2, said by `refuseCommandLine`).
 std::variant<Options, int> parseCommandLine(int argc, const char* const* argv);

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
+#include <sstream>
 #include <string_view>
+
+#include "platform/files.h"
 
 namespace {
 
@@ -138,6 +140,14 @@ std::optional<InputScript> InputScript::parse(std::istream& in, const std::strin
   std::string line;
   for (int lineNumber = 1; std::getline(in, line); ++lineNumber) {
     std::string_view text = line;
+    // A NUL or another control character is never part of a script: refused, not cut at or
+    // echoed back to the terminal.
+    if (std::any_of(line.begin(), line.end(), [](char c) {
+          return (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r') || c == 0x7f;
+        })) {
+      error = name + ":" + std::to_string(lineNumber) + ": a control character in the line";
+      return std::nullopt;
+    }
     text = text.substr(0, text.find('#'));
     const auto words = splitWords(text);
     if (words.empty()) continue;
@@ -158,13 +168,26 @@ std::optional<InputScript> InputScript::parse(std::istream& in, const std::strin
   return script;
 }
 
+namespace {
+
+// A script of this size holds millions of events; anything larger is not one.
+constexpr std::size_t kMaxScriptBytes = std::size_t(64) << 20;
+
+}  // namespace
+
 std::optional<InputScript> InputScript::load(const std::string& path, std::string& error) {
-  std::ifstream file(path);
-  if (!file) {
-    error = path + ": cannot be read";
+  std::string contents;
+  if (const platform::FileError failed =
+          platform::readRegularFile(path, kMaxScriptBytes + 1, contents)) {
+    error = path + ": cannot be read: " + failed.reason();
     return std::nullopt;
   }
-  return parse(file, path, error);
+  if (contents.size() > kMaxScriptBytes) {
+    error = path + ": is over " + std::to_string(kMaxScriptBytes >> 20) + " MB: no script is";
+    return std::nullopt;
+  }
+  std::istringstream in(contents);
+  return parse(in, path, error);
 }
 
 std::string InputScript::deliver(std::int64_t frame) {

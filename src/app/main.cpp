@@ -2,6 +2,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -20,13 +21,18 @@
 #include "app/startup_check.h"
 #include "app/verify.h"
 #include "app/window_icon.h"
+#include "charts/game_charts.h"
 #include "chart/data.h"
 #include "chart/preferences.h"
+#include "chart/registry.h"
 #include "chart/trace.h"
 #include "engine/drawing.h"
 #include "engine/kiv_audio.h"
 #include "engine/kiv_alert.h"
 #include "platform/clock.h"
+#include "platform/events.h"
+#include "platform/files.h"
+#include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/window.h"
 
@@ -41,16 +47,38 @@ struct StartFiles {
   std::ofstream countsFile;
 };
 
+// What in the options can only be checked against the system: the files to be written, the
+// preference file, the charts to trace. Empty when all is well, else the first problem. A link
+// the player made at the preference file or the recording is followed now, once.
+std::string checkAgainstTheSystem(Options& options) {
+  if (!options.record.empty()) options.record = platform::followLinks(options.record);
+  const std::pair<const char*, const std::string&> written[] = {
+      {"--record", options.record}, {"--screenshot", options.screenshot}};
+  for (const auto& [option, path] : written) {
+    if (path.empty()) continue;
+    if (const platform::FileError cannot = platform::checkWritable(path)) {
+      return std::string(option) + ": cannot write " + cannot.describe();
+    }
+  }
+  if (options.replay.empty() && options.verify.empty() && options.replayBest.empty()) {
+    std::string problem;
+    options.prefs = chart::Preferences::chooseFile(options.prefs, problem);
+    if (options.prefs.empty()) return problem;
+  }
+  const chart::Registry registry(gameCharts());
+  for (const std::string& chartName : options.trace) {
+    if (!registry.find(chartName)) return "--trace: there is no chart \"" + chartName + "\"";
+  }
+  return {};
+}
+
 // Reads the script and the replay and opens the node counts file. A bad one is a bad argument,
 // reported before any window opens: returns false after saying why.
 bool readStartFiles(const Options& options, StartFiles& files) {
   if (!options.script.empty()) {
     std::string error;
     files.script = InputScript::load(options.script, error);
-    if (!files.script) {
-      std::fprintf(stderr, "aloft: %s\n", error.c_str());
-      return false;
-    }
+    if (!files.script) return refuseCommandLine(error) == 0;
   }
   bool badReplay = false;
   files.replay = chosenReplay(options, badReplay);
@@ -59,8 +87,8 @@ bool readStartFiles(const Options& options, StartFiles& files) {
   if (!options.countNodes.empty()) {
     files.countsFile.open(options.countNodes);
     if (!files.countsFile) {
-      std::fprintf(stderr, "aloft: --count-nodes: cannot write %s: %s\n",
-                   options.countNodes.c_str(), std::strerror(errno));
+      refuseCommandLine("--count-nodes: cannot write " + options.countNodes + ": " +
+                        std::strerror(errno));
       return false;
     }
   }
@@ -121,14 +149,32 @@ void writeNodeCounts(const Options& options, OpenGLView& view, std::ofstream& co
   }
 }
 
+// A save that failed is said on stderr by the store, and for a second over the picture.
+void showSaveProblems(chart::Preferences& preferences, OpenGLView& view,
+                      const platform::Clock& clock) {
+  const auto note = [&view, &clock](const std::string& file) {
+    view.volume().showNote("NOT SAVED: " + std::filesystem::path(file).filename().string(),
+                           clock.now());
+  };
+  preferences.setProblemListener(note);
+  // One said before the window opened.
+  if (!preferences.problem().empty()) note(preferences.path());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   auto parsed = parseCommandLine(argc, argv);
   if (const int* status = std::get_if<int>(&parsed)) return *status;
   Options options = std::get<Options>(parsed);
+  // A verify stopped by a signal ends at once, with the signal's own status and no verdict.
+  if (options.verify.empty()) platform::catchQuitSignals();
   if (!options.chartGraph.empty()) {
     return printChartGraph(options.chartGraph, options.counts, std::cout, std::cerr);
+  }
+  if (options.headless || !options.verify.empty()) platform::neverShowMessageBoxes();
+  if (const std::string problem = checkAgainstTheSystem(options); !problem.empty()) {
+    return refuseCommandLine(problem);
   }
   StartFiles files;
   if (!readStartFiles(options, files)) return kExitUsage;
@@ -153,6 +199,7 @@ int main(int argc, char** argv) {
   } else {
     chart::Preferences::open(options.prefs);
     chart::Preferences::share().setAsideWhen(isUnusableBestTime);
+    keepLongerStoredBestTimes(chart::Preferences::share());
   }
   // Charts read the trace setting when they are made: before the root chart exists.
   for (const std::string& chartName : options.trace) chart::enableTrace(chartName);
@@ -164,6 +211,7 @@ int main(int argc, char** argv) {
   view.awakeFromNib();
   view.volume().startWith(options.volume, options.mute);
   if (options.fullscreen) view.setFullScreen(true);
+  showSaveProblems(chart::Preferences::share(), view, *clock);
 
   RunSettings settings;
   settings.frameLimit = options.frames;
@@ -173,8 +221,9 @@ int main(int argc, char** argv) {
   if (replay) {
     status = playReplay(*replay, options, view, *window, *clock, pace, settings);
   } else {
-    playRecorded(options, digest, view, *window, *clock, settings);
+    status = playRecorded(options, digest, view, *window, *clock, settings);
   }
   if (files.countsFile.is_open()) writeNodeCounts(options, view, files.countsFile);
-  return status;
+  // Ended by a signal: the status a shell expects of it.
+  return platform::quitSignal() != 0 ? 128 + platform::quitSignal() : status;
 }

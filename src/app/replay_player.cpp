@@ -11,6 +11,8 @@ constexpr float kStartUpFrameLength = 1.0f;
 constexpr int kMaxStartUpFrames = 100;
 // The frame timer's own tick, for the frames after the last recorded one.
 constexpr double kFrameInterval = 0.01;
+// The longest a watched frame is waited for, whatever length the file gives it.
+constexpr double kLongestPacedFrame = 1.0;
 
 // Where the picture lies in a drawing area of `size` at the polygon service's picture ratio.
 engine::ViewportPlacement pictureIn(platform::Size size) {
@@ -65,8 +67,9 @@ void ReplayPlayer::frameInput(std::int64_t, FrameInput& input) {
   // The clock's schedule runs one tick ahead: the interval set now separates the next frame from
   // the one after it.
   if (pace != nullptr) {
-    pace->setInterval(next + 1 < replay.frames.size() ? replay.frames[next + 1].length
-                                                      : kFrameInterval);
+    const double length =
+        next + 1 < replay.frames.size() ? replay.frames[next + 1].length : kFrameInterval;
+    pace->setInterval(length <= kLongestPacedFrame ? length : kLongestPacedFrame);
   }
   input.length = recorded.length;
   input.event = recorded.event;

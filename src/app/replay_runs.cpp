@@ -1,8 +1,5 @@
 #include "app/replay_runs.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,25 +12,30 @@
 #include "app/run_start_state.h"
 #include "app/session_recorder.h"
 #include "app/verify.h"
-#include "chart/atomic_file.h"
 #include "chart/preferences.h"
 #include "engine/kiv_alert.h"
+#include "platform/files.h"
 
 namespace {
 
-std::string preferencesPath(const Options& options) {
-  if (!options.prefs.empty()) return options.prefs;
-  const char* home = std::getenv("HOME");
-  const passwd* user = home != nullptr && home[0] != '\0' ? nullptr : getpwuid(getuid());
-  return chart::Preferences::defaultPath(std::getenv("XDG_DATA_HOME"),
-                                         user != nullptr ? user->pw_dir : home ? home : ".");
-}
-
 std::string replayPath(const Options& options) {
   if (!options.replayBest.empty()) {
-    return bestReplayPath(preferencesPath(options), options.replayBest);
+    std::string unused;
+    return bestReplayPath(chart::Preferences::chooseFile(options.prefs, unused),
+                          options.replayBest);
   }
   return !options.replay.empty() ? options.replay : options.verify;
+}
+
+// The session's replay, written on the way out: after the last frame, or from the fatal alert.
+bool writeSession(const std::string& path, const SessionRecorder& recorder) {
+  const platform::FileError failed = platform::writeFileAtomically(
+      path, formatReplay(recorder.session()), platform::KeepBackup::No);
+  if (failed) {
+    std::fprintf(stderr, "aloft: the replay of the session could not be saved: %s\n",
+                 failed.describe().c_str());
+  }
+  return !failed;
 }
 
 }  // namespace
@@ -42,6 +44,19 @@ std::optional<Replay> chosenReplay(const Options& options, bool& failed) {
   const std::string path = replayPath(options);
   if (path.empty()) return std::nullopt;
   std::string error;
+  if (!options.replayBest.empty() && platform::kindOf(path) == platform::FileKind::Missing) {
+    std::fprintf(stderr, "aloft: no best %s run is kept yet (%s); play one first\n",
+                 options.replayBest.c_str(), path.c_str());
+    failed = true;
+    return std::nullopt;
+  }
+  // Never opened blocking unless it is a regular file: a named pipe would hang the start.
+  if (const platform::FileError unreadable = platform::checkRegularFile(path)) {
+    std::fprintf(stderr, "aloft: %s: cannot be read: %s\n", path.c_str(),
+                 unreadable.reason().c_str());
+    failed = true;
+    return std::nullopt;
+  }
   auto replay = loadReplay(path, error);
   if (!replay) {
     std::fprintf(stderr, "aloft: %s\n", error.c_str());
@@ -107,7 +122,7 @@ int playReplay(const Replay& replay, const Options& options, OpenGLView& view,
   return reportVerification(replay, !player.startFailed(), stored, std::cout);
 }
 
-void playRecorded(const Options& options, const std::string& digest, OpenGLView& view,
+int playRecorded(const Options& options, const std::string& digest, OpenGLView& view,
                   platform::Window& window, platform::Clock& clock, const RunSettings& settings) {
   chart::Preferences& preferences = chart::Preferences::share();
   Replay header;
@@ -117,19 +132,25 @@ void playRecorded(const Options& options, const std::string& digest, OpenGLView&
   header.resourceDigest = digest;
   header.preferences = preferences.valuesText();
   RunStartState runStart(Data::share().globalVariableDictionary());
-  SessionRecorder recorder(header, !options.record.empty(), runStart, preferences.path());
+  SessionRecorder recorder(header, !options.record.empty(), runStart, preferences);
   preferences.setSaveListener([&recorder](std::string_view key, const nlohmann::json* value) {
     recorder.saved(key, value);
   });
+  preferences.setSettledListener(
+      [&recorder](std::string_view key, bool written) { recorder.settled(key, written); });
+  // Whatever ends the game, nothing kept in memory is left unwritten.
+  const auto wayOut = [&]() {
+    preferences.writeWaiting(chart::kExitLockWait);
+    recorder.writeUnwritten();
+    return options.record.empty() || writeSession(options.record, recorder);
+  };
+  KivAlert::share().setBeforeExit(wayOut);
   view.setFrameInputTap(&recorder);
   runFrames(view, window, clock, settings);
   view.setFrameInputTap(nullptr);
+  KivAlert::share().setBeforeExit(nullptr);
+  const bool written = wayOut();
   preferences.setSaveListener(nullptr);
-  if (options.record.empty()) return;
-  const std::string contents = formatReplay(recorder.session());
-  if (const int error =
-          chart::writeFileAtomically(options.record, contents, chart::KeepBackup::No)) {
-    KivAlert::share().setQuitAlert("The replay of the session could not be saved to " +
-                                   options.record + ": " + std::strerror(error));
-  }
+  preferences.setSettledListener(nullptr);
+  return written ? 0 : 1;
 }

@@ -28,5 +28,5 @@ int playReplay(const Replay& replay, const Options& options, OpenGLView& view,
 
 // Runs the frames live, recording them: each new best time keeps its run's replay beside the
 // preference file, and with --record the whole session is written when the game ends.
-void playRecorded(const Options& options, const std::string& digest, OpenGLView& view,
-                  platform::Window& window, platform::Clock& clock, const RunSettings& settings);
+int playRecorded(const Options& options, const std::string& digest, OpenGLView& view,
+                 platform::Window& window, platform::Clock& clock, const RunSettings& settings);

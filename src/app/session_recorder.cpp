@@ -1,18 +1,17 @@
 #include "app/session_recorder.h"
 
-#include <cstring>
 #include <nlohmann/json.hpp>
 
 #include "app/best_times.h"
-#include "chart/atomic_file.h"
-#include "engine/kiv_alert.h"
+#include "chart/preferences.h"
+#include "platform/files.h"
 
 SessionRecorder::SessionRecorder(Replay sessionHeader, bool wholeSession, RunStartState& state,
-                                 std::string preferenceFile)
+                                 chart::Preferences& store)
     : header(std::move(sessionHeader)),
       keepSession(wholeSession),
       start(state),
-      preferencesPath(std::move(preferenceFile)) {}
+      preferences(store) {}
 
 void SessionRecorder::frameInput(std::int64_t frame, FrameInput& input) {
   if (!start.modeChosen()) {
@@ -45,10 +44,28 @@ void SessionRecorder::saved(std::string_view key, const nlohmann::json* value) {
   best.claimKey = std::string(key);
   best.claimTime = time;
   best.frames = recorder.copy(*runStart, recorder.size());
-  const std::string path = bestReplayPath(preferencesPath, key);
-  if (const int error = chart::writeFileAtomically(path, formatReplay(best), chart::KeepBackup::No)) {
-    KivAlert::share().setQuitAlert("The replay of the best run " + path +
-                                   " could not be saved: " + std::strerror(error));
+  waitingReplays[std::string(key)] = formatReplay(best);
+}
+
+void SessionRecorder::settled(std::string_view key, bool written) {
+  const auto waiting = waitingReplays.find(key);
+  if (waiting == waitingReplays.end()) return;
+  if (written) unwritten[bestReplayPath(preferences.path(), key)] = std::move(waiting->second);
+  waitingReplays.erase(waiting);
+  // Under the lock: the earlier replays that failed are tried again with this one.
+  writeUnwritten();
+}
+
+void SessionRecorder::writeUnwritten() {
+  for (auto replay = unwritten.begin(); replay != unwritten.end();) {
+    const platform::FileError failed =
+        platform::writeFileAtomically(replay->first, replay->second, platform::KeepBackup::No);
+    if (failed) {
+      preferences.report(failed);
+      ++replay;
+    } else {
+      replay = unwritten.erase(replay);
+    }
   }
 }
 

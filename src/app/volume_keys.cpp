@@ -62,9 +62,13 @@ bool VolumeKeys::handle(platform::Command command, double now) {
   // Keys are handled between frames (or while paused): no chart's command holds the lock now,
   // and other games waiting for the file need not wait for the next frame's end.
   preferences.releaseLock();
-  noteText = muted_ ? "MUTED" : "VOLUME " + std::to_string(percent_) + "%";
-  noteUntil = now + kNoteSeconds;
+  showNote(muted_ ? "MUTED" : "VOLUME " + std::to_string(percent_) + "%", now);
   return true;
+}
+
+void VolumeKeys::showNote(const std::string& text, double now) {
+  note.setText(text);
+  noteUntil = now + kNoteSeconds;
 }
 
 void VolumeKeys::apply() {

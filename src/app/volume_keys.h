@@ -34,6 +34,10 @@ class VolumeKeys {
   int percent() const { return percent_; }
   bool muted() const { return muted_; }
 
+  // Shows `text` in the note from `now` on, for a second: also for what the player must know of
+  // the preferences.
+  void showNote(const std::string& text, double now);
+
   // Draws the note while it shows; does nothing otherwise.
   void drawNote(double now, platform::Size bounds);
 

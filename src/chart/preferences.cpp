@@ -1,9 +1,5 @@
 #include "chart/preferences.h"
 
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -11,11 +7,9 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <vector>
 
-#include "chart/atomic_file.h"
 #include "chart/preference_file.h"
 #include "engine/kiv_alert.h"
 
@@ -28,38 +22,6 @@ std::unique_ptr<Preferences>& shared() {
   return preferences;
 }
 
-std::string homeDirectory() {
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] != '\0') return home;
-  const passwd* user = getpwuid(getuid());
-  return user != nullptr ? user->pw_dir : ".";
-}
-
-std::string parentOf(const std::string& path) {
-  const std::string parent = std::filesystem::path(path).parent_path().string();
-  return parent.empty() ? "." : parent;
-}
-
-std::string describeWait(std::chrono::milliseconds wait) {
-  char seconds[32];
-  std::snprintf(seconds, sizeof seconds, "%g", double(wait.count()) / 1000.0);
-  return seconds;
-}
-
-[[noreturn]] void cannotWrite(const std::string& path, const std::string& reason) {
-  KivAlert::share().setQuitAlert("The preferences file " + path + " could not be saved: " + reason);
-}
-
-// Up to `limit` bytes of `in`: one byte over a size limit is enough to know a file exceeds it.
-std::string readAtMost(std::istream& in, std::size_t limit) {
-  std::string contents;
-  char chunk[65536];
-  while (contents.size() < limit && in) {
-    in.read(chunk, std::streamsize(std::min(sizeof chunk, limit - contents.size())));
-    contents.append(chunk, std::size_t(in.gcount()));
-  }
-  return contents;
-}
 
 std::string utcStamp() {
   const std::time_t now = std::time(nullptr);
@@ -75,8 +37,8 @@ std::string utcStamp() {
 std::string asideName(const std::string& file) {
   const std::string stamped = file + ".corrupt-" + utcStamp();
   std::string name = stamped;
-  std::error_code unknown;
-  for (int copy = 2; copy < 1000 && std::filesystem::exists(name, unknown); ++copy) {
+  for (int copy = 2; copy < 1000 && platform::kindOf(name) != platform::FileKind::Missing;
+       ++copy) {
     name = stamped + "-" + std::to_string(copy);
   }
   return name;
@@ -90,9 +52,20 @@ Preferences& Preferences::share() {
 }
 
 void Preferences::open(const std::string& path) {
-  const std::string chosen =
-      path.empty() ? defaultPath(std::getenv("XDG_DATA_HOME"), homeDirectory()) : path;
-  shared() = std::make_unique<Preferences>(chosen);
+  std::string problem;
+  std::string chosen = chooseFile(path, problem);
+  if (chosen.empty()) KivAlert::share().setQuitAlert(problem);
+  shared() = std::make_unique<Preferences>(std::move(chosen));
+}
+
+std::string Preferences::chooseFile(const std::string& path, std::string& problem) {
+  const std::string given =
+      path.empty() ? defaultPath(std::getenv("XDG_DATA_HOME"), platform::homeFolder()) : path;
+  const std::string file = platform::followLinks(given);
+  const platform::FileKind kind = platform::kindOf(file);
+  if (kind == platform::FileKind::Missing || kind == platform::FileKind::Regular) return file;
+  problem = "the preferences file " + given + " is not a regular file";
+  return {};
 }
 
 void Preferences::openInMemory(const nlohmann::json& values) {
@@ -111,8 +84,9 @@ Preferences::Preferences(std::string path, std::chrono::milliseconds waitForLock
     : path_(std::move(path)),
       lockWait_(waitForLock),
       lock(path_ + ".lock"),
-      values(std::make_unique<nlohmann::json>(nlohmann::json::object())) {
-  if (!holdLock()) load();
+      values(std::make_unique<nlohmann::json>(nlohmann::json::object())),
+      onDisk(std::make_unique<nlohmann::json>(nlohmann::json::object())) {
+  if (!takeLock(waitForLock)) load();
   releaseLock();
 }
 
@@ -122,6 +96,7 @@ Preferences::Preferences(std::string name, InMemory, const nlohmann::json& initi
       lock(path_),
       values(std::make_unique<nlohmann::json>(initial.is_object() ? initial
                                                                   : nlohmann::json::object())),
+      onDisk(std::make_unique<nlohmann::json>(*values)),
       inMemory(true) {}
 
 Preferences::~Preferences() = default;
@@ -130,22 +105,26 @@ void Preferences::endFrame() {
   if (shared()) shared()->releaseLock();
 }
 
-bool Preferences::holdLock() {
+bool Preferences::holdLock() { return takeLock(lockWait_); }
+
+bool Preferences::takeLock(std::chrono::milliseconds wait) {
   if (inMemory) return true;
   if (lockState != LockState::Free) return lockState == LockState::Held;
   std::error_code made;
-  std::filesystem::create_directories(parentOf(path_), made);
-  const int error = made ? made.value() : lock.acquire(lockWait_);
-  if (error != 0) {
+  const std::string folder = platform::parentFolder(path_);
+  std::filesystem::create_directories(folder, made);
+  const platform::FileError error =
+      made ? platform::FileError{made.value(), folder} : platform::FileError{lock.acquire(wait), lock.path()};
+  if (error) {
     lockState = LockState::Failed;
-    lockFailure = error == EWOULDBLOCK ? "another program held its lock " + lock.path() +
-                                             " for " + describeWait(lockWait_) + " seconds"
-                                       : std::strerror(error);
+    // A busy lock only delays the saves; anything else keeps them from ever being written.
+    if (error.error != EWOULDBLOCK) report(error);
     return false;
   }
   lockState = LockState::Held;
   load();
   setAsideUnusable();
+  writeOut();
   return true;
 }
 
@@ -160,14 +139,70 @@ const nlohmann::json* Preferences::find(std::string_view key) const {
 }
 
 void Preferences::save(std::string_view key, const std::optional<nlohmann::json>& value) {
-  if (!holdLock()) cannotWrite(path_, lockFailure);
+  if (saveListener) saveListener(key, value ? &*value : nullptr);
+  if (!inMemory) {
+    waiting[std::string(key)] = value;
+    if (lockState == LockState::Held) {
+      writeOut();
+      return;
+    }
+    if (holdLock()) return;
+  }
+  // Kept in memory, where the charts read it back, until the file can be had.
   if (value) {
     (*values)[std::string(key)] = *value;
   } else {
     values->erase(std::string(key));
   }
-  if (!inMemory) write();
-  if (saveListener) saveListener(key, find(key));
+}
+
+bool Preferences::writeWaiting(std::chrono::milliseconds wait) {
+  if (waiting.empty()) return true;
+  const bool held = lockState == LockState::Held;
+  if (!held) {
+    releaseLock();
+    takeLock(wait);
+  }
+  if (!waiting.empty() && lockState != LockState::Held) {
+    report({EWOULDBLOCK, lock.path()});
+  }
+  if (!held) releaseLock();
+  return waiting.empty();
+}
+
+void Preferences::writeOut() {
+  std::vector<std::string> dropped;
+  for (const auto& [key, value] : waiting) {
+    const auto stored = onDisk->find(key);
+    if (value && keepStored != nullptr && stored != onDisk->end() &&
+        keepStored(key, *stored, *value)) {
+      (*values)[key] = *stored;
+      dropped.push_back(key);
+    } else if (value) {
+      (*values)[key] = *value;
+    } else {
+      values->erase(key);
+    }
+  }
+  for (const std::string& key : dropped) {
+    waiting.erase(key);
+    if (settledListener) settledListener(key, false);
+  }
+  if (waiting.empty() || !write()) return;
+  const auto written = std::move(waiting);
+  waiting.clear();
+  if (settledListener) {
+    for (const auto& [key, value] : written) settledListener(key, true);
+  }
+}
+
+void Preferences::report(const platform::FileError& failed) {
+  const std::string problem =
+      "could not save " + failed.describe() + "; kept, and tried again at the next save and at exit";
+  if (problem == problem_) return;
+  problem_ = problem;
+  std::fprintf(stderr, "aloft: %s\n", problem.c_str());
+  if (problemListener) problemListener(failed.file);
 }
 
 std::string Preferences::valuesText() const {
@@ -193,12 +228,14 @@ void Preferences::setAsideUnusable() {
     // The file was read just now, under the lock. Its copy is whole on disk before the file
     // without the values replaces it.
     const std::string aside = asideName(file);
-    if (const int error = writeFileAtomically(aside, loadedBytes, KeepBackup::No)) {
-      cannotWrite(aside, std::strerror(error));
-    }
     for (const std::string& key : keys) values->erase(key);
-    write();
-    done = "kept a copy in " + aside + " and saved the file without it";
+    const platform::FileError copied =
+        platform::writeFileAtomically(aside, loadedBytes, platform::KeepBackup::No);
+    if (copied) {
+      report(copied);
+    } else if (write()) {
+      done = "kept a copy in " + aside + " and saved the file without it";
+    }
   } else {
     for (const std::string& key : keys) values->erase(key);
   }
@@ -209,23 +246,27 @@ void Preferences::setAsideUnusable() {
 }
 
 void Preferences::load() {
-  if (loadFile(path_)) return;
-  if (loadFile(path_ + ".bak")) return;
-  *values = nlohmann::json::object();
-  loadedFrom.clear();
-  loadedBytes.clear();
+  if (!loadFile(path_) && !loadFile(path_ + ".bak")) {
+    *values = nlohmann::json::object();
+    loadedFrom.clear();
+    loadedBytes.clear();
+  }
+  *onDisk = *values;
 }
 
 bool Preferences::loadFile(const std::string& file) {
-  struct stat status {};
-  // No file, or no directory it could be in: no preferences.
-  if (::stat(file.c_str(), &status) != 0 && (errno == ENOENT || errno == ENOTDIR)) return false;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    KivAlert::share().setQuitAlert("The preferences file " + file +
-                                   " could not be read: " + std::strerror(errno));
+  std::string bytes;
+  // Never through a link (the player's was followed at start), never a pipe or a device.
+  const platform::FileError read =
+      platform::readRegularFile(file, kMaxPreferenceFileBytes + 1, bytes, false);
+  // No file, no folder it could be in, or something that is not a file: no preferences.
+  if (read.error == ENOENT || read.error == ENOTDIR || read.error == platform::kNotRegularFile) {
+    return false;
   }
-  std::string bytes = readAtMost(in, kMaxPreferenceFileBytes + 1);
+  if (read) {
+    KivAlert::share().setQuitAlert("The preferences file " + file +
+                                   " could not be read: " + std::strerror(read.error));
+  }
   if (auto parsed = parsePreferences(bytes)) {
     *values = std::move(*parsed);
     loadedFrom = file;
@@ -233,23 +274,27 @@ bool Preferences::loadFile(const std::string& file) {
     return true;
   }
   const std::string aside = asideName(file);
-  in.close();
-  if (std::rename(file.c_str(), aside.c_str()) == 0) {
+  if (const platform::FileError moved = platform::moveAside(file, aside)) {
+    std::fprintf(stderr, "aloft: %s is not a preferences file and could not be moved aside: %s\n",
+                 file.c_str(), moved.describe().c_str());
+  } else {
     std::fprintf(stderr, "aloft: %s is not a preferences file; moved it to %s\n", file.c_str(),
                  aside.c_str());
-  } else {
-    std::fprintf(stderr, "aloft: %s is not a preferences file and could not be moved aside: %s\n",
-                 file.c_str(), std::strerror(errno));
   }
   return false;
 }
 
-void Preferences::write() const {
+bool Preferences::write() {
   const std::string contents =
       values->dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
-  if (const int error = writeFileAtomically(path_, contents, KeepBackup::Yes)) {
-    cannotWrite(path_, std::strerror(error));
+  if (const platform::FileError failed =
+          platform::writeFileAtomically(path_, contents, platform::KeepBackup::Yes)) {
+    report(failed);
+    return false;
   }
+  *onDisk = *values;
+  problem_.clear();
+  return true;
 }
 
 }  // namespace chart

@@ -1,11 +1,7 @@
 #include "chart/resource_path.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
-#include <cstdlib>
-
 #include "chart/data.h"
+#include "platform/files.h"
 
 namespace chart {
 
@@ -16,19 +12,10 @@ std::optional<std::string> expandTilde(std::string_view path) {
   const std::size_t slash = path.find('/');
   const std::string_view user = path.substr(1, slash == std::string_view::npos ? path.npos : slash - 1);
   const std::string_view rest = slash == std::string_view::npos ? "" : path.substr(slash);
-  const char* home = nullptr;
-  if (user.empty()) {
-    home = std::getenv("HOME");
-    if (home == nullptr || *home == '\0') {
-      const passwd* entry = getpwuid(getuid());
-      home = entry != nullptr ? entry->pw_dir : nullptr;
-    }
-  } else {
-    const passwd* entry = getpwnam(std::string(user).c_str());
-    home = entry != nullptr ? entry->pw_dir : nullptr;
-  }
-  if (home == nullptr || *home == '\0') return std::nullopt;
-  return std::string(home) + std::string(rest);
+  const std::string home = user.empty() ? platform::homeFolder()
+                                        : platform::homeFolderOf(std::string(user));
+  if (home.empty()) return std::nullopt;
+  return home + std::string(rest);
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
+#include "platform/events.h"
 #include "platform/message_box.h"
 
 KivAlert& KivAlert::share() {
@@ -20,6 +22,10 @@ void KivAlert::setQuitAlert(std::string_view message) {
   if (showsBox) platform::beep();
   std::fprintf(stderr, "Error: %s\n", text.c_str());
   std::fflush(stderr);
+  // Taken out first: an alert raised on the way out does not run it again.
+  if (const std::function<void()> wayOut = std::exchange(beforeExit, nullptr)) wayOut();
+  // From here a quit signal ends the process at once: there is nothing left to write.
+  platform::exitOnQuitSignal();
   if (showsBox) platform::showModalMessage("Error", text, "Quit");
 
   // Charts and services are not torn down: an alert can come from deep inside a chart's

@@ -1,8 +1,10 @@
-// The single way the game reports an error: it leaves full screen, beeps, shows the message in a
-// modal "Error" box with one button "Quit", writes it to stderr and ends the process with exit
-// status 1. Every error is fatal; nothing returns from an alert.
+// The single way the game reports an error: it leaves full screen, beeps, writes the message to
+// stderr, writes what the game keeps in memory (`setBeforeExit`), shows the message in a modal
+// "Error" box with one button "Quit" and ends the process with exit status 1. Every error is
+// fatal; nothing returns from an alert.
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -29,6 +31,9 @@ class KivAlert {
   // With false, an alert is written to stderr only: no beep, no box (nobody is there to close
   // it when a replay is verified for a server).
   void setShowsBox(bool shows) { showsBox = shows; }
+  // Run once by an alert before its box is shown: writes the session's recording and the saves
+  // still waiting, so an error loses none of them. Null for nothing.
+  void setBeforeExit(std::function<void()> wayOut) { beforeExit = std::move(wayOut); }
 
   // Shows `message` exactly as given (it is never used as a format) and ends the run.
   [[noreturn]] void setQuitAlert(std::string_view message);
@@ -45,4 +50,5 @@ class KivAlert {
   bool fullScreen_ = false;
   bool throwsForTests = false;
   bool showsBox = true;
+  std::function<void()> beforeExit;
 };

@@ -54,10 +54,9 @@ std::unique_ptr<AudioOutput> AudioOutput::open(const AudioFormat& format, AudioS
   }
   if (output->device != 0) {
     const char* driver = SDL_GetCurrentAudioDriver();
-    if (driver != nullptr && std::strcmp(driver, "dummy") == 0) {
-      output->audible_ = false;
-      std::fprintf(stderr, "aloft: sound is off (the silent audio driver was chosen)\n");
-    }
+    // The silent driver is only ever chosen on purpose (--headless, or SDL_AUDIODRIVER): no
+    // need to say the sound is off.
+    if (driver != nullptr && std::strcmp(driver, "dummy") == 0) output->audible_ = false;
   } else {
     output->audible_ = false;
     std::string dummyProblem;

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include "platform/events.h"
+
 #include <thread>
 #include <chrono>
 
@@ -17,8 +19,10 @@ double MonotonicClock::now() const {
 void MonotonicClock::waitForNextTick() {
   const double start = now();
   if (nextTick < 0) nextTick = start;
-  if (start < nextTick) {
-    std::this_thread::sleep_for(std::chrono::duration<double>(nextTick - start));
+  // Slept in slices, so a quit signal is seen within one.
+  constexpr double kSlice = 0.02;
+  for (double left = nextTick - start; left > 0 && quitSignal() == 0; left = nextTick - now()) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(left < kSlice ? left : kSlice));
   }
   // Like a repeating timer, a late tick is not made up for: the schedule moves on from now.
   const double tick = nextTick;

@@ -213,7 +213,22 @@ std::optional<Key> unmodifiedKeyNamed(std::string_view name) {
 
 }  // namespace
 
+namespace {
+
+// A quit signal is the window's quit command: asked for again at every take, so nothing queued
+// delays it.
+bool quitBySignal(Event& event) {
+  if (quitSignal() == 0) return false;
+  event = {};
+  event.type = Event::Type::Command;
+  event.command = Command::Quit;
+  return true;
+}
+
+}  // namespace
+
 bool pollEvent(const Window& window, Event& event) {
+  if (quitBySignal(event)) return true;
   if (!window.exists()) return false;
   SDL_Event raw;
   if (!SDL_PollEvent(&raw)) return false;
@@ -222,9 +237,10 @@ bool pollEvent(const Window& window, Event& event) {
 }
 
 bool waitEvent(const Window& window, Event& event, int timeoutMs) {
+  if (quitBySignal(event)) return true;
   if (!window.exists()) return false;
   SDL_Event raw;
-  if (!SDL_WaitEventTimeout(&raw, timeoutMs)) return false;
+  if (!SDL_WaitEventTimeout(&raw, timeoutMs)) return quitBySignal(event);
   translate(window, raw, event);
   return true;
 }

@@ -88,9 +88,21 @@ struct Event {
   std::optional<Point> pointer;
 };
 
-// Takes the next event from the queue; false when the queue is empty.
+// Makes SIGHUP, SIGINT, SIGQUIT and SIGTERM ask the game to quit as Ctrl+Q does: every event
+// taken from then on is the quit command. Called before SDL starts, which then installs no
+// handlers of its own.
+void catchQuitSignals();
+// The signal that asked the game to quit; 0 while none did.
+int quitSignal();
+// From now on a quit signal ends the process at once, with status 128 + the signal: for the
+// fatal alert's box, once everything is written.
+void exitOnQuitSignal();
+
+// Takes the next event from the queue; false when the queue is empty. A quit signal is taken
+// first.
 bool pollEvent(const Window& window, Event& event);
-// As `pollEvent`, but waits up to `timeoutMs` milliseconds for an event to arrive.
+// As `pollEvent`, but waits up to `timeoutMs` milliseconds for an event to arrive (a quit
+// signal is seen at the end of the wait at the latest).
 bool waitEvent(const Window& window, Event& event, int timeoutMs);
 
 // A key that synthesised input can press. Names: one printable ASCII character, or one of

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/files.h"
+
 namespace platform {
 
 namespace {
@@ -45,7 +47,8 @@ TiffOptions quietOptions() {
 
 TiffHandle openFileQuietly(const std::string& path) {
   const TiffOptions options = quietOptions();
-  if (!options) return nullptr;
+  // A named pipe or a device in place of a picture would block the open for ever.
+  if (!options || checkRegularFile(path)) return nullptr;
   return TiffHandle(TIFFOpenExt(path.c_str(), "r", options.get()));
 }
 

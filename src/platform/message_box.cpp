@@ -15,7 +15,10 @@ namespace {
 // A box needs a display. Under the offscreen or dummy video driver SDL would fall back to
 // talking to an X server if one happens to be reachable, and a box nobody can see would wait
 // forever; without any display it fails at once.
+bool boxesAllowed = true;
+
 bool canShowBox() {
+  if (!boxesAllowed) return false;
   if (const char* driver = SDL_GetCurrentVideoDriver()) {
     return std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
   }
@@ -25,6 +28,8 @@ bool canShowBox() {
 }
 
 }  // namespace
+
+void neverShowMessageBoxes() { boxesAllowed = false; }
 
 bool showModalMessage(const std::string& title, const std::string& message,
                       const std::string& button) {

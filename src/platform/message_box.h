@@ -11,6 +11,9 @@ namespace platform {
 bool showModalMessage(const std::string& title, const std::string& message,
                       const std::string& button);
 
+// From now on no box is shown: a headless run opens no window of any kind.
+void neverShowMessageBoxes();
+
 // A short alert sound: through the game's audio output when one is open, else the terminal bell
 // when stderr is a terminal.
 void beep();

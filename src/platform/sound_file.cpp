@@ -16,6 +16,8 @@ extern "C" {
 #include <cstring>
 #include <memory>
 
+#include "platform/files.h"
+
 namespace platform {
 
 namespace {
@@ -49,7 +51,8 @@ const AVInputFormat* m4aFormat() { return av_find_input_format("m4a"); }
 // protocol prefixes such as "http:".
 std::unique_ptr<AVFormatContext, InputCloser> openFile(const std::string& path) {
   const AVInputFormat* m4a = m4aFormat();
-  if (m4a == nullptr) return nullptr;
+  // A named pipe or a device in place of a sound would block the open for ever.
+  if (m4a == nullptr || checkRegularFile(path)) return nullptr;
   AVDictionary* options = nullptr;
   if (av_dict_set(&options, "protocol_whitelist", "file", 0) < 0) return nullptr;
   AVFormatContext* input = nullptr;

@@ -29,7 +29,9 @@ bool initVideo(bool headless, std::string& error) {
   // A user's own setting wins (overwrite 0).
   SDL_setenv("SDL_VIDEO_X11_WMCLASS", ALOFT_APP_ID, 0);
   SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", ALOFT_APP_ID, 0);
-  const bool driverChosen = SDL_getenv("SDL_VIDEODRIVER") != nullptr;
+  // SDL takes an empty SDL_VIDEODRIVER as unset.
+  const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
+  const bool driverChosen = chosen != nullptr && chosen[0] != '\0';
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     error = SDL_GetError();
     return false;

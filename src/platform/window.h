@@ -38,8 +38,8 @@ struct IconImage {
 
 // What `Window::open` reports when the system has no display to show the window on.
 inline constexpr const char* kNoDisplayError =
-    "aloft: no display found (DISPLAY and WAYLAND_DISPLAY are not set); run it from a desktop "
-    "session, or use --headless";
+    "no display could be opened (none is set in DISPLAY or WAYLAND_DISPLAY, or the one set does "
+    "not answer); run it from a desktop session, or use --headless";
 
 class Window {
  public:

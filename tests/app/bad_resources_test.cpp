@@ -1,6 +1,6 @@
 // The real game started on a copy of its resources with one file damaged: it stops with the
 // message for that kind of damage and exit status 1 when it comes to load the file, and it
-// leaves the preference file as it was. The cases run in the order the game loads the files.
+// leaves the preference file as it was and the session's recording written. The cases run in the order the game loads the files.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -64,7 +64,8 @@ class BadResources : public ::testing::TestWithParam<BadResource> {
   ProgramResult play() {
     return runProgram(gameBinary(), {"--headless", "--fixed-step", "0.5", "--frames", "20",
                                      "--resources", directory.path().string(), "--prefs",
-                                     prefs.string(), "--script", script.string()});
+                                     prefs.string(), "--script", script.string(), "--record",
+                                     (directory / "session.replay").string()});
   }
 
   void TearDown() override {
@@ -94,6 +95,8 @@ TEST_P(BadResources, StopWithTheMessageOfTheDamage) {
       : pixels ? "with image in directory " + file.string() + " has an invalid bit per pixel."
                : "with image in directory " + file.string() + " was not found.";
   EXPECT_EQ(result.exitStatus, 1) << result.err;
+  // The session so far is written on the way out, the alert's too.
+  EXPECT_TRUE(readText(directory / "session.replay").starts_with("aloft-replay")) << result.err;
   // The alert is the last thing the game writes.
   EXPECT_TRUE(result.err.ends_with("Error: The \" " + std::string(bad.chart) + " \" chart " +
                                    message + "\n"))

@@ -84,6 +84,36 @@ TEST_F(RecordedRun, TheStoredBestVerifiesAndTamperingDoesNot) {
   }
 }
 
+// Each signal that ends a program from outside ends the game as Ctrl+Q does, with the status a
+// shell expects of it (128 + the signal), the session's recording written. A watched replay
+// whose frames claim a day each waits at most a second a frame and wakes for the signal too.
+TEST_F(RecordedRun, EachQuitSignalEndsTheGameAsCtrlQDoes) {
+  std::string slow = readText(directory / "session.replay");
+  for (std::size_t at; (at = slow.find(" length 0.01")) != std::string::npos;) {
+    slow.replace(at, 12, " length 86400");
+  }
+  writeText(directory / "slow.replay", slow);
+  const std::pair<const char*, int> signals[] = {{"HUP", 1}, {"INT", 2}, {"QUIT", 3}, {"TERM", 15}};
+  std::vector<std::vector<std::string>> runs;
+  for (const auto& [name, number] : signals) {
+    runs.push_back({"--preserve-status", "-k", "30", "-s", name, "8", gameBinary(), "--headless",
+                    "--prefs", (directory / name).string() + ".json", "--record",
+                    (directory / name).string() + ".replay"});
+  }
+  runs.push_back({"--preserve-status", "-k", "30", "-s", "TERM", "8", gameBinary(), "--headless",
+                  "--replay", (directory / "slow.replay").string()});
+  const auto results = runProgramsTogether("/usr/bin/timeout", runs);
+  for (std::size_t at = 0; at < std::size(signals); ++at) {
+    const auto& [name, number] = signals[at];
+    EXPECT_EQ(results[at].exitStatus, 128 + number) << name << results[at].err;
+    std::string error;
+    const auto recorded = loadReplay((directory / name).string() + ".replay", error);
+    ASSERT_TRUE(recorded) << name << error;
+    EXPECT_GT(recorded->frames.size(), 10u) << name;
+  }
+  EXPECT_EQ(results.back().exitStatus, 128 + 15) << results.back().err;
+}
+
 TEST_F(RecordedRun, DamagedReplaysAreRefusedNamingTheirLine) {
   const std::string best = readText(directory / "best-hard.replay");
   const std::size_t lines = std::size_t(std::count(best.begin(), best.end(), '\n'));

@@ -1,6 +1,7 @@
 // A save of the preferences failing at each of its system calls: the file on disk stays as it
-// was, nothing is left beside it but the file and its backup, the failure is the fatal alert
-// that names the file and the reason, and a later save works.
+// was, nothing is left beside it but the file and its backup, the failure is said naming the
+// file it was on and the reason, the game goes on with the value in memory, and the next save
+// writes it too.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -12,7 +13,6 @@
 #include <vector>
 
 #include "chart/preferences.h"
-#include "engine/kiv_alert.h"
 #include "support/run_program.h"
 #include "support/system_call_faults.h"
 
@@ -32,12 +32,12 @@ struct FaultCase {
   std::vector<Fault> faults;
   std::size_t writeLimit;  // 0: whole writes
   int reportedError;       // 0: the save succeeds
+  const char* failedOn = "preferences.json";
   bool renamedBeforeFailure = false;
 };
 
 class PreferencesFault : public ::testing::TestWithParam<FaultCase> {
  protected:
-  void SetUp() override { KivAlert::share().throwInsteadOfExiting(true); }
   void TearDown() override { faults::reset(); }
   ScratchDirectory directory{"preference-faults"};
 };
@@ -57,12 +57,7 @@ TEST_P(PreferencesFault, KeepsTheFileAndReportsTheFailure) {
   faults::reset();  // counts the save's calls from here
   faults::shortenWrites(fault.writeLimit);
   for (const Fault& each : fault.faults) faults::failCall(each.call, each.occurrence, each.error);
-  std::string message;
-  try {
-    preferences.save("Hard", newTime);
-  } catch (const FatalAlert& alert) {
-    message = alert.what();
-  }
+  preferences.save("Hard", newTime);
   faults::reset();
 
   std::set<std::string> names;
@@ -71,10 +66,15 @@ TEST_P(PreferencesFault, KeepsTheFileAndReportsTheFailure) {
   }
   EXPECT_EQ(names, (std::set<std::string>{"preferences.json", "preferences.json.bak",
                                           "preferences.json.lock"}));
-  EXPECT_EQ(message, fault.reportedError == 0
-                         ? ""
-                         : "The preferences file " + file.string() +
-                               " could not be saved: " + std::strerror(fault.reportedError));
+  EXPECT_EQ(preferences.problem(),
+            fault.reportedError == 0
+                ? ""
+                : "could not save " +
+                      (*fault.failedOn ? directory / fault.failedOn : directory.path()).string() +
+                      ": " +
+                      std::strerror(fault.reportedError) +
+                      "; kept, and tried again at the next save and at exit");
+  EXPECT_EQ(*preferences.find("Hard"), newTime);
   if (fault.reportedError == 0 || fault.renamedBeforeFailure) {
     EXPECT_EQ(nlohmann::json::parse(readText(file))["Hard"], newTime);
     EXPECT_EQ(readText(backup), before);
@@ -83,7 +83,7 @@ TEST_P(PreferencesFault, KeepsTheFileAndReportsTheFailure) {
     const std::string backupAfter = readText(backup);
     EXPECT_TRUE(backupAfter == backupBefore || backupAfter == before);
   }
-  preferences.save("Hard", newTime);
+  preferences.save("Easy", easy);
   EXPECT_EQ(nlohmann::json::parse(readText(file)),
             (nlohmann::json{{"Easy", easy}, {"Hard", newTime}}));
 }
@@ -98,13 +98,15 @@ const FaultCase kFaults[] = {
     {"WriteWithoutProgress", {{Call::Write, 1, 0}}, 0, EIO},
     {"FileSyncFails", {{Call::Fsync, 1, EIO}}, 0, EIO},
     {"CloseFails", {{Call::Close, 1, EIO}}, 0, EIO},
-    {"BackupLinkFails", {{Call::Link, 1, EIO}}, 0, EIO},
+    {"BackupLinkFails", {{Call::Link, 1, EIO}}, 0, EIO, "preferences.json.bak"},
     {"LinksRefusedBackupCopied", {{Call::Link, 1, EPERM}}, 0, 0},
-    {"LinksRefusedCopyFullDisk", {{Call::Link, 1, EPERM}, {Call::Write, 2, ENOSPC}}, 0, ENOSPC},
-    {"LinksRefusedCopySyncFails", {{Call::Link, 1, EPERM}, {Call::Fsync, 2, EIO}}, 0, EIO},
-    {"BackupRenameFails", {{Call::Rename, 1, EIO}}, 0, EIO},
+    {"LinksRefusedCopyFullDisk", {{Call::Link, 1, EPERM}, {Call::Write, 2, ENOSPC}}, 0, ENOSPC,
+     "preferences.json.bak"},
+    {"LinksRefusedCopySyncFails", {{Call::Link, 1, EPERM}, {Call::Fsync, 2, EIO}}, 0, EIO,
+     "preferences.json.bak"},
+    {"BackupRenameFails", {{Call::Rename, 1, EIO}}, 0, EIO, "preferences.json.bak"},
     {"RenameFails", {{Call::Rename, 2, ENOSPC}}, 0, ENOSPC},
-    {"FolderSyncFails", {{Call::Fsync, 2, EIO}}, 0, EIO, true},
+    {"FolderSyncFails", {{Call::Fsync, 2, EIO}}, 0, EIO, "", true},
 };
 INSTANTIATE_TEST_SUITE_P(EverySaveStep, PreferencesFault, ::testing::ValuesIn(kFaults),
                          [](const ::testing::TestParamInfo<FaultCase>& each) {

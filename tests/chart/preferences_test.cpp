@@ -2,6 +2,7 @@
 
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -133,7 +134,7 @@ TEST_F(PreferencesTest, AnUnusableValueIsSetAsideOnceAndTheOtherKeysKept) {
 }
 
 // Without a file option the data home is used when it is an absolute path, else the home's
-// default. A location that cannot be written is fatal.
+// default. A location that cannot be written keeps the save in memory and says why once.
 TEST_F(PreferencesTest, WhereTheFileIs) {
   for (const char* unusable : {(const char*)nullptr, "", "relative"}) {
     EXPECT_EQ(Preferences::defaultPath(unusable, "/home/u"),
@@ -145,10 +146,65 @@ TEST_F(PreferencesTest, WhereTheFileIs) {
   Preferences::share().save("Easy", nlohmann::json(4));
   EXPECT_EQ(parsed(file)["Easy"], 4);
 
-  const fs::path underAFile = file / "preferences.json";
-  Preferences::open(underAFile);
-  EXPECT_EQ(alertOf([] { Preferences::share().save("Hard", nlohmann::json(1)); }),
-            "The preferences file " + underAFile.string() + " could not be saved: Not a directory");
+  Preferences::open(file / "preferences.json");
+  Preferences::share().save("Hard", nlohmann::json(1));
+  EXPECT_EQ(*Preferences::share().find("Hard"), 1);
+  EXPECT_EQ(Preferences::share().problem(),
+            "could not save " + file.string() +
+                ": Not a directory; kept, and tried again at the next save and at exit");
+}
+
+// What is at the file's name and beside it, and what a save does then: only regular files are
+// read or moved, no planted link is written through, a link the player made is written through
+// to its file, and a save that cannot be written is kept and said once, naming the file.
+TEST_F(PreferencesTest, FilesAtAndBesideThePreferenceFile) {
+  const fs::path folder = file.parent_path(), outside = directory / "outside";
+  struct Case {
+    const char* name;
+    std::function<void()> make;
+    std::string refused;  // chooseFile's problem, or the save's failing file
+  };
+  const std::string notRegular = "the preferences file " + file.string() + " is not a regular file";
+  const Case cases[] = {
+      {"Folder", [&] { fs::create_directory(file); }, notRegular},
+      {"NamedPipe", [&] { ASSERT_EQ(mkfifo(file.c_str(), 0600), 0); }, notRegular},
+      {"LinkToADevice", [&] { fs::create_symlink("/dev/null", file); }, notRegular},
+      {"PlayersLink", [&] { fs::create_symlink("../outside", file); }, ""},
+      {"PlantedLinks", [&] {
+         fs::create_symlink(outside, file.string() + ".tmp");
+         fs::create_symlink(outside, file.string() + ".lock");
+       }, file.string() + ".lock: Too many levels of symbolic links"},
+      {"LockIsAFolder", [&] { fs::create_directory(file.string() + ".lock"); },
+       file.string() + ".lock: Is a directory"},
+      {"BackupIsAFolder", [&] {
+         writeText(file, "{}");
+         fs::create_directory(file.string() + ".bak");
+       }, file.string() + ".bak: Is a directory"}};
+  for (const Case& each : cases) {
+    SCOPED_TRACE(each.name);
+    fs::remove_all(folder);
+    fs::remove_all(outside);
+    fs::create_directories(folder);
+    each.make();
+    std::string problem;
+    const std::string chosen = Preferences::chooseFile(file, problem);
+    if (chosen.empty()) {
+      EXPECT_EQ(problem, each.refused);
+      EXPECT_NE(fs::symlink_status(file).type(), fs::file_type::regular);
+      continue;
+    }
+    Preferences preferences(chosen);
+    preferences.save("Hard", nlohmann::json(7));
+    EXPECT_EQ(*preferences.find("Hard"), 7);
+    EXPECT_FALSE(fs::exists(outside) && !fs::is_symlink(file)) << "written outside";
+    if (!each.refused.empty()) {
+      EXPECT_EQ(preferences.problem(), "could not save " + each.refused +
+                                           "; kept, and tried again at the next save and at exit");
+      continue;
+    }
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_EQ(parsed(outside)["Hard"], 7);
+  }
 }
 
 // A child saves ever longer hard times until it is killed at a random moment. It says when each
@@ -220,6 +276,7 @@ TEST_F(PreferencesTest, EightGamesSavingAtOnceLoseNothing) {
         own.save(key, nlohmann::json(value));
         own.releaseLock();
       }
+      if (!own.writeWaiting(kExitLockWait)) _exit(3);
     });
   }
   std::map<std::string, int> seen;
@@ -244,26 +301,32 @@ TEST_F(PreferencesTest, EightGamesSavingAtOnceLoseNothing) {
   EXPECT_EQ(parsed(file), expected);
 }
 
-// A game holding the lock (it stops, say, in a debugger): another game's save fails with the
-// alert after its wait, and its reads keep the values last read; once the holder lets go, the
-// next save sees the holder's save. (A killed holder lets go as well: see the killed saves.)
-TEST_F(PreferencesTest, AHeldLockFailsTheSaveUntilItsHolderLetsGo) {
+// A game holding the lock (it stops, say, in a debugger): another game's save waits in memory,
+// where its charts read it back, and nothing freezes. Once the holder lets go, the next frame
+// with a preference command writes it, merged by the rule: a longer time the holder stored
+// meanwhile stays.
+TEST_F(PreferencesTest, AHeldLockDefersTheSaveUntilItsHolderLetsGo) {
   Preferences holder(file.string());
   holder.save("Easy", nlohmann::json(1));
   holder.save("Hard", nlohmann::json(2));
-  Preferences waiting(file.string(), std::chrono::milliseconds(100));  // reads without the lock
-  holder.save("Hard", nlohmann::json(3));  // in the same frame: the lock stays held
-  EXPECT_FALSE(waiting.holdLock());
-  ASSERT_NE(waiting.find("Hard"), nullptr);
-  EXPECT_EQ(*waiting.find("Hard"), 2);
-  EXPECT_EQ(alertOf([&] { waiting.save("Easy", nlohmann::json(5)); }),
-            "The preferences file " + file.string() + " could not be saved: another program held " +
-                "its lock " + file.string() + ".lock for 0.1 seconds");
+  Preferences waiting(file.string());  // reads without the lock
+  waiting.setKeepStored([](std::string_view, const nlohmann::json& stored,
+                           const nlohmann::json& value) { return stored >= value; });
+  holder.save("Hard", nlohmann::json(9));  // in the same frame: the lock stays held
+  const auto before = std::chrono::steady_clock::now();
+  waiting.save("Easy", nlohmann::json(5));
+  waiting.save("Hard", nlohmann::json(4));
+  EXPECT_LT(std::chrono::steady_clock::now() - before, 4 * kPreferenceLockWait);
+  EXPECT_EQ(*waiting.find("Easy"), 5);
+  EXPECT_EQ(waiting.problem(), "");
+  EXPECT_EQ(parsed(file), (nlohmann::json{{"Easy", 1}, {"Hard", 9}}));
 
   holder.releaseLock();
   waiting.releaseLock();  // the end of that frame
-  waiting.save("Easy", nlohmann::json(5));
-  EXPECT_EQ(parsed(file), (nlohmann::json{{"Easy", 5}, {"Hard", 3}}));
+  ASSERT_TRUE(waiting.holdLock());
+  EXPECT_FALSE(waiting.hasWaiting());
+  EXPECT_EQ(parsed(file), (nlohmann::json{{"Easy", 5}, {"Hard", 9}}));
+  EXPECT_EQ(*waiting.find("Hard"), 9);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // Counted by the benchmarks' replaced operator new, linked into this test alone.
 #include "app/run_start_state.h"
 #include "app/session_recorder.h"
+#include "chart/preferences.h"
 #include "counting_new.h"
 #include "platform/events.h"
 #include "support/game_tree.h"
@@ -39,7 +40,7 @@ class FrameAllocations : public GameTree {
 
 TEST_F(FrameAllocations, NoneOnTheStatsScreenNorInARunInFlight) {
   RunStartState runStart(Data::share().globalVariableDictionary());
-  SessionRecorder recorder(Replay{}, true, runStart, "/nonexistent/preferences.json");
+  SessionRecorder recorder(Replay{}, true, runStart, chart::Preferences::share());
   view->setFrameInputTap(&recorder);
   framesUntil("Stats");
   frames(3);  // the screen's charts, the scenery and the music are made here

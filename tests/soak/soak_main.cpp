@@ -69,7 +69,7 @@ int playRuns(const Options& options, platform::Window& window, const std::filesy
   header.gameVersion = "soak";
   header.window = kWindow;
   header.resourceDigest = resourceDigest(Data::share().resourcePath() + "/kivResources");
-  SessionRecorder recorder(header, false, runStart, prefs);
+  SessionRecorder recorder(header, false, runStart, chart::Preferences::share());
   view.setFrameInputTap(&recorder);
   std::vector<std::string> keptModes;
   chart::Preferences::share().setSaveListener(
@@ -77,6 +77,8 @@ int playRuns(const Options& options, platform::Window& window, const std::filesy
         recorder.saved(key, value);
         keptModes.emplace_back(key);
       });
+  chart::Preferences::share().setSettledListener(
+      [&](std::string_view key, bool written) { recorder.settled(key, written); });
 
   // Runs the frames up to `lastFrame`; returns how many runs ended in them.
   const auto play = [&](std::int64_t lastFrame, InputScript* script) {

@@ -1,0 +1,41 @@
+// The signal part of the events: the signals that end a program from outside, taken as the
+// quit command.
+#include <SDL.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include "platform/events.h"
+
+namespace platform {
+
+namespace {
+
+volatile std::sig_atomic_t caught = 0;
+volatile std::sig_atomic_t exitAtOnce = 0;
+
+constexpr int kQuitSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM};
+
+void onQuitSignal(int signal) {
+  // A second signal, or one while the fatal alert waits, ends the process now.
+  if (caught != 0 || exitAtOnce != 0) _exit(128 + signal);
+  caught = signal;
+}
+
+}  // namespace
+
+void catchQuitSignals() {
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  struct sigaction action {};
+  action.sa_handler = onQuitSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (const int signal : kQuitSignals) sigaction(signal, &action, nullptr);
+}
+
+int quitSignal() { return caught; }
+
+void exitOnQuitSignal() { exitAtOnce = 1; }
+
+}  // namespace platform
