@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "app/best_times.h"
+#include "app/board_client.h"
 #include "app/chart_graph_command.h"
 #include "app/command_line.h"
 #include "app/input_script.h"
@@ -118,6 +119,9 @@ int main(int argc, char** argv) {
   auto parsed = parseCommandLine(argc, argv);
   if (const int* status = std::get_if<int>(&parsed)) return *status;
   Options options = std::get<Options>(parsed);
+  if (options.boardCommand.active()) {
+    return runBoardCommand(options.boardCommand, preferencesPath(options), std::cout, std::cerr);
+  }
   if (!options.chartGraph.empty()) {
     return printChartGraph(options.chartGraph, options.counts, std::cout, std::cerr);
   }

@@ -21,14 +21,6 @@
 
 namespace {
 
-std::string preferencesPath(const Options& options) {
-  if (!options.prefs.empty()) return options.prefs;
-  const char* home = std::getenv("HOME");
-  const passwd* user = home != nullptr && home[0] != '\0' ? nullptr : getpwuid(getuid());
-  return chart::Preferences::defaultPath(std::getenv("XDG_DATA_HOME"),
-                                         user != nullptr ? user->pw_dir : home ? home : ".");
-}
-
 std::string replayPath(const Options& options) {
   if (!options.replayBest.empty()) {
     return bestReplayPath(preferencesPath(options), options.replayBest);
@@ -37,6 +29,14 @@ std::string replayPath(const Options& options) {
 }
 
 }  // namespace
+
+std::string preferencesPath(const Options& options) {
+  if (!options.prefs.empty()) return options.prefs;
+  const char* home = std::getenv("HOME");
+  const passwd* user = home != nullptr && home[0] != '\0' ? nullptr : getpwuid(getuid());
+  return chart::Preferences::defaultPath(std::getenv("XDG_DATA_HOME"),
+                                         user != nullptr ? user->pw_dir : home ? home : ".");
+}
 
 std::optional<Replay> chosenReplay(const Options& options, bool& failed) {
   const std::string path = replayPath(options);

@@ -1,0 +1,109 @@
+// aloft-board: serves the board over HTTP, verifies submitted runs with the game and keeps them
+// in SQLite or PostgreSQL. Stops on SIGTERM or SIGINT: no new request is taken, the runs being
+// verified go back to the queue.
+#include <httplib.h>
+
+#include <chrono>
+#include <filesystem>
+#include <cstdio>
+#include <iostream>
+#include <mutex>
+#include <random>
+#include <thread>
+
+#include "board/api_routes.h"
+#include "board/board_options.h"
+#include "board/database.h"
+#include "board/run_store.h"
+#include "board/submission_check.h"
+#include "board/verification_workers.h"
+#include "board/verifier.h"
+#include "platform/limited_process.h"
+#include "platform/stop_signals.h"
+
+namespace {
+
+std::mutex logMutex;
+
+void logLine(const std::string& line) {
+  const std::lock_guard lock(logMutex);
+  std::fprintf(stderr, "aloft-board: %s\n", line.c_str());
+}
+
+// Names this process's claims: unique across servers sharing one database.
+std::string serverId() {
+  std::random_device random;
+  return std::to_string(random()) + std::to_string(random());
+}
+
+void logRequest(const httplib::Request& req, const httplib::Response& res) {
+  logLine(req.remote_addr + " " + req.method + " " + req.path + " " + std::to_string(res.status) +
+          " " + std::to_string(res.body.size()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  platform::blockStopSignals();
+  auto parsed = board::parseBoardOptions(argc, argv);
+  if (const int* status = std::get_if<int>(&parsed)) return *status;
+  const board::BoardOptions options = std::get<board::BoardOptions>(parsed);
+
+  try {
+    board::Database database(options.database, std::size_t(options.workers) + 8);
+    board::RunStore store(database);
+    const std::string scratch = platform::makeScratchFolder("aloft-board");
+    if (scratch.empty()) {
+      logLine("cannot make a scratch folder for the verifier");
+      return 1;
+    }
+    if (!platform::childrenHaveNoNetwork()) {
+      logLine("warning: no network namespace can be made here: verifications run with the "
+              "server's network (see README, Running a board)");
+    }
+    board::Verifier verifier(options.verifier, scratch);
+    board::VerificationWorkers workers(store, verifier, options.workers, serverId(), logLine);
+
+    httplib::Server server;
+    server.set_payload_max_length(board::kMaxReplayBytes + 64 * 1024);
+    server.set_logger(logRequest);
+    server.set_exception_handler([](const httplib::Request&, httplib::Response& res,
+                                    std::exception_ptr error) {
+      std::string what = "unknown";
+      try {
+        std::rethrow_exception(error);
+      } catch (const std::exception& caught) {
+        what = caught.what();
+      } catch (...) {
+      }
+      logLine("error: " + what);
+      res.status = 503;
+      res.set_content(R"({"error":"the board's storage failed; try again later"})",
+                      "application/json");
+    });
+    board::addApiRoutes(server, store, [&workers] { workers.wake(); });
+
+    std::thread stopper([&server] {
+      const int signal = platform::waitForStopSignal();
+      logLine("stopping on signal " + std::to_string(signal));
+      server.stop();
+    });
+    if (!server.bind_to_port(options.host.c_str(), options.port)) {
+      logLine("cannot listen on " + options.host + ":" + std::to_string(options.port));
+      std::exit(1);
+    }
+    logLine("listening on " + options.host + ":" + std::to_string(options.port) + ", " +
+            (database.dialect() == board::Dialect::Sqlite ? "SQLite " : "PostgreSQL ") +
+            (database.dialect() == board::Dialect::Sqlite ? options.database : std::string()) +
+            ", verifying with " + options.verifier.game);
+    server.listen_after_bind();
+    stopper.join();
+    workers.stop();
+    std::filesystem::remove_all(scratch);
+    logLine("stopped");
+  } catch (const board::DatabaseError& error) {
+    logLine(std::string("database: ") + error.what());
+    return 1;
+  }
+  return 0;
+}
