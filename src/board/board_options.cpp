@@ -23,7 +23,7 @@ bool parseListen(const std::string& text, BoardOptions& options) {
   const char* begin = text.data() + colon + 1;
   const char* end = text.data() + text.size();
   const auto [stop, status] = std::from_chars(begin, end, port);
-  if (status != std::errc() || stop != end || port < 1 || port > 65535) return false;
+  if (status != std::errc() || stop != end || port < 0 || port > 65535) return false;
   if (colon > 0) options.host = text.substr(0, colon);
   if (options.host.size() > 2 && options.host.front() == '[') {
     options.host = options.host.substr(1, options.host.size() - 2);
@@ -50,7 +50,7 @@ std::variant<BoardOptions, int> parseBoardOptions(int argc, const char* const* a
   int memoryMegabytes = 2048;
   CLI::App app{kDescription, "aloft-board"};
   app.set_version_flag("--version", std::string("aloft-board ") + ALOFT_VERSION);
-  app.add_option("--listen", listen, "Address and port to serve (default 127.0.0.1:8080)")
+  app.add_option("--listen", listen, "Address and port to serve (default 127.0.0.1:8080; port 0: any free one)")
       ->type_name("ADDRESS:PORT");
   app.add_option("--database", options.database,
                  "SQLite file (default board.sqlite) or postgresql://... address")
@@ -62,8 +62,9 @@ std::variant<BoardOptions, int> parseBoardOptions(int argc, const char* const* a
       ->type_name("PATH");
   app.add_option("--resources", options.verifier.resources, "Its --resources folder")
       ->type_name("DIR");
-  app.add_option("--time-limit", options.verifier.wallSeconds,
-                 "Seconds a verification may take, plus one per second of the run (default 30)")
+  app.add_option("--time-limit", options.verifier.cpuSeconds,
+                 "CPU seconds a verification may use, plus one per second of the run (default "
+                 "30); four times that on the wall clock")
       ->type_name("SECONDS")
       ->check(CLI::Range(1.0, 3600.0).description(""));
   app.add_option("--memory-limit", memoryMegabytes, "Address space of a verification (2048)")

@@ -11,6 +11,9 @@
 namespace board {
 namespace {
 
+// A loaded machine shares its cores: the wall clock allows this many times the CPU time.
+constexpr double kWallTimePerCpuTime = 4;
+
 std::string firstLine(const std::string& text) {
   std::string line = text.substr(0, text.find('\n'));
   return line.size() > 300 ? line.substr(0, 300) : line;
@@ -49,8 +52,12 @@ Verdict rejected(std::string reason) { return {Verdict::Kind::Rejected, 0, std::
 Verifier::Verifier(VerifierSettings verifierSettings, std::string scratchFolder)
     : settings(std::move(verifierSettings)), scratch(std::move(scratchFolder)) {}
 
+double Verifier::cpuLimit(int claimCentiseconds) const {
+  return settings.cpuSeconds + settings.secondsPerGameSecond * claimCentiseconds / 100.0;
+}
+
 double Verifier::timeLimit(int claimCentiseconds) const {
-  return settings.wallSeconds + settings.secondsPerGameSecond * claimCentiseconds / 100.0;
+  return kWallTimePerCpuTime * cpuLimit(claimCentiseconds);
 }
 
 Verdict Verifier::verify(const std::string& replay, int claimCentiseconds,
@@ -69,8 +76,8 @@ Verdict Verifier::verify(const std::string& replay, int claimCentiseconds,
     argv.insert(argv.end(), {"--resources", settings.resources});
   }
   platform::ProcessLimits limits;
+  limits.cpuSeconds = int(std::ceil(cpuLimit(claimCentiseconds)));
   limits.wallSeconds = timeLimit(claimCentiseconds);
-  limits.cpuSeconds = int(std::ceil(limits.wallSeconds));
   limits.memoryBytes = settings.memoryBytes;
   const platform::ProcessOutcome outcome = platform::runLimited(
       argv, {"PATH=/usr/bin:/bin", "HOME=" + scratch, "MESA_SHADER_CACHE_DISABLE=true"}, limits,

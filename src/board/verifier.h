@@ -22,7 +22,8 @@ struct Verdict {
 struct VerifierSettings {
   std::string game;       // the aloft program
   std::string resources;  // its --resources, or empty for its own
-  double wallSeconds = 30;      // for any run, plus `secondsPerGameSecond` for each claimed second
+  // CPU seconds for any run, plus `secondsPerGameSecond` for each second it claims.
+  double cpuSeconds = 30;
   double secondsPerGameSecond = 1;
   std::size_t memoryBytes = std::size_t(2) << 30;
 };
@@ -35,7 +36,8 @@ class Verifier {
   Verdict verify(const std::string& replay, int claimCentiseconds, const std::string& mode,
                  const std::atomic<bool>& stop) const;
 
-  // The wall time the verifier is given for a run of that claim.
+  // The CPU time and the wall time the verifier is given for a run of that claim.
+  double cpuLimit(int claimCentiseconds) const;
   double timeLimit(int claimCentiseconds) const;
 
  private:

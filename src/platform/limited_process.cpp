@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sched.h>
+#include <sys/prctl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -28,6 +29,8 @@ void setLimit(int resource, rlim_t value) {
 [[noreturn]] void becomeChild(char* const* argv, char* const* environment, const ProcessLimits& limits,
                               int outFd, int errFd) {
   setpgid(0, 0);
+  // A server killed outright takes its verifications with it.
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
   dup2(outFd, 1);
   dup2(errFd, 2);
   const int devNull = open("/dev/null", O_RDONLY);
