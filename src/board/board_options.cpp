@@ -67,9 +67,10 @@ std::variant<BoardOptions, int> parseBoardOptions(int argc, const char* const* a
                  "30); four times that on the wall clock")
       ->type_name("SECONDS")
       ->check(CLI::Range(1.0, 3600.0).description(""));
-  app.add_option("--memory-limit", memoryMegabytes, "Address space of a verification (2048)")
+  app.add_option("--memory-limit", memoryMegabytes,
+                 "Address space of a verification (2048; 0: none, for sanitized builds)")
       ->type_name("MB")
-      ->check(CLI::Range(64, 65536).description(""));
+      ->check(CLI::Range(0, 65536).description(""));
   try {
     app.parse(argc, argv);
     if (!listen.empty() && !parseListen(listen, options)) {

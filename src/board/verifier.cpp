@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -79,9 +80,15 @@ Verdict Verifier::verify(const std::string& replay, int claimCentiseconds,
   limits.cpuSeconds = int(std::ceil(cpuLimit(claimCentiseconds)));
   limits.wallSeconds = timeLimit(claimCentiseconds);
   limits.memoryBytes = settings.memoryBytes;
-  const platform::ProcessOutcome outcome = platform::runLimited(
-      argv, {"PATH=/usr/bin:/bin", "HOME=" + scratch, "MESA_SHADER_CACHE_DISABLE=true"}, limits,
-      stop);
+  std::vector<std::string> environment{"PATH=/usr/bin:/bin", "HOME=" + scratch,
+                                       "MESA_SHADER_CACHE_DISABLE=true"};
+  // A sanitized build's settings reach the sanitized game.
+  for (const char* variable : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
+    if (const char* value = std::getenv(variable)) {
+      environment.push_back(variable + ("=" + std::string(value)));
+    }
+  }
+  const platform::ProcessOutcome outcome = platform::runLimited(argv, environment, limits, stop);
   std::filesystem::remove(path);
 
   using End = platform::ProcessOutcome::End;

@@ -44,7 +44,7 @@ void setLimit(int resource, rlim_t value) {
     unshare(CLONE_NEWUSER | CLONE_NEWNET);
   }
   setLimit(RLIMIT_CPU, rlim_t(limits.cpuSeconds));
-  setLimit(RLIMIT_AS, rlim_t(limits.memoryBytes));
+  if (limits.memoryBytes > 0) setLimit(RLIMIT_AS, rlim_t(limits.memoryBytes));
   setLimit(RLIMIT_CORE, 0);
   setLimit(RLIMIT_FSIZE, rlim_t(1) << 20);
   setLimit(RLIMIT_NOFILE, 256);

@@ -12,7 +12,7 @@ namespace platform {
 
 struct ProcessLimits {
   int cpuSeconds = 60;
-  std::size_t memoryBytes = std::size_t(2) << 30;
+  std::size_t memoryBytes = std::size_t(2) << 30;  // address space; 0: none (sanitized builds)
   double wallSeconds = 120;
   std::size_t outputBytes = 64 * 1024;  // of stdout and of stderr each; the rest is dropped
 };

@@ -18,7 +18,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # start_board NAME DATABASE: a server on a free port; sets url_NAME and pid_NAME.
 start_board() {
-  "$board" --listen 127.0.0.1:0 --database "$2" --workers 2 --time-limit 5 2>"$1.log" &
+  "$board" --listen 127.0.0.1:0 --database "$2" --workers 2 --time-limit 5 ${ALOFT_BOARD_OPTIONS:-} 2>"$1.log" &
   pids+=($!) && printf -v "pid_$1" %s $!
   for _ in $(seq 100); do
     local port=$(sed -n 's/.*listening on 127.0.0.1:\([0-9]*\),.*/\1/p' "$1.log")
