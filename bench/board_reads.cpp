@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   const int port = std::stoi(argv[2]);
   const auto duration = std::chrono::duration<double>(std::stod(argv[3]));
   const int threads = std::stoi(argv[4]);
-  std::vector<std::vector<double>> latencies(std::size_t(threads));
+  std::vector<std::vector<double>> latencies(static_cast<std::size_t>(threads));
   std::atomic<int> failures{0};
   const auto end = std::chrono::steady_clock::now() + duration;
   std::vector<std::thread> clients;

@@ -176,7 +176,7 @@ int printBoard(const BoardCommand& command, const std::string& preferenceFile, s
 
 void addBoardOptions(CLI::App& app, BoardCommand& command) {
   const char* group = "Board (aloft-board)";
-  auto* submit = app.add_option("--submit", command.submit,
+  app.add_option("--submit", command.submit,
                                 "Send the kept best run of a mode, or a replay FILE, to the board "
                                 "and wait for its verdict")
                      ->type_name("hard|easy|FILE")
@@ -184,7 +184,6 @@ void addBoardOptions(CLI::App& app, BoardCommand& command) {
   app.add_option("--board", command.board, "Print the top 10 of a mode on the board")
       ->type_name("hard|easy")
       ->check(CLI::IsMember({"hard", "easy"}).description(""))
-      ->excludes(submit)
       ->group(group);
   app.add_option("--server", command.server, "The board's address (kept for next time)")
       ->type_name("URL")
@@ -197,6 +196,9 @@ void addBoardOptions(CLI::App& app, BoardCommand& command) {
 int runBoardCommand(const BoardCommand& command, const std::string& preferenceFile,
                     std::ostream& out, std::ostream& err) {
   try {
+    if (!command.board.empty() && !command.submit.empty()) {
+      throw Failure{kBoardFailed, "--submit and --board: one at a time"};
+    }
     return command.board.empty() ? submit(command, preferenceFile, out)
                                  : printBoard(command, preferenceFile, out);
   } catch (const Failure& failure) {
