@@ -2,12 +2,11 @@
 
 #include <charconv>
 #include <chrono>
-#include <cstdio>
-#include <ctime>
 #include <nlohmann/json.hpp>
 
 #include "board/sha256.h"
 #include "board/submission_check.h"
+#include "board/time_text.h"
 
 namespace board {
 namespace {
@@ -21,23 +20,6 @@ std::int64_t now() {
   return std::chrono::duration_cast<std::chrono::seconds>(
              std::chrono::system_clock::now().time_since_epoch())
       .count();
-}
-
-std::string timeText(int centiseconds) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d.%02d", centiseconds / 6000,
-                centiseconds / 100 % 60, centiseconds % 100);
-  return text;
-}
-
-std::string dateText(std::int64_t seconds) {
-  if (seconds == 0) return {};
-  const std::time_t time = seconds;
-  std::tm utc{};
-  gmtime_r(&time, &utc);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-  return text;
 }
 
 void answer(httplib::Response& res, int status, const json& body) {
@@ -78,6 +60,10 @@ void submit(const httplib::Request& req, httplib::Response& res, RunStore& store
   const Submitted submitted = store.submit(run, now());
   if (submitted.outcome == Submitted::Outcome::NameTaken) {
     return refuse(res, 403, "the name \"" + *name + "\" belongs to another player");
+  }
+  if (submitted.outcome == Submitted::Outcome::SomeoneElses) {
+    return refuse(res, 409, "this replay was sent before by another player (run " +
+                                std::to_string(submitted.id) + ")");
   }
   if (submitted.outcome == Submitted::Outcome::Queued) queued();
   const std::string address = "/api/runs/" + std::to_string(submitted.id);

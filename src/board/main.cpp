@@ -18,6 +18,7 @@
 #include "board/submission_check.h"
 #include "board/verification_workers.h"
 #include "board/verifier.h"
+#include "board/web_pages.h"
 #include "platform/limited_process.h"
 #include "platform/stop_signals.h"
 
@@ -77,6 +78,7 @@ int serve(const board::BoardOptions& options, board::Database& database, board::
   board::Verifier verifier(options.verifier, scratch);
   board::VerificationWorkers workers(store, verifier, options.workers, serverId(), logLine);
   board::addApiRoutes(server, store, [&workers] { workers.wake(); });
+  board::addWebPages(server, store);
   std::thread stopper([&server] {
     const int signal = platform::waitForStopSignal();
     logLine("stopping on signal " + std::to_string(signal));

@@ -50,8 +50,12 @@ void RunStore::migrate() {
 
 Submitted RunStore::submit(const NewRun& run, std::int64_t now) {
   return db.transaction([&](Connection& c) {
-    const Result same = c.run("SELECT id FROM runs WHERE digest = $1", {run.digest});
-    if (!same.rows.empty()) return Submitted{Submitted::Outcome::Existing, number(same.rows[0], 0)};
+    const Result same = c.run("SELECT id, player_key FROM runs WHERE digest = $1", {run.digest});
+    if (!same.rows.empty()) {
+      return Submitted{same.rows[0][1] == run.nameKey ? Submitted::Outcome::Existing
+                                                      : Submitted::Outcome::SomeoneElses,
+                       number(same.rows[0], 0)};
+    }
     c.run("INSERT INTO players (key, name, token_hash, created) VALUES ($1, $2, $3, $4) "
           "ON CONFLICT (key) DO NOTHING",
           {run.nameKey, run.name, run.tokenHash, now});
@@ -136,6 +140,26 @@ std::optional<RunInfo> RunStore::run(std::int64_t id) {
     info.rank = number(db.run(kRankOf, {info.mode, number(row, 8), number(row, 7)}).rows.at(0), 0);
   }
   return info;
+}
+
+std::vector<RunInfo> RunStore::runs(const std::string& where, const std::vector<Value>& values) {
+  const Result found = db.run(
+      "SELECT r.id, p.name, r.mode, r.state, r.reason, r.claim_cs, r.submitted, r.decided "
+      "FROM runs r JOIN players p ON p.key = r.player_key " + where, values);
+  std::vector<RunInfo> list;
+  for (const Row& row : found.rows) {
+    list.push_back({number(row, 0), *row[1], *row[2], *row[3], *row[4], int(number(row, 5)),
+                    number(row, 6), number(row, 7), 0, false});
+  }
+  return list;
+}
+
+std::vector<RunInfo> RunStore::newestVerified(std::int64_t count) {
+  return runs("WHERE r.state = 'verified' ORDER BY r.id DESC LIMIT $1", {count});
+}
+
+std::vector<RunInfo> RunStore::playerRuns(const std::string& nameKey, std::int64_t count) {
+  return runs("WHERE r.player_key = $1 ORDER BY r.id DESC LIMIT $2", {nameKey, count});
 }
 
 std::optional<std::string> RunStore::replay(std::int64_t id) {

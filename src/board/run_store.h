@@ -23,7 +23,8 @@ struct NewRun {
 };
 
 struct Submitted {
-  enum class Outcome { Queued, Existing, NameTaken } outcome = Outcome::Queued;
+  // Existing: the same replay was sent before under this name; SomeoneElses: under another.
+  enum class Outcome { Queued, Existing, NameTaken, SomeoneElses } outcome = Outcome::Queued;
   std::int64_t id = 0;
 };
 
@@ -74,12 +75,17 @@ class RunStore {
 
   std::optional<RunInfo> run(std::int64_t id);
   std::optional<std::string> replay(std::int64_t id);
+  // The newest verified runs, newest first, and a player's runs (by name key), without ranks.
+  std::vector<RunInfo> newestVerified(std::int64_t count);
+  std::vector<RunInfo> playerRuns(const std::string& nameKey, std::int64_t count);
   std::vector<Entry> board(const std::string& mode, std::int64_t offset, std::int64_t count);
   std::int64_t entries(const std::string& mode);
   std::int64_t waiting();  // queued or being verified
 
  private:
   void migrate();
+  // Runs with their players, chosen and ordered by `where` (SQL after the FROM clause).
+  std::vector<RunInfo> runs(const std::string& where, const std::vector<Value>& values);
   Database& db;
 };
 

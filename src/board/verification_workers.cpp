@@ -28,7 +28,13 @@ VerificationWorkers::VerificationWorkers(RunStore& runs, const Verifier& runVeri
 
 VerificationWorkers::~VerificationWorkers() { stop(); }
 
-void VerificationWorkers::wake() { woken.notify_all(); }
+void VerificationWorkers::wake() {
+  {
+    const std::lock_guard lock(mutex);
+    ++wakeups;
+  }
+  woken.notify_all();
+}
 
 void VerificationWorkers::stop() {
   stopping = true;
@@ -50,7 +56,9 @@ void VerificationWorkers::work(const std::string& owner) {
     // Idle: a submission to this server wakes the thread; another server's is seen within a
     // second.
     std::unique_lock lock(mutex);
-    woken.wait_for(lock, std::chrono::seconds(1), [this] { return stopping.load(); });
+    const std::uint64_t seen = wakeups;
+    woken.wait_for(lock, std::chrono::seconds(1),
+                   [this, seen] { return stopping || wakeups != seen; });
   }
 }
 
@@ -59,10 +67,6 @@ bool VerificationWorkers::verifyOne(const std::string& owner) {
   if (!job) return false;
   std::string reason;
   const auto claim = checkReplay(job->replay, reason);
-  if (claim) {
-    const int limit = int(verifier.timeLimit(claim->centiseconds));
-    store.extendLease(job->id, owner, now() + limit + kClaimLeaseSeconds);
-  }
   if (!claim) {
     store.finish(job->id, owner, false, 0, reason, now());
   } else if (job->attempts > kMaxAttempts) {
@@ -70,6 +74,8 @@ bool VerificationWorkers::verifyOne(const std::string& owner) {
                  "its verification never ended (" + std::to_string(kMaxAttempts) + " attempts)",
                  now());
   } else {
+    const int limit = int(verifier.timeLimit(claim->centiseconds));
+    store.extendLease(job->id, owner, now() + limit + kClaimLeaseSeconds);
     const Verdict verdict = verifier.verify(job->replay, claim->centiseconds, claim->mode, stopping);
     if (verdict.kind == Verdict::Kind::Unavailable) {
       store.release(job->id, owner);

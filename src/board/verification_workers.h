@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -41,6 +42,7 @@ class VerificationWorkers {
   std::atomic<bool> stopping{false};
   std::mutex mutex;
   std::condition_variable woken;
+  std::uint64_t wakeups = 0;  // runs queued on this server so far, under `mutex`
   std::vector<std::thread> threads;
 };
 

@@ -87,6 +87,7 @@ if [[ $part == sqlite ]]; then
 1|the name holds a control character|eve|CTL|eve.replay
 1|the name is longer than 24 characters|eve|LONG|eve.replay
 1|the name "ANN" belongs to another player|eve|ANN|eve.replay
+1|this replay was sent before by another player (run 1)|eve|Eve|ann/best-hard.replay
 CASES
   [[ $(curl -s -o /dev/null -w '%{http_code}' -F replay=@big.replay -F name=Zed \
         -F token="$(token)" "$url_one/api/runs") == 413 ]] || fail "a body over the limit is taken"
@@ -102,6 +103,17 @@ CASES
   [[ $(curl -s "$url_one/health") == *'"status":"ok"'* ]] || fail "no health"
   "$aloft" --prefs "$PWD/ann/preferences.json" --board hard | grep -q "  1  00:00.81  .*  Bob B" ||
     fail "--board with the kept server"
+  # The pages: both boards in order, a hostile name shown as text, a run's page, an ETag.
+  variant 2 >mark.replay
+  out=$(submit eve mark.replay "<i>\"Q'</i>" "$url_one") || fail "a marked-up name: $out"
+  home=$(curl -s "$url_one/")
+  [[ $home == *'Bob B'*'Ann'*'&lt;i&gt;&quot;Q&#39;&lt;/i&gt;'* && $home != *'<i>"Q'* ]] ||
+    fail "the home page: $home"
+  [[ $(curl -s "$url_one/runs/2") == *'<title>Run 2 of Bob B</title>'*'verified, rank 1'* ]] ||
+    fail "the run's page"
+  etag=$(curl -sI "$url_one/" | sed -n 's/^etag: \(.*\)\r$/\1/Ip')
+  [[ $(curl -s -o /dev/null -w '%{http_code}' -H "If-None-Match: $etag" "$url_one/") == 304 ]] ||
+    fail "an unchanged page sent again"
   kill -TERM "$pid_one" && wait "$pid_one" || fail "the server did not stop cleanly"
   grep -q "stopped" one.log || fail "no stop logged"
   echo "sqlite board: every case passed"
