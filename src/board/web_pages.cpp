@@ -17,8 +17,9 @@ constexpr std::int64_t kPlayerRunCount = 200;
 constexpr const char* kStyle =
     "body{font-family:sans-serif;margin:0 auto;max-width:70rem;padding:0 1rem;line-height:1.4}"
     ".modes{display:flex;flex-wrap:wrap;gap:2rem}.modes section{flex:1 1 20rem;min-width:0}"
-    "table{border-collapse:collapse;width:100%}th,td{text-align:left;padding:.2rem .5rem;"
-    "border-bottom:1px solid #ccc;overflow-wrap:anywhere}td.n{text-align:right}"
+    "table{border-collapse:collapse;width:100%}th,td{text-align:left;padding:.2rem .4rem;"
+    "border-bottom:1px solid #ccc;white-space:nowrap}td.name{white-space:normal;"
+    "overflow-wrap:anywhere;width:100%}td.n{text-align:right}"
     "code{overflow-wrap:anywhere}a:focus{outline:2px solid #06c}";
 
 std::string page(const std::string& title, const std::string& body) {
@@ -51,18 +52,25 @@ std::string playerLink(const std::string& name) {
   return "<a href=\"/players/" + percentEncoded(name) + "\">" + escapeHtml(name) + "</a>";
 }
 
+std::string nameCell(const std::string& name) {
+  return "<td class=\"name\">" + playerLink(name) + "</td>";
+}
+
+constexpr const char* kNoRuns = "<tr><td colspan=\"5\">No runs yet.</td></tr>";
+
 std::string boardTable(RunStore& store, const std::string& mode) {
   std::string html = "<section><h2>" + std::string(mode == "hard" ? "Hard" : "Easy") +
                      "</h2><table><caption>The " + std::to_string(kTopCount) + " longest " +
                      mode + " runs</caption><thead><tr><th scope=\"col\">Rank</th>"
                      "<th scope=\"col\">Name</th><th scope=\"col\">Time</th>"
                      "<th scope=\"col\">Date</th></tr></thead><tbody>";
-  for (const Entry& entry : store.board(mode, 0, kTopCount)) {
-    html += "<tr><td class=\"n\">" + std::to_string(entry.rank) + "</td><td>" +
-            playerLink(entry.name) + "</td><td>" + runLink(entry.run, timeText(entry.centiseconds)) +
-            "</td><td>" + dateText(entry.date).substr(0, 10) + "</td></tr>";
+  const auto entries = store.board(mode, 0, kTopCount);
+  for (const Entry& entry : entries) {
+    html += "<tr><td class=\"n\">" + std::to_string(entry.rank) + "</td>" + nameCell(entry.name) +
+            "<td>" + runLink(entry.run, timeText(entry.centiseconds)) + "</td><td>" +
+            dateText(entry.date).substr(0, 10) + "</td></tr>";
   }
-  return html + "</tbody></table></section>";
+  return html + (entries.empty() ? kNoRuns : "") + "</tbody></table></section>";
 }
 
 std::string runsTable(const std::vector<RunInfo>& runs, const std::string& caption) {
@@ -71,11 +79,11 @@ std::string runsTable(const std::vector<RunInfo>& runs, const std::string& capti
                      "<th scope=\"col\">Mode</th><th scope=\"col\">Time</th>"
                      "<th scope=\"col\">State</th></tr></thead><tbody>";
   for (const RunInfo& run : runs) {
-    html += "<tr><td>" + runLink(run.id, std::to_string(run.id)) + "</td><td>" +
-            playerLink(run.name) + "</td><td>" + run.mode + "</td><td>" +
-            timeText(run.claimCentiseconds) + "</td><td>" + run.state + "</td></tr>";
+    html += "<tr><td>" + runLink(run.id, std::to_string(run.id)) + "</td>" + nameCell(run.name) +
+            "<td>" + run.mode + "</td><td>" + timeText(run.claimCentiseconds) + "</td><td>" +
+            (run.state == "verifying" ? "queued" : run.state) + "</td></tr>";
   }
-  return html + "</tbody></table>";
+  return html + (runs.empty() ? kNoRuns : "") + "</tbody></table>";
 }
 
 std::string homePage(RunStore& store, const httplib::Request& req) {
