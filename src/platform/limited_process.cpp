@@ -69,6 +69,39 @@ bool drain(int fd, std::string& into, std::size_t limit) {
   return true;
 }
 
+// Reads the child's stdout and stderr into `outcome` until both close, the wall time runs out
+// or `stop` is set (the child's group is then killed). Closes both descriptors.
+ProcessOutcome::End collectOutput(pid_t child, int outFd, int errFd, const ProcessLimits& limits,
+                                  const std::atomic<bool>& stop, ProcessOutcome& outcome) {
+  const auto deadline = std::chrono::steady_clock::now() +
+                        std::chrono::duration<double>(limits.wallSeconds);
+  pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
+  std::string* into[2] = {&outcome.out, &outcome.err};
+  int open = 2;
+  auto end = ProcessOutcome::End::Exited;
+  while (open > 0) {
+    if (stop) end = ProcessOutcome::End::Stopped;
+    if (std::chrono::steady_clock::now() > deadline) end = ProcessOutcome::End::WallTimeout;
+    if (end != ProcessOutcome::End::Exited) {
+      kill(-child, SIGKILL);
+      break;
+    }
+    if (poll(fds, 2, 100) < 0 && errno != EINTR) break;
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd >= 0 && (fds[i].revents & (POLLIN | POLLHUP | POLLERR)) != 0 &&
+          !drain(fds[i].fd, *into[i], limits.outputBytes)) {
+        close(fds[i].fd);
+        fds[i].fd = -1;
+        --open;
+      }
+    }
+  }
+  for (const pollfd& fd : fds) {
+    if (fd.fd >= 0) close(fd.fd);
+  }
+  return end;
+}
+
 }  // namespace
 
 ProcessOutcome runLimited(const std::vector<std::string>& argv,
@@ -97,35 +130,9 @@ ProcessOutcome runLimited(const std::vector<std::string>& argv,
     return outcome;
   }
   setpgid(child, child);
-  const auto deadline = std::chrono::steady_clock::now() +
-                        std::chrono::duration<double>(limits.wallSeconds);
-  pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
-  std::string* into[2] = {&outcome.out, &outcome.err};
-  int open = 2;
-  outcome.end = ProcessOutcome::End::Exited;
-  while (open > 0) {
-    if (stop) outcome.end = ProcessOutcome::End::Stopped;
-    if (std::chrono::steady_clock::now() > deadline) outcome.end = ProcessOutcome::End::WallTimeout;
-    if (outcome.end != ProcessOutcome::End::Exited) {
-      kill(-child, SIGKILL);
-      break;
-    }
-    if (poll(fds, 2, 100) < 0 && errno != EINTR) break;
-    for (int i = 0; i < 2; ++i) {
-      if (fds[i].fd >= 0 && (fds[i].revents & (POLLIN | POLLHUP | POLLERR)) != 0 &&
-          !drain(fds[i].fd, *into[i], limits.outputBytes)) {
-        close(fds[i].fd);
-        fds[i].fd = -1;
-        --open;
-      }
-    }
-  }
-  for (const pollfd& fd : fds) {
-    if (fd.fd >= 0) close(fd.fd);
-  }
+  outcome.end = collectOutput(child, outPipe[0], errPipe[0], limits, stop, outcome);
   int status = 0;
-  // The output closes before the exit: the child may still be running briefly, or, if it kept
-  // its pipes open in a grandchild, be waited for until the wall time ends.
+  // Its output closed (at its exit) or its group was killed: the child has ended or is ending.
   while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
   kill(-child, SIGKILL);
