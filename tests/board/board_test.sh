@@ -39,7 +39,10 @@ record() {
 variant() { awk -v k="$1" '/^1 length 0.01 [0-9]+$/{$4+=k} /^end /{$2+=k} {print}' ann/best-hard.replay; }
 token() { od -An -tx1 -N24 /dev/urandom | tr -d ' \n'; }
 # post URL FILE NAME TOKEN: prints the run's id, or nothing when refused.
-post() { curl -s -m 30 -F "replay=@$2" -F "name=$3" -F "token=$4" "$1/api/runs" | sed -n 's/.*"id":\([0-9]*\).*/\1/p'; }
+post() {
+  curl -s -m 30 -F "replay=@$2" -F "name=$3" -F "token=$4" "$1/api/runs" | sed -n 's/.*"id":\([0-9]*\).*/\1/p'
+  echo
+}
 state() { curl -s -m 10 "$1/api/runs/$2" | sed -n 's/.*"state":"\([a-z]*\)".*/\1/p'; }
 # wait_verified URL IDS...: every run verified within the time allowed.
 wait_verified() {
@@ -159,13 +162,15 @@ twice=$(cat a.log b.log c.log | sed -n 's/.*run \([0-9]*\) \(verified\|rejected\
 
 if ((heavy)); then
   # 200 runs from 20 clients at once, half to each server.
+  clients=()
   for client in $(seq 20); do
     (for i in $(seq 10); do
        n=$((1000 + client * 10 + i)) && variant "$n" >"load$n.replay"
        post "$([[ $((client % 2)) == 0 ]] && echo "$url_b" || echo "$url_c")" "load$n.replay" "L$n" "$(token)"
      done >"client$client.ids") &
+    clients+=($!)
   done
-  wait $(jobs -p | grep -v -e "$pid_b" -e "$pid_c") 2>/dev/null || true
+  wait "${clients[@]}"
   load=($(cat client*.ids))
   ((${#load[@]} == 200)) || fail "only ${#load[@]} of 200 runs accepted"
   wait_verified "$url_b" "${load[@]}"
