@@ -10,6 +10,9 @@
 set -euo pipefail
 aloft=$1 board=$2 work=$3 part=$4
 heavy=${ALOFT_HEAVY_TESTS:-0}
+# CPU seconds a verification may use (four times that on the wall clock): short, so that a killed
+# server's leases run out soon; longer under the heavy load, where verifiers wait for a core.
+limit=$((heavy ? 30 : 5))
 rm -rf "$work" && mkdir -p "$work" && cd "$work"
 pids=()
 cleanup() { for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done; }
@@ -18,7 +21,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # start_board NAME DATABASE: a server on a free port; sets url_NAME and pid_NAME.
 start_board() {
-  "$board" --listen 127.0.0.1:0 --database "$2" --workers 2 --time-limit 5 ${ALOFT_BOARD_OPTIONS:-} 2>"$1.log" &
+  "$board" --listen 127.0.0.1:0 --database "$2" --workers 2 --time-limit "$limit" ${ALOFT_BOARD_OPTIONS:-} 2>"$1.log" &
   pids+=($!) && printf -v "pid_$1" %s $!
   for _ in $(seq 100); do
     local port=$(sed -n 's/.*listening on 127.0.0.1:\([0-9]*\),.*/\1/p' "$1.log")
