@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with warnings as errors and runs the suite.
 #   ./test.sh         the suite (a few minutes of tests after the build)
-#   ./test.sh --all   then the suite again under AddressSanitizer and UndefinedBehaviorSanitizer
+#   ./test.sh --all   then the board's heavy cases (a load of 200 runs, 50 in flight through a
+#                     kill), the suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 #                     in its own build, and a leak-checked session of the real game
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -16,5 +17,6 @@ cmake --build build
 ctest --test-dir build --output-on-failure -j "$(nproc)"
 
 if ((all)); then
+  ALOFT_HEAVY_TESTS=1 ctest --test-dir build --output-on-failure -R '^board\.postgres$'
   scripts/sanitizer-tests.sh
 fi

@@ -13,6 +13,10 @@ packages=(
   # pictures, sound decoding, preferences, command line, screenshots
   libtiff-dev libavformat-dev libavcodec-dev libswresample-dev
   nlohmann-json3-dev libcli11-dev libpng-dev
+  # the board server (HTTP, SQLite, PostgreSQL, hashes) and the game's board client; the
+  # PostgreSQL server and curl for the board's tests
+  libcpp-httplib-dev libsqlite3-dev sqlite3 libpq-dev libssl-dev libcurl4-openssl-dev
+  postgresql curl
   # tests and benchmarks; cores kept busy while frame pacing and
   # the game under load are measured
   libgtest-dev libbenchmark-dev stress-ng

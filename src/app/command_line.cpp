@@ -167,6 +167,7 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
   addChartPictureOptions(app, options);
   addAutomationOptions(app, options, values);
   addReplayOptions(app, options);
+  addBoardOptions(app, options.boardCommand);
 
   try {
     app.parse(argc, argv);

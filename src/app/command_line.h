@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "app/board_client.h"
 #include "platform/window.h"
 
 struct Options {
@@ -36,6 +37,8 @@ struct Options {
   std::string replay;      // a replay to watch
   std::string replayBest;  // "hard" or "easy": the kept best run to watch
   std::string verify;      // a replay to verify headless
+
+  BoardCommand boardCommand;  // instead of playing: talk to a board server
 };
 
 // Exit statuses of the command line itself.

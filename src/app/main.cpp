@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "app/best_times.h"
+#include "app/board_client.h"
 #include "app/chart_graph_command.h"
 #include "app/command_line.h"
 #include "app/input_script.h"
@@ -167,6 +168,9 @@ int main(int argc, char** argv) {
   auto parsed = parseCommandLine(argc, argv);
   if (const int* status = std::get_if<int>(&parsed)) return *status;
   Options options = std::get<Options>(parsed);
+  if (options.boardCommand.active()) {
+    return runBoardCommand(options.boardCommand, preferencesPath(options), std::cout, std::cerr);
+  }
   // A verify stopped by a signal ends at once, with the signal's own status and no verdict.
   if (options.verify.empty()) platform::catchQuitSignals();
   if (!options.chartGraph.empty()) {

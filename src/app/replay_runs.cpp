@@ -40,6 +40,11 @@ bool writeSession(const std::string& path, const SessionRecorder& recorder) {
 
 }  // namespace
 
+std::string preferencesPath(const Options& options) {
+  if (!options.prefs.empty()) return options.prefs;
+  return chart::Preferences::defaultPath(std::getenv("XDG_DATA_HOME"), platform::homeFolder());
+}
+
 std::optional<Replay> chosenReplay(const Options& options, bool& failed) {
   const std::string path = replayPath(options);
   if (path.empty()) return std::nullopt;

@@ -12,6 +12,9 @@
 #include "platform/clock.h"
 #include "platform/window.h"
 
+// The preference file the options name (--prefs), or the default one.
+std::string preferencesPath(const Options& options);
+
 // The replay the options name (--replay, --replay-best or --verify), or none. A file that cannot
 // be used is reported on stderr and sets `failed`.
 std::optional<Replay> chosenReplay(const Options& options, bool& failed);
