@@ -135,8 +135,8 @@ void checkTogether(Options& options, const Values& values) {
     }
     options.sizeGiven = true;
   }
-  if (values.stepOption->count() > 0 && !(values.fixedStep >= 1e-6 && values.fixedStep <= 10)) {
-    throw CLI::ValidationError("--fixed-step takes seconds from 0.000001 to 10");
+  if (values.stepOption->count() > 0 && !(values.fixedStep >= 1e-6 && values.fixedStep <= 1)) {
+    throw CLI::ValidationError("--fixed-step takes seconds from 0.000001 to 1");
   }
   if (values.volumeOption->count() > 0 && !wholeNumber(values.volume, 0, 100)) {
     throw CLI::ValidationError("--volume takes a whole number from 0 to 100; not " +
@@ -145,7 +145,8 @@ void checkTogether(Options& options, const Values& values) {
   if (!options.screenshot.empty() && !endsWithPng(options.screenshot)) {
     throw CLI::ValidationError("--screenshot writes PNG: its name ends in .png");
   }
-  if (!options.screenshot.empty() && values.framesOption->count() == 0) {
+  // A replay ends by itself; a live game needs --frames to end on a frame to take.
+  if (!options.screenshot.empty() && values.framesOption->count() == 0 && replays == 0) {
     throw CLI::ValidationError("--screenshot writes the last of --frames N: give --frames");
   }
   if (!options.counts.empty() && options.chartGraph.empty()) {

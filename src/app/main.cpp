@@ -113,11 +113,13 @@ std::string useResourceFolder(const Options& options) {
   return resourceDigest(resources + "/kivResources");
 }
 
-// Verifying needs no window: the charts run on the back end that draws nothing.
-std::unique_ptr<platform::Window> openWindow(const Options& options, bool verifying) {
-  if (verifying) return platform::Window::none(options.size);
+// Verifying needs no window: the charts run on the back end that draws nothing. One asked for a
+// picture draws offscreen.
+std::unique_ptr<platform::Window> openWindow(const Options& options, bool drawingNothing) {
+  if (drawingNothing) return platform::Window::none(options.size);
   std::string error;
-  auto window = platform::Window::open({"Aloft", options.size, options.headless,
+  const bool offscreen = options.headless || !options.verify.empty();
+  auto window = platform::Window::open({"Aloft", options.size, offscreen,
                                          options.fullscreen, overlay_layout::kMinimumWindow},
                                         error);
   if (!window) {
@@ -184,13 +186,15 @@ int main(int argc, char** argv) {
   if (!readStartFiles(options, files)) return kExitUsage;
   const std::optional<Replay>& replay = files.replay;
   const bool verifying = !options.verify.empty();
+  // A verdict needs no picture; a verify asked for its last picture draws, offscreen.
+  const bool drawingNothing = verifying && options.screenshot.empty();
   if (verifying && replay) {
     if (const std::string refusal = verificationRefusal(*replay); !refusal.empty()) {
       std::fprintf(stderr, "aloft: %s: %s\n", options.verify.c_str(), refusal.c_str());
       return kExitUsage;
     }
-    // No window, no GL and no audio device: what the charts do is all a verdict needs.
-    engine::useNullDrawing();
+    // No GL and no audio device: what the charts do is all a verdict needs.
+    if (drawingNothing) engine::useNullDrawing();
     KivAudio::useNoOutput();
     KivAlert::share().setShowsBox(false);
   }
@@ -208,7 +212,7 @@ int main(int argc, char** argv) {
   // Charts read the trace setting when they are made: before the root chart exists.
   for (const std::string& chartName : options.trace) chart::enableTrace(chartName);
 
-  auto window = openWindow(options, verifying);
+  auto window = openWindow(options, drawingNothing);
   platform::MonotonicClock* pace = nullptr;
   auto clock = makeClock(options, replay && !verifying, pace);
   OpenGLView view(*window, *clock, makeStartChart(files.countsFile.is_open()));

@@ -1,7 +1,9 @@
 #include "app/opengl_view.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "app/replay_file.h"
 #include "chart/data.h"
 #include "chart/preferences.h"
 #include "engine/drawing.h"
@@ -63,7 +65,7 @@ void OpenGLView::holdLastFrame() {
 void OpenGLView::renderFrame() {
   Data& data = Data::share();
   const double now = clock.now();
-  float frameLength = float(now - previousFrameTime);
+  float frameLength = std::min(float(now - previousFrameTime), kMaxFrameSeconds);
   previousFrameTime = now;
   if (timerStarted) {
     // The first frame after the timer starts or resumes has no length: time away is not played.

@@ -15,9 +15,6 @@ namespace {
 // A day of play at the frame timer's 100 frames a second: a longer count is damage, and would
 // only make the reader ask for gigabytes.
 constexpr std::int64_t kMaxFrames = std::int64_t(24) * 3600 * 100;
-// A frame is at most a second long: a longer one is no frame the timer made, and a replay
-// watched at its pace would sleep through it.
-constexpr float kMaxFrameSeconds = 1.0f;
 // The largest drawing area, on each side, that a replay may name.
 constexpr int kMaxSide = 16384;
 

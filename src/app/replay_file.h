@@ -31,6 +31,10 @@
 #include "platform/window.h"
 
 inline constexpr int kReplayFormatVersion = 1;
+// A frame is at most a second long: the view plays a longer stall as one second, so every
+// recording holds only frames a replay may hold, and a replay watched at its pace never sleeps
+// longer than that.
+inline constexpr float kMaxFrameSeconds = 1.0f;
 
 // Everything one frame hands the charts.
 struct FrameInput {

@@ -102,13 +102,15 @@ int playReplay(const Replay& replay, const Options& options, OpenGLView& view,
       });
   RunStartState runStart(Data::share().globalVariableDictionary());
   ReplayPlayer player(replay, view.rootChart(), runStart, pace);
-  if (verifying) {
+  if (verifying && !window.exists()) {
     // Without a window every frame can have the drawing area it was recorded with: the pointer
     // is then where it was, and picking exactly what it was.
     player.followRecordedSize([&window, &view](platform::Size size) {
       window.setDrawableSize(size);
       view.reshape();
     });
+  }
+  if (verifying) {
     // Once the claimed run has stored its time, the rest of the file is not played.
     chart::Preferences::share().setSaveListener(
         [&stored, &player, &replay](std::string_view key, const nlohmann::json* value) {

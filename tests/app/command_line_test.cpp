@@ -111,7 +111,7 @@ TEST(Binary, EndsWithTheStatusAndMessageOfEachCase) {
       {{"--script", script + ".none"}, 2,
        "aloft: " + script + ".none: cannot be read: No such file or directory" + refused},
       {{"--script", folder}, 2, "aloft: " + folder + ": cannot be read: not a regular file" + refused},
-      {{"--fixed-step", "nan"}, 2, "aloft: --fixed-step takes seconds from 0.000001 to 10" + refused},
+      {{"--fixed-step", "nan"}, 2, "aloft: --fixed-step takes seconds from 0.000001 to 1" + refused},
       {{"--volume", "abc"}, 2, "aloft: --volume takes a whole number from 0 to 100; not abc" + refused},
       {{"--size", "100000x100000"}, 2,
        "aloft: --size takes WIDTHxHEIGHT in points, each from 1 to 16384, e.g. 960x640; not "
