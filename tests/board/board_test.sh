@@ -100,10 +100,14 @@ if [[ $part == browser ]]; then
       [[ $(convert "$shot" -format '%[fx:standard_deviation > 0.01]' info:) == 1 ]] || fail "$page blank at $width"
       read -r _ frame wide _ bold rows <<<"$(probe "$url_one$page" "$width")"
       [[ $frame == "$width" && ${wide%;} -le $width && $bold == 0\; ]] || fail "$page at $width: $frame $wide $bold"
-      [[ $page != / || $rows == "rows 1|Bob|00:00.81 2|Ann|00:00.67 3|$shown|00:00.67" ]] ||
-        fail "the board at $width: $rows"
+      [[ $page == / && $rows == "rows 1|Bob|00:00.81 2|Ann|00:00.67 3|$shown|00:00.67" ||
+         $page != / && $rows == "rows Player|$shown Mode|hard Time|00:00.67 Sent|"*" State|verified, rank 3" ]] ||
+        fail "$page at $width: $rows"
     done
   done
+  dom=$(chrome --dump-dom "$url_one/runs/3")  # the same, fetched by the browser itself
+  [[ $dom == *"<title>Run 3 of $shown</title>"* && $dom != *"<b>"* ]] || fail "the run's page: $dom"
+  echo "browser: every case passed"
   exit 0
 fi
 if [[ $part == sqlite ]]; then
