@@ -17,6 +17,8 @@ packages=(
   # PostgreSQL server and curl for the board's tests
   libcpp-httplib-dev libsqlite3-dev sqlite3 libpq-dev libssl-dev libcurl4-openssl-dev
   postgresql curl
+  # the board's pages in a real browser, headless
+  chromium
   # tests and benchmarks; cores kept busy while frame pacing and
   # the game under load are measured
   libgtest-dev libbenchmark-dev stress-ng

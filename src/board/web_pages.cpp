@@ -48,8 +48,10 @@ std::string percentEncoded(const std::string& text) {
   return out;
 }
 
+// The name isolated in <bdi>: a right-to-left mark or override in it turns no text around it.
 std::string playerLink(const std::string& name) {
-  return "<a href=\"/players/" + percentEncoded(name) + "\">" + escapeHtml(name) + "</a>";
+  return "<a href=\"/players/" + percentEncoded(name) + "\"><bdi>" + escapeHtml(name) +
+         "</bdi></a>";
 }
 
 std::string nameCell(const std::string& name) {
@@ -171,7 +173,8 @@ void addWebPages(httplib::Server& server, RunStore& store) {
                            : std::vector<RunInfo>{};
     if (runs.empty()) return notFound(res, "No runs of that name.");
     answer(req, res, page(runs.front().name + " on the aloft board",
-                          "<header><h1>" + escapeHtml(runs.front().name) + "</h1></header><main>" +
+                          "<header><h1><bdi>" + escapeHtml(runs.front().name) +
+                              "</bdi></h1></header><main>" +
                               runsTable(runs, "Their runs, newest first") + "</main>"));
   });
 }

@@ -3,6 +3,8 @@
 # sent with `aloft --submit` or curl. Usage: board_test.sh ALOFT ALOFT_BOARD WORK sqlite|postgres
 #   sqlite:   a kept best run listed at its time and rank; hostile submissions refused with their
 #             reason and never listed; the same replay is the same run; a clean stop on SIGTERM.
+#   browser:  the pages in headless Chromium: the board in order, a run's page, at a phone's width
+#             and a desktop's not blank and no horizontal scroll, a hostile name shown as text.
 #   postgres: a cluster made with initdb as an unprivileged user; two servers share it, one is
 #             killed with -9 while runs are in flight: no accepted run is lost, none verified twice,
 #             none listed unverified. With ALOFT_HEAVY_TESTS=1 (./test.sh --all): 50 in flight,
@@ -59,7 +61,55 @@ wait_verified() {
 }
 submit() { "$aloft" --prefs "$PWD/$1/preferences.json" --submit "$2" --name "$3" ${4:+--server "$4"} 2>&1; }
 
+# chrome ARGS...: a headless Chromium with a fresh profile, nothing fetched but what it is given.
+chrome() {
+  local profile && profile=$(mktemp -d)
+  timeout 60 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$profile" "$@" 2>/dev/null || true
+  rm -rf "$profile"
+}
+# probe URL WIDTH: the page laid out in a frame WIDTH wide (a window is never narrower than 500):
+# "widths <frame> <page>; bold <b elements>; rows <rank|name|time of the first table>..."
+probe() {
+  local html && html=$(curl -s "$1" | sed 's/&/\&amp;/g; s/"/\&quot;/g')
+  printf '<iframe width="%s" height="800" srcdoc="%s"></iframe><script>onload=()=>{const d=
+frames[0].document;document.body.append(`widths ${frames[0].innerWidth} ${d.documentElement.
+scrollWidth}; bold ${d.querySelectorAll("b").length}; rows`,...[...d.querySelectorAll("table")[0]
+.tBodies[0].rows].map(r=>" "+[...r.cells].slice(0,3).map(c=>c.textContent).join("|")))}</script>' \
+    "$2" "$html" >probe.html
+  chrome --window-size=1400,900 --virtual-time-budget=5000 --dump-dom "file://$PWD/probe.html" |
+    sed -n 's/.*<\/script>\(widths.*\)<\/body>.*/\1/p'
+}
+
 record ann 756
+if [[ $part == browser ]]; then
+  record bob 745
+  start_board one board.sqlite
+  hostile=$'<b>x</b> "Q\' \xe2\x80\x8f'
+  variant 2 >mark.replay && mkdir -p eve
+  for run in "ann hard Ann" "bob hard Bob" "eve mark.replay $hostile"; do
+    read -r player file name <<<"$run"
+    out=$(submit "$player" "$file" "$name" "$url_one") || fail "$name's run: $out"
+  done
+  shown=$'&lt;b&gt;x&lt;/b&gt; "Q\' \xe2\x80\x8f'  # as text: escaped once more by --dump-dom
+  for width in 390 1280; do
+    for page in / /runs/3; do
+      shot=$PWD/shot-$width${page//\//-}.png  # the README's pictures: shot-390-.png, shot-1280-.png
+      chrome --window-size="$width,$((width < 500 ? 844 : 800))" --screenshot="$shot" "$url_one$page"
+      [[ $(convert "$shot" -format '%[fx:standard_deviation > 0.01]' info:) == 1 ]] || fail "$page blank at $width"
+      read -r _ frame wide _ bold rows <<<"$(probe "$url_one$page" "$width")"
+      [[ $frame == "$width" && ${wide%;} -le $width && $bold == 0\; ]] || fail "$page at $width: $frame $wide $bold"
+      [[ $page == / && $rows == "rows 1|Bob|00:00.81 2|Ann|00:00.67 3|$shown|00:00.67" ||
+         $page != / && $rows == "rows Player|$shown Mode|hard Time|00:00.67 Sent|"*" State|verified, rank 3" ]] ||
+        fail "$page at $width: $rows"
+    done
+  done
+  dom=$(chrome --dump-dom "$url_one/runs/3")  # the same, fetched by the browser itself
+  [[ $dom == *"<title>Run 3 of $shown</title>"* && $dom != *"<b>"* ]] || fail "the run's page: $dom"
+  echo "browser: every case passed"
+  exit 0
+fi
 if [[ $part == sqlite ]]; then
   record bob 745
   start_board one board.sqlite
