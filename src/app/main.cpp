@@ -138,7 +138,7 @@ std::unique_ptr<platform::Clock> makeClock(const Options& options, bool watching
                                            platform::MonotonicClock*& pace) {
   if (!options.verify.empty()) return std::make_unique<platform::FixedStepClock>(kFrameInterval);
   if (options.fixedStep) return std::make_unique<platform::FixedStepClock>(*options.fixedStep);
-  auto clock = std::make_unique<platform::MonotonicClock>(kFrameInterval);
+  auto clock = std::make_unique<platform::MonotonicClock>(kFrameInterval, kMaxFrameSeconds);
   if (watchingReplay) pace = clock.get();
   return clock;
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/replay_file.h"
 #include "chart/data.h"
 #include "chart/preferences.h"
 #include "engine/drawing.h"
@@ -65,7 +64,7 @@ void OpenGLView::holdLastFrame() {
 void OpenGLView::renderFrame() {
   Data& data = Data::share();
   const double now = clock.now();
-  float frameLength = std::min(float(now - previousFrameTime), kMaxFrameSeconds);
+  float frameLength = float(std::min(now - previousFrameTime, clock.longestFrame()));
   previousFrameTime = now;
   if (timerStarted) {
     // The first frame after the timer starts or resumes has no length: time away is not played.

@@ -31,7 +31,7 @@
 #include "platform/window.h"
 
 inline constexpr int kReplayFormatVersion = 1;
-// A frame is at most a second long: the view plays a longer stall as one second, so every
+// A frame is at most a second long: the real clock plays a longer stall as one second, so every
 // recording holds only frames a replay may hold, and a replay watched at its pace never sleeps
 // longer than that.
 inline constexpr float kMaxFrameSeconds = 1.0f;

@@ -9,7 +9,8 @@
 
 namespace platform {
 
-MonotonicClock::MonotonicClock(double tickInterval) : interval(tickInterval) {}
+MonotonicClock::MonotonicClock(double tickInterval, double longestTick)
+    : interval(tickInterval), longest(longestTick) {}
 
 double MonotonicClock::now() const {
   static const double frequency = double(SDL_GetPerformanceFrequency());

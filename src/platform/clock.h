@@ -2,6 +2,8 @@
 // reproducible runs.
 #pragma once
 
+#include <limits>
+
 namespace platform {
 
 class Clock {
@@ -16,19 +18,25 @@ class Clock {
   // Forget the tick schedule, e.g. after a pause, so the next wait starts a fresh interval
   // instead of hurrying to catch up with the ticks that were missed.
   virtual void restartTicks() = 0;
+  // The longest a frame may last; a longer stall is played as this long.
+  virtual double longestFrame() const { return std::numeric_limits<double>::infinity(); }
 };
 
 class MonotonicClock final : public Clock {
  public:
-  explicit MonotonicClock(double interval);
+  // A real clock can stall (a loaded machine, a suspended process): `longest` caps the frame
+  // the game then plays.
+  MonotonicClock(double interval, double longest);
   // The interval after the tick being waited for next; a replay sets each frame's recorded length.
   void setInterval(double seconds) { interval = seconds; }
   double now() const override;
   void waitForNextTick() override;
   void restartTicks() override;
+  double longestFrame() const override { return longest; }
 
  private:
   double interval;
+  double longest;
   double nextTick = -1;
 };
 
