@@ -23,7 +23,6 @@ OpenGLView::OpenGLView(platform::Window& gameWindow, platform::Clock& frameClock
       clock(frameClock),
       volumeKeys(chart::Preferences::share()),
       firstStartHint(noBestTimeStored()) {
-  KivAlert::share().setFullScreen(false);
   KivAlert::share().setView(this);
   applyGLDefaults();
   Data::share().setOpenGLView(this);
@@ -118,22 +117,12 @@ void OpenGLView::keyDown(const platform::InputEvent& event) {
   if (event.character == platform::kF1Character) frameCounting_ = !frameCounting_;
 }
 
-void OpenGLView::toggleFullScreen() { setFullScreen(fullScreenAvailable); }
+void OpenGLView::toggleFullScreen() { setFullScreen(!window.isFullScreen()); }
 
 void OpenGLView::setFullScreen(bool enter) {
-  Data& data = Data::share();
-  if (fullScreenAvailable && enter) {
-    window.setFullScreen(true);
-    data.setFullScreen(true);
-    KivAlert::share().setFullScreen(true);
-    fullScreenAvailable = false;
-  } else if (!fullScreenAvailable && !enter) {
-    window.setFullScreen(false);
-    data.setFullScreen(false);
-    KivAlert::share().setFullScreen(false);
-    fullScreenAvailable = true;
-    window.show();
-  }
+  if (enter == window.isFullScreen()) return;
+  window.setFullScreen(enter);
+  if (!enter) window.show();
 }
 
 void OpenGLView::takeFrameEvents() {

@@ -54,7 +54,8 @@ class OpenGLView final : public engine::GameView {
   void toggleFullScreen();
   void leaveFullScreen() override { setFullScreen(false); }
   void setFullScreen(bool enter);
-  bool isFullScreen() const { return !fullScreenAvailable; }
+  // The window alone knows whether it is full screen.
+  bool isFullScreen() const { return window.isFullScreen(); }
 
   // Takes the input for the coming frame from the event queue. A button or key going down stops
   // the taking, so that it is current for at least one frame even when its release is already
@@ -96,7 +97,6 @@ class OpenGLView final : public engine::GameView {
   FrameCounter frameCounter_;
 
   bool timerRunning_ = false;
-  bool fullScreenAvailable = true;  // YES while windowed: the view may enter full screen
   bool frameCounting_ = false;
   bool start = false;
   bool timerStarted = false;

@@ -34,9 +34,6 @@ class Data {
   void setTimeSegment(float seconds) { timeSegment_ = seconds; }
   float timeSegment() const { return timeSegment_; }
 
-  void setFullScreen(bool fullScreen) { fullScreen_ = fullScreen; }
-  bool fullScreen() const { return fullScreen_; }
-
   // Names of the chart whose flow is running and of the snippet it was entered with. Empty
   // until a chart first runs. Assigning reuses the strings' storage, so the per-frame calls do
   // not allocate once the longest name has been seen.
@@ -52,7 +49,6 @@ class Data {
   std::string theResourcePath;
   engine::GameView* theOpenGLView = nullptr;
   float timeSegment_ = 0;
-  bool fullScreen_ = false;
   std::string theSelectedChart;
   std::string theSelectedSnippet;
 };

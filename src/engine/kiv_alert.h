@@ -22,8 +22,6 @@ class KivAlert {
  public:
   static KivAlert& share();
 
-  void setFullScreen(bool fullScreen) { fullScreen_ = fullScreen; }
-  bool fullScreen() const { return fullScreen_; }
   // The view an alert takes out of full screen; null when there is none.
   void setView(engine::GameView* view) { view_ = view; }
   engine::GameView* view() const { return view_; }
@@ -47,7 +45,6 @@ class KivAlert {
   KivAlert() = default;
 
   engine::GameView* view_ = nullptr;
-  bool fullScreen_ = false;
   bool throwsForTests = false;
   bool showsBox = true;
   std::function<void()> beforeExit;
