@@ -23,16 +23,15 @@ OpenGLView::OpenGLView(platform::Window& gameWindow, platform::Clock& frameClock
       clock(frameClock),
       volumeKeys(chart::Preferences::share()),
       firstStartHint(noBestTimeStored()) {
-  KivAlert::share().setView(this);
+  KivAlert::share().setFullScreenExit(this);
   applyGLDefaults();
-  Data::share().setOpenGLView(this);
   theStart = std::move(root);
   pause();
 }
 
 OpenGLView::~OpenGLView() {
-  if (Data::share().openGLView() == this) Data::share().setOpenGLView(nullptr);
-  if (KivAlert::share().view() == this) KivAlert::share().setView(nullptr);
+  Data::share().clearCurrentEvent();
+  if (KivAlert::share().fullScreenExit() == this) KivAlert::share().setFullScreenExit(nullptr);
 }
 
 void OpenGLView::applyGLDefaults() { engine::drawing().applyDefaults(); }
@@ -78,7 +77,7 @@ void OpenGLView::renderFrame() {
     theCurrentEvent = input.event;
     picking = input.pointer;
   }
-  data.setTimeSegment(frameLength);
+  data.startFrame(frameLength, theCurrentEvent);
 
   KivPolygons& polygons = KivPolygons::share();
   polygons.pickingPoint(picking.x, picking.y);
@@ -86,13 +85,11 @@ void OpenGLView::renderFrame() {
   polygons.startFrame();
 
   if (start) {
-    theStart->update("Start");
+    theStart->runFrame();
   } else {
     // The first frame after start-up shows the cleared screen only.
     start = true;
   }
-  // The lock a preference command of this frame took is held until here.
-  chart::Preferences::endFrame();
 
   polygons.startPickingFrame();
   const platform::Size bounds = window.drawableSize();
