@@ -2,9 +2,7 @@
 // in red at the top left of the view.
 #pragma once
 
-#include <memory>
-
-#include "platform/overlay_font.h"
+#include "app/overlay_drawing.h"
 #include "platform/window.h"
 
 class FrameCounter {
@@ -18,15 +16,11 @@ class FrameCounter {
 
  private:
   void countFrame(double now);
-  void updateImage();
 
   double previousCall = 0;
   double accumulated = 0;
   int frames = 0;
   char buffer[32] = {};
 
-  // The reading rendered to pixels; redone only when the reading changes.
-  std::unique_ptr<platform::OverlayFont> font;
-  platform::TextImage image;
-  bool imageCurrent = false;
+  OverlayLabel label{18, platform::Rgb{255, 0, 0}, kFrameRateFace};
 };

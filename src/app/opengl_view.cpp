@@ -24,17 +24,15 @@ OpenGLView::OpenGLView(platform::Window& gameWindow, platform::Clock& frameClock
       clock(frameClock),
       volumeKeys(chart::Preferences::share()),
       firstStartHint(noBestTimeStored()) {
-  KivAlert::share().setFullScreen(false);
-  KivAlert::share().setView(this);
+  KivAlert::share().setFullScreenExit(this);
   applyGLDefaults();
-  Data::share().setOpenGLView(this);
   theStart = std::move(root);
   pause();
 }
 
 OpenGLView::~OpenGLView() {
-  if (Data::share().openGLView() == this) Data::share().setOpenGLView(nullptr);
-  if (KivAlert::share().view() == this) KivAlert::share().setView(nullptr);
+  Data::share().clearCurrentEvent();
+  if (KivAlert::share().fullScreenExit() == this) KivAlert::share().setFullScreenExit(nullptr);
 }
 
 void OpenGLView::applyGLDefaults() { engine::drawing().applyDefaults(); }
@@ -80,7 +78,7 @@ void OpenGLView::renderFrame() {
     theCurrentEvent = input.event;
     picking = input.pointer;
   }
-  data.setTimeSegment(frameLength);
+  data.startFrame(frameLength, theCurrentEvent);
 
   KivPolygons& polygons = KivPolygons::share();
   polygons.pickingPoint(picking.x, picking.y);
@@ -88,13 +86,11 @@ void OpenGLView::renderFrame() {
   polygons.startFrame();
 
   if (start) {
-    theStart->update("Start");
+    theStart->runFrame();
   } else {
     // The first frame after start-up shows the cleared screen only.
     start = true;
   }
-  // The lock a preference command of this frame took is held until here.
-  chart::Preferences::endFrame();
 
   polygons.startPickingFrame();
   const platform::Size bounds = window.drawableSize();
@@ -119,22 +115,12 @@ void OpenGLView::keyDown(const platform::InputEvent& event) {
   if (event.character == platform::kF1Character) frameCounting_ = !frameCounting_;
 }
 
-void OpenGLView::toggleFullScreen() { setFullScreen(fullScreenAvailable); }
+void OpenGLView::toggleFullScreen() { setFullScreen(!window.isFullScreen()); }
 
 void OpenGLView::setFullScreen(bool enter) {
-  Data& data = Data::share();
-  if (fullScreenAvailable && enter) {
-    window.setFullScreen(true);
-    data.setFullScreen(true);
-    KivAlert::share().setFullScreen(true);
-    fullScreenAvailable = false;
-  } else if (!fullScreenAvailable && !enter) {
-    window.setFullScreen(false);
-    data.setFullScreen(false);
-    KivAlert::share().setFullScreen(false);
-    fullScreenAvailable = true;
-    window.show();
-  }
+  if (enter == window.isFullScreen()) return;
+  window.setFullScreen(enter);
+  if (!enter) window.show();
 }
 
 void OpenGLView::takeFrameEvents() {

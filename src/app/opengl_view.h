@@ -15,14 +15,14 @@
 #include "app/replay_marks.h"
 #include "app/root_chart.h"
 #include "app/volume_keys.h"
-#include "engine/game_view.h"
+#include "engine/full_screen_exit.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/window.h"
 
-class OpenGLView final : public engine::GameView {
+class OpenGLView final : public engine::FullScreenExit {
  public:
-  // Sets up the GL defaults, registers the view with `Data` and `KivAlert`, takes the root
+  // Sets up the GL defaults, hands the view to `KivAlert` to leave full screen, takes the root
   // chart (the game's own, `makeStartChart`, but for tests) and starts the frame timer. The
   // window's GL context must be current.
   OpenGLView(platform::Window& gameWindow, platform::Clock& frameClock,
@@ -54,7 +54,8 @@ class OpenGLView final : public engine::GameView {
   void toggleFullScreen();
   void leaveFullScreen() override { setFullScreen(false); }
   void setFullScreen(bool enter);
-  bool isFullScreen() const { return !fullScreenAvailable; }
+  // The window alone knows whether it is full screen.
+  bool isFullScreen() const { return window.isFullScreen(); }
 
   // Takes the input for the coming frame from the event queue. A button or key going down stops
   // the taking, so that it is current for at least one frame even when its release is already
@@ -66,7 +67,7 @@ class OpenGLView final : public engine::GameView {
 
   // The most recent key or mouse-button event taken from the queue; it stays current until the
   // next one. Pointer motion does not replace it.
-  const platform::InputEvent& currentEvent() const override { return theCurrentEvent; }
+  const platform::InputEvent& currentEvent() const { return theCurrentEvent; }
   platform::Point mouseLocation() const { return theMouseLocation; }
 
   // Shows each frame's input to `tap` (a recorder or a replay's player) before the charts run;
@@ -96,7 +97,6 @@ class OpenGLView final : public engine::GameView {
   FrameCounter frameCounter_;
 
   bool timerRunning_ = false;
-  bool fullScreenAvailable = true;  // YES while windowed: the view may enter full screen
   bool frameCounting_ = false;
   bool start = false;
   bool timerStarted = false;

@@ -23,8 +23,11 @@ void OverlayLabel::setText(std::string_view newText) {
   if (font && newText == text) return;
   if (!font) {
     std::string error;
-    font = platform::OverlayFont::open("DejaVu Sans:style=Bold", pixels, error);
-    if (!font) KivAlert::share().setQuitAlert("The overlay font could not be opened: " + error);
+    font = platform::OverlayFont::open(fontFace.pattern, pixels, error);
+    if (!font) {
+      KivAlert::share().setQuitAlert(std::string("The ") + fontFace.role +
+                                     " font could not be opened: " + error);
+    }
   }
   text = newText;
   font->render(text.c_str(), colour, image);

@@ -1,6 +1,7 @@
 #include "app/root_chart.h"
 
 #include "chart/data.h"
+#include "chart/preferences.h"
 #include "chart/trace.h"
 #include "charts/game_charts.h"
 #include "engine/engine_services.h"
@@ -20,6 +21,11 @@ RootChart::~RootChart() {
   chart::Chart::release(start);
   Data::share().globalVariableDictionary().removeAll();
   if (counts) chart::countNodesInto(nullptr);
+}
+
+void RootChart::runFrame() {
+  start->update("Start");
+  chart::Preferences::endFrame();
 }
 
 std::unique_ptr<RootChart> makeStartChart(bool countNodes) {

@@ -27,6 +27,9 @@ class RootChart {
   RootChart& operator=(const RootChart&) = delete;
 
   void update(std::string_view snippet) { start->update(snippet); }
+  // One frame of the game: the tree entered with "Start", then the preferences' frame ended,
+  // which gives up the lock a preference command of this frame took.
+  void runFrame();
 
   // The root of the tree, for looking into it.
   const chart::Chart& chart() const { return *start; }

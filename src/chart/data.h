@@ -1,7 +1,7 @@
 // The one object every part of the game can reach: the dictionary of global variables through
 // which charts talk to each other, the length of the current frame, the name of the chart and
-// snippet being run, and the application view. It holds bookkeeping only; the view writes the
-// frame's length and the chart runtime reads and writes the rest.
+// snippet being run, and the input event of the frame. It holds bookkeeping only; the view hands
+// down the frame's values at its start and the chart runtime reads and writes the rest.
 #pragma once
 
 #include <string>
@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "chart/global_variables.h"
-#include "engine/game_view.h"
+#include "platform/events.h"
 
 class Data {
  public:
@@ -26,16 +26,17 @@ class Data {
   void setResourcePath(std::string path) { theResourcePath = std::move(path); }
   const std::string& resourcePath() const { return theResourcePath; }
 
-  void setOpenGLView(engine::GameView* view) { theOpenGLView = view; }
-  engine::GameView* openGLView() const { return theOpenGLView; }
-
-  // The length of the current frame in seconds, measured by the view from consecutive frame
-  // times.
-  void setTimeSegment(float seconds) { timeSegment_ = seconds; }
+  // Handed down by the view at the start of each frame: the frame's length in seconds, measured
+  // from consecutive frame times, and the most recent key or mouse-button event, which stays
+  // current until the next one.
+  void startFrame(float seconds, const platform::InputEvent& event) {
+    timeSegment_ = seconds;
+    theCurrentEvent = event;
+  }
   float timeSegment() const { return timeSegment_; }
-
-  void setFullScreen(bool fullScreen) { fullScreen_ = fullScreen; }
-  bool fullScreen() const { return fullScreen_; }
+  const platform::InputEvent& currentEvent() const { return theCurrentEvent; }
+  // No view runs frames any more: the charts see no event.
+  void clearCurrentEvent() { theCurrentEvent = {}; }
 
   // Names of the chart whose flow is running and of the snippet it was entered with. Empty
   // until a chart first runs. Assigning reuses the strings' storage, so the per-frame calls do
@@ -50,9 +51,8 @@ class Data {
 
   chart::GlobalVariableDictionary theGlobalVariableDictionary;
   std::string theResourcePath;
-  engine::GameView* theOpenGLView = nullptr;
   float timeSegment_ = 0;
-  bool fullScreen_ = false;
+  platform::InputEvent theCurrentEvent;
   std::string theSelectedChart;
   std::string theSelectedSnippet;
 };

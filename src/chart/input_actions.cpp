@@ -14,10 +14,7 @@ namespace {
 
 using platform::InputKind;
 
-platform::InputEvent currentEvent() {
-  const engine::GameView* view = Data::share().openGLView();
-  return view != nullptr ? view->currentEvent() : platform::InputEvent{};
-}
+const platform::InputEvent& currentEvent() { return Data::share().currentEvent(); }
 
 // The name the charts give each mouse-button event.
 std::u16string_view mouseKindName(InputKind kind) {

@@ -57,8 +57,8 @@ class Preferences {
   // unset, empty or not an absolute path.
   static std::string defaultPath(const char* xdgDataHome, const std::string& home);
 
-  // Called by the view at the end of every frame: gives the game's store's lock up if the frame
-  // took it. A frame without a preference command costs one test of a flag here.
+  // Called at the end of every frame of the root chart: gives the game's store's lock up if the
+  // frame took it. A frame without a preference command costs one test of a flag here.
   static void endFrame();
 
   // Loads `path` now, under the lock when it can be had within `waitForLock`.

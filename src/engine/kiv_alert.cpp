@@ -15,7 +15,7 @@ KivAlert& KivAlert::share() {
 
 void KivAlert::setQuitAlert(std::string_view message) {
   // A modal box cannot be seen over the full-screen view: go back to the window first.
-  if (fullScreen_ && view_ != nullptr) view_->leaveFullScreen();
+  if (fullScreenExit_ != nullptr) fullScreenExit_->leaveFullScreen();
   const std::string text(message);
   if (throwsForTests) throw FatalAlert(text);
 

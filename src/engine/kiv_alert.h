@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/game_view.h"
+#include "engine/full_screen_exit.h"
 
 // Thrown instead of ending the process when tests ask for it, so a test can read the message
 // and see that nothing ran after the alert.
@@ -22,11 +22,9 @@ class KivAlert {
  public:
   static KivAlert& share();
 
-  void setFullScreen(bool fullScreen) { fullScreen_ = fullScreen; }
-  bool fullScreen() const { return fullScreen_; }
-  // The view an alert takes out of full screen; null when there is none.
-  void setView(engine::GameView* view) { view_ = view; }
-  engine::GameView* view() const { return view_; }
+  // What an alert takes out of full screen (the view); null when there is none.
+  void setFullScreenExit(engine::FullScreenExit* exit) { fullScreenExit_ = exit; }
+  engine::FullScreenExit* fullScreenExit() const { return fullScreenExit_; }
 
   // With false, an alert is written to stderr only: no beep, no box (nobody is there to close
   // it when a replay is verified for a server).
@@ -46,8 +44,7 @@ class KivAlert {
  private:
   KivAlert() = default;
 
-  engine::GameView* view_ = nullptr;
-  bool fullScreen_ = false;
+  engine::FullScreenExit* fullScreenExit_ = nullptr;
   bool throwsForTests = false;
   bool showsBox = true;
   std::function<void()> beforeExit;

@@ -26,7 +26,7 @@ TEST_F(LifecycleTest, UpdateRunsTheFlowOnlyForTheDefaultSnippet) {
   EXPECT_EQ(recording.calls, (std::vector<Call>{{"audio.setActiveChart", "Marker", 0},
                                                  {"polygons.setActiveChart", "Marker", 0},
                                                  {"textures.setActiveChart", "Marker", 0}}));
-  Data::share().setTimeSegment(0.25f);
+  Data::share().startFrame(0.25f, {});
   chart.update("Start");
   EXPECT_EQ(cell(chart, "ran").math, 1.0f);
   EXPECT_EQ(cell(chart, "time").math, 0.25f);
