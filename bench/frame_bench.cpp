@@ -94,7 +94,7 @@ class FrameRunner {
     clock.waitForNextTick();
     view.takeFrameEvents();
     Data& data = Data::share();
-    data.setTimeSegment(firstFrame ? 0.0f : float(kStep));
+    data.startFrame(firstFrame ? 0.0f : float(kStep), view.currentEvent());
     firstFrame = false;
     KivPolygons::share().pickingPoint(view.mouseLocation().x, view.mouseLocation().y);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
