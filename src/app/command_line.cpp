@@ -1,19 +1,20 @@
 #include "app/command_line.h"
 
 #include <CLI/CLI.hpp>
-
 #include <cctype>
 #include <charconv>
-#include <optional>
 #include <iostream>
+#include <optional>
+
+#include "platform/command_line_answer.h"
+#include "platform/text_fields.h"
 
 namespace {
 
 // The whole number `text`, when it is one from `low` to `high`.
 std::optional<int> wholeNumber(std::string_view text, int low, int high) {
   int value = 0;
-  const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (status != std::errc() || end != text.data() + text.size() || value < low || value > high) {
+  if (!platform::parseWhole(text, value) || value < low || value > high) {
     return std::nullopt;
   }
   return value;
@@ -170,17 +171,9 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
   addReplayOptions(app, options);
   addBoardOptions(app, options.boardCommand);
 
-  try {
-    app.parse(argc, argv);
-    checkTogether(options, values);
-  } catch (const CLI::CallForHelp&) {
-    std::cout << app.help();
-    return 0;
-  } catch (const CLI::CallForVersion& version) {
-    std::cout << version.what() << '\n';
-    return 0;
-  } catch (const CLI::ParseError& error) {
-    return refuseCommandLine(error.what());
+  if (const auto status = platform::parseOrAnswer(app, argc, argv,
+                                                 [&] { checkTogether(options, values); })) {
+    return *status;
   }
   if (values.framesOption->count() > 0) options.frames = values.frames;
   if (values.stepOption->count() > 0) options.fixedStep = values.fixedStep;
@@ -189,6 +182,5 @@ std::variant<Options, int> parseCommandLine(int argc, const char* const* argv) {
 }
 
 int refuseCommandLine(const std::string& problem) {
-  std::cerr << "aloft: " << problem << "\ntry aloft --help\n";
-  return kExitUsage;
+  return platform::refuseCommandLine("aloft", problem);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/board_client.h"
+#include "platform/exit_status.h"
 #include "platform/window.h"
 
 struct Options {
@@ -41,8 +42,8 @@ struct Options {
   BoardCommand boardCommand;  // instead of playing: talk to a board server
 };
 
-// Exit statuses of the command line itself.
-inline constexpr int kExitUsage = 2;
+// The exit status of a refused command line.
+using platform::kExitUsage;
 
 // Says on stderr, in one line, why the command line is refused, and where the options are told;
 // returns `kExitUsage`.

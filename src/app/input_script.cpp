@@ -6,26 +6,9 @@
 #include <string_view>
 
 #include "platform/files.h"
+#include "platform/text_fields.h"
 
 namespace {
-
-template <typename Number>
-bool parseNumber(std::string_view text, Number& value) {
-  const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return status == std::errc() && end == text.data() + text.size();
-}
-
-std::vector<std::string_view> splitWords(std::string_view line) {
-  std::vector<std::string_view> words;
-  std::size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
-    std::size_t start = i;
-    while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') ++i;
-    if (i > start) words.push_back(line.substr(start, i - start));
-  }
-  return words;
-}
 
 std::string parsePadEvent(const std::vector<std::string_view>& words, ScriptEvent& event) {
   using Kind = ScriptEvent::Kind;
@@ -48,12 +31,12 @@ std::string parsePadEvent(const std::vector<std::string_view>& words, ScriptEven
     return "\"" + std::string(kind) + "\" takes " + std::to_string(count) +
            (count == 1 ? " argument" : " arguments");
   }
-  if (!parseNumber(words[2], event.pad) || event.pad < 1 || event.pad > kScriptPads) {
+  if (!platform::parseWhole(words[2], event.pad) || event.pad < 1 || event.pad > kScriptPads) {
     return "pad \"" + std::string(words[2]) + "\" is not a whole number from 1 to " +
            std::to_string(kScriptPads);
   }
   if (event.kind == Kind::PadStick) {
-    if (!parseNumber(words[3], event.x) || event.x < -32768 || event.x > 32767) {
+    if (!platform::parseWhole(words[3], event.x) || event.x < -32768 || event.x > 32767) {
       return "pad-stick needs a whole number from -32768 to 32767";
     }
   } else if (!connection) {
@@ -70,7 +53,7 @@ std::string parsePadEvent(const std::vector<std::string_view>& words, ScriptEven
 
 // Parses one line's words into `event`; returns what is wrong, or an empty text.
 std::string parseEvent(const std::vector<std::string_view>& words, ScriptEvent& event) {
-  if (!parseNumber(words[0], event.frame) || event.frame < 1) {
+  if (!platform::parseWhole(words[0], event.frame) || event.frame < 1) {
     return "frame \"" + std::string(words[0]) + "\" is not a whole number from 1 up";
   }
   if (words.size() < 2) return "an event is missing after the frame";
@@ -90,7 +73,7 @@ std::string parseEvent(const std::vector<std::string_view>& words, ScriptEvent& 
   } else if (kind == "mouse-move") {
     if (auto problem = expectArguments(2); !problem.empty()) return problem;
     event.kind = ScriptEvent::Kind::MouseMove;
-    if (!parseNumber(words[2], event.x) || !parseNumber(words[3], event.y)) {
+    if (!platform::parseWhole(words[2], event.x) || !platform::parseWhole(words[3], event.y)) {
       return "mouse-move needs two whole numbers";
     }
   } else if (kind == "mouse-down" || kind == "mouse-up") {
@@ -149,7 +132,7 @@ std::optional<InputScript> InputScript::parse(std::istream& in, const std::strin
       return std::nullopt;
     }
     text = text.substr(0, text.find('#'));
-    const auto words = splitWords(text);
+    const auto words = platform::splitWords(text);
     if (words.empty()) continue;
     ScriptEvent event;
     event.line = lineNumber;

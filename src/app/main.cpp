@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
   if (!options.chartGraph.empty()) {
     return printChartGraph(options.chartGraph, options.counts, std::cout, std::cerr);
   }
-  if (options.headless || !options.verify.empty()) platform::neverShowMessageBoxes();
+  if (options.headless || !options.verify.empty()) platform::quietAlerts();
   if (const std::string problem = checkAgainstTheSystem(options); !problem.empty()) {
     return refuseCommandLine(problem);
   }
@@ -196,7 +196,6 @@ int main(int argc, char** argv) {
     // No GL and no audio device: what the charts do is all a verdict needs.
     if (drawingNothing) engine::useNullDrawing();
     KivAudio::useNoOutput();
-    KivAlert::share().setShowsBox(false);
   }
 
   const std::string digest = useResourceFolder(options);

@@ -3,12 +3,13 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string_view>
 
 #include "chart/preference_file.h"
+#include "platform/text_fields.h"
 
 namespace {
 
@@ -19,28 +20,10 @@ constexpr std::int64_t kMaxFrames = std::int64_t(24) * 3600 * 100;
 constexpr int kMaxSide = 16384;
 
 template <typename Number>
-bool parseNumber(std::string_view text, Number& value) {
-  const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return status == std::errc() && end == text.data() + text.size();
-}
-
-template <typename Number>
 std::string numberText(Number value) {
   char buffer[64];
   const auto [end, status] = std::to_chars(buffer, buffer + sizeof buffer, value);
   return std::string(buffer, end);
-}
-
-std::vector<std::string_view> splitWords(std::string_view line) {
-  std::vector<std::string_view> words;
-  std::size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
-    const std::size_t start = i;
-    while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') ++i;
-    if (i > start) words.push_back(line.substr(start, i - start));
-  }
-  return words;
 }
 
 // The rest of `line` after its first word, as written (a JSON object may hold spaces).
@@ -106,7 +89,7 @@ class Reader {
 
 bool Reader::readFirstLine(const std::vector<std::string_view>& words, int line) {
   int version = 0;
-  if (words[0] != "aloft-replay" || words.size() != 2 || !parseNumber(words[1], version)) {
+  if (words[0] != "aloft-replay" || words.size() != 2 || !platform::parseWhole(words[1], version)) {
     return fail(line, "not a replay: it does not begin with \"aloft-replay VERSION\"");
   }
   if (version != kReplayFormatVersion) {
@@ -130,9 +113,10 @@ bool Reader::readHeader(const std::vector<std::string_view>& words, std::string_
   } else if (item == "window" && words.size() == 2) {
     const std::string_view size = words[1];
     const auto x = size.find('x');
-    if (x == std::string_view::npos || !parseNumber(size.substr(0, x), replay.window.width) ||
-        !parseNumber(size.substr(x + 1), replay.window.height) || replay.window.width < 1 ||
-        replay.window.height < 1 || replay.window.width > kMaxSide ||
+    if (x == std::string_view::npos ||
+        !platform::parseWhole(size.substr(0, x), replay.window.width) ||
+        !platform::parseWhole(size.substr(x + 1), replay.window.height) ||
+        replay.window.width < 1 || replay.window.height < 1 || replay.window.width > kMaxSide ||
         replay.window.height > kMaxSide) {
       return fail(line, "window takes WIDTHxHEIGHT in points, from 1 to 16384");
     }
@@ -150,7 +134,7 @@ bool Reader::readHeader(const std::vector<std::string_view>& words, std::string_
     replay.startMode = words[1];
   } else if (item == "state" && words.size() == 4) {
     CellState state{std::string(words[1]), std::string(words[2]), 0};
-    if (!parseNumber(words[3], state.value)) return fail(line, "state needs a number");
+    if (!platform::parseWhole(words[3], state.value)) return fail(line, "state needs a number");
     replay.startState.push_back(state);
   } else if (item == "claim" && words.size() == 3) {
     replay.claimKey = words[1];
@@ -187,7 +171,8 @@ bool Reader::readEvent(const std::vector<std::string_view>& words, int line, Cha
 
 bool Reader::readFrameItem(const std::vector<std::string_view>& words, int line) {
   Change change;
-  if (!parseNumber(words[0], change.frame) || change.frame < 1 || change.frame > kMaxFrames) {
+  if (!platform::parseWhole(words[0], change.frame) || change.frame < 1 ||
+      change.frame > kMaxFrames) {
     return fail(line, "\"" + std::string(words[0]) + "\" is neither a replay item nor a frame");
   }
   if (words.size() < 2) return fail(line, "an item is missing after the frame");
@@ -200,9 +185,9 @@ bool Reader::readFrameItem(const std::vector<std::string_view>& words, int line)
   if (kind == "length") {
     float seconds = 0;
     std::int64_t count = 1;
-    if ((words.size() != 3 && words.size() != 4) || !parseNumber(words[2], seconds) ||
+    if ((words.size() != 3 && words.size() != 4) || !platform::parseWhole(words[2], seconds) ||
         !(seconds >= 0 && seconds <= kMaxFrameSeconds) ||
-        (words.size() == 4 && (!parseNumber(words[3], count) || count < 1))) {
+        (words.size() == 4 && (!platform::parseWhole(words[3], count) || count < 1))) {
       return fail(line, "length takes SECONDS, from 0 to 1, and an optional COUNT from 1 up");
     }
     if (change.frame != lengthsUpTo + 1) {
@@ -216,15 +201,15 @@ bool Reader::readFrameItem(const std::vector<std::string_view>& words, int line)
   }
   if (kind == "size") {
     change.kind = Change::Kind::Size;
-    if (words.size() != 4 || !parseNumber(words[2], change.size.width) ||
-        !parseNumber(words[3], change.size.height) || change.size.width < 1 ||
+    if (words.size() != 4 || !platform::parseWhole(words[2], change.size.width) ||
+        !platform::parseWhole(words[3], change.size.height) || change.size.width < 1 ||
         change.size.height < 1 || change.size.width > kMaxSide || change.size.height > kMaxSide) {
       return fail(line, "size takes WIDTH HEIGHT in pixels, from 1 to 16384");
     }
   } else if (kind == "pointer") {
     change.kind = Change::Kind::Pointer;
-    if (words.size() != 4 || !parseNumber(words[2], change.pointer.x) ||
-        !parseNumber(words[3], change.pointer.y) || !std::isfinite(change.pointer.x) ||
+    if (words.size() != 4 || !platform::parseWhole(words[2], change.pointer.x) ||
+        !platform::parseWhole(words[3], change.pointer.y) || !std::isfinite(change.pointer.x) ||
         !std::isfinite(change.pointer.y)) {
       return fail(line, "pointer takes X Y, finite numbers");
     }
@@ -285,7 +270,7 @@ std::optional<Replay> Reader::read(std::istream& in) {
     ++line;
     std::string_view content = text;
     content = content.substr(0, content.find('#'));
-    const auto words = splitWords(content);
+    const auto words = platform::splitWords(content);
     if (words.empty()) continue;
     if (endFrames) {
       fail(line, "text after the \"end\" line");
@@ -296,7 +281,7 @@ std::optional<Replay> Reader::read(std::istream& in) {
       read = readFirstLine(words, line);
     } else if (words[0] == "end") {
       std::int64_t frames = 0;
-      if (words.size() != 2 || !parseNumber(words[1], frames) || frames < 1) {
+      if (words.size() != 2 || !platform::parseWhole(words[1], frames) || frames < 1) {
         fail(line, "end takes the number of frames");
         return std::nullopt;
       }
@@ -355,8 +340,8 @@ std::optional<char16_t> keyCharacter(std::string_view name) {
     if (named.name == name) return named.character;
   }
   unsigned number = 0;
-  if (name.size() >= 2 && name[0] == 'F' && parseNumber(name.substr(1), number) && number >= 1 &&
-      number <= 12) {
+  if (name.size() >= 2 && name[0] == 'F' && platform::parseWhole(name.substr(1), number) &&
+      number >= 1 && number <= 12) {
     return char16_t(platform::kF1Character + number - 1);
   }
   if (name.size() == 1 && name[0] > ' ' && name[0] < 0x7F) return char16_t(name[0]);

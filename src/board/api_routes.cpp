@@ -7,6 +7,7 @@
 #include "board/sha256.h"
 #include "board/submission_check.h"
 #include "board/time_text.h"
+#include "platform/text_fields.h"
 
 namespace board {
 namespace {
@@ -94,8 +95,7 @@ std::int64_t pageParameter(const httplib::Request& req, const char* name, std::i
   if (!req.has_param(name)) return fallback;
   const std::string text = req.get_param_value(name);
   std::int64_t value = 0;
-  const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (status != std::errc() || end != text.data() + text.size() || value < 1) return 0;
+  if (!platform::parseWhole(text, value) || value < 1) return 0;
   return std::min(value, largest);
 }
 

@@ -7,6 +7,8 @@
 #include <iostream>
 #include <thread>
 
+#include "platform/command_line_answer.h"
+
 namespace board {
 namespace {
 
@@ -71,21 +73,12 @@ std::variant<BoardOptions, int> parseBoardOptions(int argc, const char* const* a
                  "Address space of a verification (2048; 0: none, for sanitized builds)")
       ->type_name("MB")
       ->check(CLI::Range(0, 65536).description(""));
-  try {
-    app.parse(argc, argv);
+  const auto checkListen = [&] {
     if (!listen.empty() && !parseListen(listen, options)) {
       throw CLI::ValidationError("--listen takes ADDRESS:PORT, e.g. 127.0.0.1:8080");
     }
-  } catch (const CLI::CallForHelp&) {
-    std::cout << app.help();
-    return 0;
-  } catch (const CLI::CallForVersion& version) {
-    std::cout << version.what() << '\n';
-    return 0;
-  } catch (const CLI::ParseError& error) {
-    std::cerr << "aloft-board: " << error.what() << "\n\n" << app.help();
-    return 2;
-  }
+  };
+  if (const auto status = platform::parseOrAnswer(app, argc, argv, checkListen)) return *status;
   if (options.workers == 0) options.workers = int(std::max(1u, std::thread::hardware_concurrency()));
   if (options.verifier.game.empty()) options.verifier.game = defaultGame(argv[0]);
   options.verifier.memoryBytes = std::size_t(memoryMegabytes) << 20;

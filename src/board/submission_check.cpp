@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/text_fields.h"
+
 namespace board {
 namespace {
 
@@ -13,30 +15,13 @@ constexpr float kFastestDisplay = 0.004f;
 constexpr float kSlowestDisplay = 0.034f;
 constexpr double kDisplayShare = 0.95;
 
-template <typename Number>
-bool parse(std::string_view text, Number& value) {
-  const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return status == std::errc() && end == text.data() + text.size();
-}
-
-std::vector<std::string_view> words(std::string_view line) {
-  std::vector<std::string_view> result;
-  std::size_t at = 0;
-  while (at < line.size()) {
-    at = line.find_first_not_of(" \t\r", at);
-    if (at == std::string_view::npos) break;
-    const std::size_t end = std::min(line.find_first_of(" \t\r", at), line.size());
-    result.push_back(line.substr(at, end - at));
-    at = end;
-  }
-  return result;
-}
-
 // "MM:SS.CC" in hundredths.
 std::optional<int> centiseconds(std::string_view time) {
   int minutes = 0, seconds = 0, hundredths = 0;
-  if (time.size() != 8 || time[2] != ':' || time[5] != '.' || !parse(time.substr(0, 2), minutes) ||
-      !parse(time.substr(3, 2), seconds) || !parse(time.substr(6, 2), hundredths) || seconds > 59) {
+  if (time.size() != 8 || time[2] != ':' || time[5] != '.' ||
+      !platform::parseWhole(time.substr(0, 2), minutes) ||
+      !platform::parseWhole(time.substr(3, 2), seconds) ||
+      !platform::parseWhole(time.substr(6, 2), hundredths) || seconds > 59) {
     return std::nullopt;
   }
   return (minutes * 60 + seconds) * 100 + hundredths;
@@ -83,7 +68,7 @@ std::optional<Claim> checkReplay(std::string_view replay, std::string& reason) {
     std::string_view line = replay.substr(start, end - start);
     start = end + 1;
     line = line.substr(0, line.find('#'));
-    const auto items = words(line);
+    const auto items = platform::splitWords(line);
     if (items.empty()) continue;
     if (first) {
       if (items[0] != "aloft-replay" || items.size() != 2) {
@@ -105,7 +90,8 @@ std::optional<Claim> checkReplay(std::string_view replay, std::string& reason) {
     } else if (items.size() >= 3 && items[1] == "length") {
       float seconds = 0;
       std::int64_t count = 1;
-      if (!parse(items[2], seconds) || (items.size() == 4 && (!parse(items[3], count) || count < 1))) {
+      if (!platform::parseWhole(items[2], seconds) ||
+          (items.size() == 4 && (!platform::parseWhole(items[3], count) || count < 1))) {
         reason = "a frame length is not a number";
         return std::nullopt;
       }

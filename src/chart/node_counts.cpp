@@ -5,6 +5,8 @@
 #include <ostream>
 #include <sstream>
 
+#include "platform/text_fields.h"
+
 namespace chart {
 
 namespace {
@@ -31,8 +33,7 @@ std::string parseLine(const Registry& registry, const std::string& line, std::ui
   chart = *found;
   node = nodeNamed(registry.program(chart), nodeName);
   if (node == kNotFound) return "chart " + chartName + " has no node \"" + nodeName + "\"";
-  const auto [end, status] = std::from_chars(number.data(), number.data() + number.size(), count);
-  if (status != std::errc() || end != number.data() + number.size()) {
+  if (!platform::parseWhole(number, count)) {
     return "the count \"" + number + "\" is not a whole number";
   }
   return {};

@@ -19,14 +19,14 @@ void KivAlert::setQuitAlert(std::string_view message) {
   const std::string text(message);
   if (throwsForTests) throw FatalAlert(text);
 
-  if (showsBox) platform::beep();
+  platform::beep();
   std::fprintf(stderr, "Error: %s\n", text.c_str());
   std::fflush(stderr);
   // Taken out first: an alert raised on the way out does not run it again.
   if (const std::function<void()> wayOut = std::exchange(beforeExit, nullptr)) wayOut();
   // From here a quit signal ends the process at once: there is nothing left to write.
   platform::exitOnQuitSignal();
-  if (showsBox) platform::showModalMessage("Error", text, "Quit");
+  platform::showModalMessage("Error", text, "Quit");
 
   // Charts and services are not torn down: an alert can come from deep inside a chart's
   // teardown, and running the remaining destructors there could fail again. End at once.

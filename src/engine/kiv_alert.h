@@ -26,9 +26,6 @@ class KivAlert {
   void setFullScreenExit(engine::FullScreenExit* exit) { fullScreenExit_ = exit; }
   engine::FullScreenExit* fullScreenExit() const { return fullScreenExit_; }
 
-  // With false, an alert is written to stderr only: no beep, no box (nobody is there to close
-  // it when a replay is verified for a server).
-  void setShowsBox(bool shows) { showsBox = shows; }
   // Run once by an alert before its box is shown: writes the session's recording and the saves
   // still waiting, so an error loses none of them. Null for nothing.
   void setBeforeExit(std::function<void()> wayOut) { beforeExit = std::move(wayOut); }
@@ -46,6 +43,5 @@ class KivAlert {
 
   engine::FullScreenExit* fullScreenExit_ = nullptr;
   bool throwsForTests = false;
-  bool showsBox = true;
   std::function<void()> beforeExit;
 };

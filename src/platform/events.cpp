@@ -312,29 +312,16 @@ void pushCommandKey(Command command) {
   event.type = SDL_KEYDOWN;
   event.key.windowID = focusedWindowId();
   event.key.state = SDL_PRESSED;
+  // The keys a player would press for the command: F11, else Ctrl and a letter.
   switch (command) {
     case Command::ToggleFullScreen: event.key.keysym.sym = SDLK_F11; break;
-    case Command::TogglePause:
-      event.key.keysym.sym = SDLK_p;
-      event.key.keysym.mod = KMOD_LCTRL;
-      break;
-    case Command::Quit:
-      event.key.keysym.sym = SDLK_q;
-      event.key.keysym.mod = KMOD_LCTRL;
-      break;
-    case Command::ToggleMute:
-      event.key.keysym.sym = SDLK_m;
-      event.key.keysym.mod = KMOD_LCTRL;
-      break;
-    case Command::VolumeDown:
-      event.key.keysym.sym = SDLK_MINUS;
-      event.key.keysym.mod = KMOD_LCTRL;
-      break;
-    case Command::VolumeUp:
-      event.key.keysym.sym = SDLK_EQUALS;
-      event.key.keysym.mod = KMOD_LCTRL;
-      break;
+    case Command::TogglePause: event.key.keysym.sym = SDLK_p; break;
+    case Command::Quit: event.key.keysym.sym = SDLK_q; break;
+    case Command::ToggleMute: event.key.keysym.sym = SDLK_m; break;
+    case Command::VolumeDown: event.key.keysym.sym = SDLK_MINUS; break;
+    case Command::VolumeUp: event.key.keysym.sym = SDLK_EQUALS; break;
   }
+  if (command != Command::ToggleFullScreen) event.key.keysym.mod = KMOD_LCTRL;
   event.key.keysym.scancode = SDL_GetScancodeFromKey(event.key.keysym.sym);
   push(event);
 }

@@ -15,10 +15,10 @@ namespace {
 // A box needs a display. Under the offscreen or dummy video driver SDL would fall back to
 // talking to an X server if one happens to be reachable, and a box nobody can see would wait
 // forever; without any display it fails at once.
-bool boxesAllowed = true;
+bool quiet = false;
 
 bool canShowBox() {
-  if (!boxesAllowed) return false;
+  if (quiet) return false;
   if (const char* driver = SDL_GetCurrentVideoDriver()) {
     return std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
   }
@@ -29,7 +29,7 @@ bool canShowBox() {
 
 }  // namespace
 
-void neverShowMessageBoxes() { boxesAllowed = false; }
+void quietAlerts() { quiet = true; }
 
 bool showModalMessage(const std::string& title, const std::string& message,
                       const std::string& button) {
@@ -51,6 +51,7 @@ bool showModalMessage(const std::string& title, const std::string& message,
 }
 
 void beep() {
+  if (quiet) return;
   if (AudioOutput* output = AudioOutput::current()) {
     output->beep();
   } else if (isatty(STDERR_FILENO)) {

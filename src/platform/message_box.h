@@ -11,11 +11,12 @@ namespace platform {
 bool showModalMessage(const std::string& title, const std::string& message,
                       const std::string& button);
 
-// From now on no box is shown: a headless run opens no window of any kind.
-void neverShowMessageBoxes();
+// From now on no box is shown and no beep sounds: a headless run opens no window of any kind,
+// and a verifier run for a server has nobody to close a box or hear a beep.
+void quietAlerts();
 
 // A short alert sound: through the game's audio output when one is open, else the terminal bell
-// when stderr is a terminal.
+// when stderr is a terminal; nothing after `quietAlerts`.
 void beep();
 
 }  // namespace platform

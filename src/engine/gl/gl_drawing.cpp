@@ -36,6 +36,10 @@ class GLDrawing final : public Drawing {
 
  private:
   void sync(const DrawState& state);
+  // Overlays are placed in window pixels, origin at the bottom left, over whatever the charts
+  // left in the matrices; the pop restores them.
+  void pushPixelProjection(int width, int height);
+  void popPixelProjection();
 
   void setEnabled(GLenum capability, bool enabled) {
     if (enabled) {
@@ -171,15 +175,7 @@ void GLDrawing::deleteTexture(std::uint32_t name) {
   gl.glDeleteTextures(1, &texture);
 }
 
-void GLDrawing::beginOverlay(int width, int height) {
-  gl.glPushAttrib(GL_ALL_ATTRIB_BITS);
-  gl.glViewport(0, 0, width, height);
-  gl.glDisable(GL_DEPTH_TEST);
-  gl.glDisable(GL_LIGHTING);
-  gl.glDisable(GL_TEXTURE_2D);
-  gl.glDisable(GL_CULL_FACE);
-  gl.glEnable(GL_BLEND);
-  gl.glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+void GLDrawing::pushPixelProjection(int width, int height) {
   gl.glMatrixMode(GL_PROJECTION);
   gl.glPushMatrix();
   gl.glLoadIdentity();
@@ -189,11 +185,27 @@ void GLDrawing::beginOverlay(int width, int height) {
   gl.glLoadIdentity();
 }
 
-void GLDrawing::endOverlay() {
+void GLDrawing::popPixelProjection() {
   gl.glMatrixMode(GL_PROJECTION);
   gl.glPopMatrix();
   gl.glMatrixMode(GL_MODELVIEW);
   gl.glPopMatrix();
+}
+
+void GLDrawing::beginOverlay(int width, int height) {
+  gl.glPushAttrib(GL_ALL_ATTRIB_BITS);
+  gl.glViewport(0, 0, width, height);
+  gl.glDisable(GL_DEPTH_TEST);
+  gl.glDisable(GL_LIGHTING);
+  gl.glDisable(GL_TEXTURE_2D);
+  gl.glDisable(GL_CULL_FACE);
+  gl.glEnable(GL_BLEND);
+  gl.glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  pushPixelProjection(width, height);
+}
+
+void GLDrawing::endOverlay() {
+  popPixelProjection();
   gl.glPopAttrib();
 }
 
@@ -229,13 +241,7 @@ void GLDrawing::drawDimmedPixels(int x, int y, float zoom, const PixelImage& ima
 void GLDrawing::drawFrameRate(int width, int height, float x, float y, int descent,
                               const PixelImage& image) {
   gl.glDisable(GL_DEPTH_TEST);
-  gl.glMatrixMode(GL_PROJECTION);
-  gl.glPushMatrix();
-  gl.glLoadIdentity();
-  gl.glOrtho(0, width, 0, height, -1, 1);
-  gl.glMatrixMode(GL_MODELVIEW);
-  gl.glPushMatrix();
-  gl.glLoadIdentity();
+  pushPixelProjection(width, height);
   gl.glColor3f(1, 0, 0);
   gl.glRasterPos2f(x, y);
   if (image.rgba != nullptr) {
@@ -248,10 +254,7 @@ void GLDrawing::drawFrameRate(int width, int height, float x, float y, int desce
     gl.glDrawPixels(image.width, image.height, GL_RGBA, GL_UNSIGNED_BYTE, image.rgba);
     gl.glPopAttrib();
   }
-  gl.glMatrixMode(GL_PROJECTION);
-  gl.glPopMatrix();
-  gl.glMatrixMode(GL_MODELVIEW);
-  gl.glPopMatrix();
+  popPixelProjection();
   gl.glEnable(GL_DEPTH_TEST);
   stateChanged();
 }
