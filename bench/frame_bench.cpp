@@ -293,8 +293,8 @@ int main(int argc, char** argv) {
   if (!window) fail("no window: " + error);
   // The view takes the input and holds the current event; the runner runs the chart tree.
   platform::FixedStepClock clock(kStep);
-  OpenGLView view(*window, clock, nullptr);
-  view.awakeFromNib();
+  OpenGLView view(*window, clock, KivPolygons::share(), nullptr);
+  view.showInFront();
   FrameRunner runner(*window, view, clock);
 
   std::vector<Summary> results;

@@ -30,6 +30,7 @@
 #include "engine/drawing.h"
 #include "engine/kiv_audio.h"
 #include "engine/kiv_alert.h"
+#include "engine/kiv_polygons.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/files.h"
@@ -214,8 +215,8 @@ int main(int argc, char** argv) {
   auto window = openWindow(options, drawingNothing);
   platform::MonotonicClock* pace = nullptr;
   auto clock = makeClock(options, replay && !verifying, pace);
-  OpenGLView view(*window, *clock, makeStartChart(files.countsFile.is_open()));
-  view.awakeFromNib();
+  OpenGLView view(*window, *clock, KivPolygons::share(), makeStartChart(files.countsFile.is_open()));
+  view.showInFront();
   view.volume().startWith(options.volume, options.mute);
   if (options.fullscreen) view.setFullScreen(true);
   showSaveProblems(chart::Preferences::share(), view, *clock);

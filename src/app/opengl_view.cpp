@@ -19,15 +19,16 @@ bool noBestTimeStored() {
 }  // namespace
 
 OpenGLView::OpenGLView(platform::Window& gameWindow, platform::Clock& frameClock,
-                       std::unique_ptr<RootChart> root)
+                       KivPolygons& polygonService, std::unique_ptr<RootChart> root)
     : window(gameWindow),
       clock(frameClock),
+      polygons(polygonService),
       volumeKeys(chart::Preferences::share()),
       firstStartHint(noBestTimeStored()) {
   KivAlert::share().setFullScreenExit(this);
   applyGLDefaults();
-  theStart = std::move(root);
-  pause();
+  rootChart_ = std::move(root);
+  startTimer();
 }
 
 OpenGLView::~OpenGLView() {
@@ -37,21 +38,29 @@ OpenGLView::~OpenGLView() {
 
 void OpenGLView::applyGLDefaults() { engine::drawing().applyDefaults(); }
 
-void OpenGLView::awakeFromNib() {
+void OpenGLView::showInFront() {
   window.show();
   reshape();
 }
 
-void OpenGLView::pause() {
+void OpenGLView::togglePause() {
   if (timerRunning_) {
-    timerRunning_ = false;
-    // A held frame is kept already; the window shows more than it now.
-    if (!holding) pauseScreen.capture(window.drawableSize());
-    return;
+    stopTimer();
+  } else {
+    startTimer();
   }
+}
+
+void OpenGLView::startTimer() {
   timerRunning_ = true;
   timerStarted = true;
   clock.restartTicks();
+}
+
+void OpenGLView::stopTimer() {
+  timerRunning_ = false;
+  // A held frame is kept already; the window shows more than it now.
+  if (!holding) pauseScreen.capture(window.drawableSize());
 }
 
 void OpenGLView::holdLastFrame() {
@@ -70,23 +79,22 @@ void OpenGLView::renderFrame() {
     frameLength = 0;
   }
   // A click made by the keyboard or a controller is where the focused panel is.
-  platform::Point picking = focus.clickPoint().value_or(theMouseLocation);
+  platform::Point picking = focus.clickPoint().value_or(mouseLocation_);
   if (inputTap != nullptr) {
-    FrameInput input{frameLength, theCurrentEvent, picking, window.drawableSize()};
+    FrameInput input{frameLength, currentEvent_, picking, window.drawableSize()};
     inputTap->frameInput(framesDrawn_ + 1, input);
     frameLength = input.length;
-    theCurrentEvent = input.event;
+    currentEvent_ = input.event;
     picking = input.pointer;
   }
-  data.startFrame(frameLength, theCurrentEvent);
+  data.startFrame(frameLength, currentEvent_);
 
-  KivPolygons& polygons = KivPolygons::share();
   polygons.pickingPoint(picking.x, picking.y);
 
   polygons.startFrame();
 
   if (start) {
-    theStart->runFrame();
+    rootChart_->runFrame();
   } else {
     // The first frame after start-up shows the cleared screen only.
     start = true;
@@ -106,7 +114,6 @@ void OpenGLView::present() { window.present(); }
 
 void OpenGLView::reshape() {
   const platform::Size pixels = window.drawableSize();
-  KivPolygons& polygons = KivPolygons::share();
   polygons.setViewFrame({0, 0, double(pixels.width), double(pixels.height)});
   polygons.setViewportRatio(float(pixels.width), float(pixels.height));
 }
@@ -125,7 +132,7 @@ void OpenGLView::setFullScreen(bool enter) {
 
 void OpenGLView::takeFrameEvents() {
   // The release of a click made on a focused panel follows its press by one frame.
-  if (auto release = focus.advanceClick()) theCurrentEvent = {*release, 0};
+  if (auto release = focus.advanceClick()) currentEvent_ = {*release, 0};
   platform::Event event;
   while (!quitRequested_ && platform::pollEvent(window, event)) {
     if (handle(event)) break;
@@ -152,17 +159,17 @@ void OpenGLView::waitForEvents(int timeoutMs) {
 }
 
 bool OpenGLView::deliverKey(const platform::InputEvent& key, bool shift) {
-  switch (focus.takeKey(key, shift, KivPolygons::share().lastFramePickingOutlines())) {
+  switch (focus.takeKey(key, shift, polygons.lastFramePickingOutlines())) {
     case PanelFocus::Taken::No:
       break;
     case PanelFocus::Taken::Yes:
       return false;
     case PanelFocus::Taken::Clicked:
       // Return clicked the focused panel: the press is current from this frame.
-      theCurrentEvent = {platform::InputKind::LeftMouseDown, 0};
+      currentEvent_ = {platform::InputKind::LeftMouseDown, 0};
       return true;
   }
-  theCurrentEvent = key;
+  currentEvent_ = key;
   if (key.kind == platform::InputKind::KeyDown) keyDown(key);
   return key.isDown();
 }
@@ -182,9 +189,9 @@ bool OpenGLView::handleController(const platform::ControllerInput& input) {
       case Button::A:
         // A clicks the focused panel, or else is the Space bar, down and up.
         if (down) {
-          buttonAPressedSpace = !focus.click(KivPolygons::share().lastFramePickingOutlines());
+          buttonAPressedSpace = !focus.click(polygons.lastFramePickingOutlines());
           if (!buttonAPressedSpace) {
-            theCurrentEvent = {platform::InputKind::LeftMouseDown, 0};
+            currentEvent_ = {platform::InputKind::LeftMouseDown, 0};
             return true;
           }
         } else if (!buttonAPressedSpace) {
@@ -206,19 +213,19 @@ bool OpenGLView::handleController(const platform::ControllerInput& input) {
 
 void OpenGLView::resume() {
   pausedByFocusLoss = false;
-  if (!timerRunning_) pause();
+  if (!timerRunning_) startTimer();
 }
 
 bool OpenGLView::handle(const platform::Event& event) {
   using Type = platform::Event::Type;
-  if (event.pointer) theMouseLocation = *event.pointer;
+  if (event.pointer) mouseLocation_ = *event.pointer;
   switch (event.type) {
     case Type::Input:
       if (event.input.kind == platform::InputKind::KeyDown ||
           event.input.kind == platform::InputKind::KeyUp) {
         return deliverKey(event.input, event.shift);
       }
-      theCurrentEvent = event.input;
+      currentEvent_ = event.input;
       return event.input.isDown();
     case Type::PointerMoved:
       focus.hide();
@@ -233,14 +240,14 @@ bool OpenGLView::handle(const platform::Event& event) {
       break;
     case Type::FocusLost:
       if (timerRunning_) {
-        pause();
+        stopTimer();
         pausedByFocusLoss = true;
       }
       break;
     case Type::FocusGained:
       if (pausedByFocusLoss) {
         pausedByFocusLoss = false;
-        pause();
+        startTimer();
       }
       break;
     case Type::Ignored:
@@ -256,7 +263,7 @@ void OpenGLView::handleCommand(platform::Command command) {
       break;
     case platform::Command::TogglePause:
       pausedByFocusLoss = false;
-      pause();
+      togglePause();
       break;
     case platform::Command::Quit:
       quitRequested_ = true;

@@ -16,6 +16,7 @@
 #include "app/root_chart.h"
 #include "app/volume_keys.h"
 #include "engine/full_screen_exit.h"
+#include "engine/kiv_polygons.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/window.h"
@@ -24,18 +25,19 @@ class OpenGLView final : public engine::FullScreenExit {
  public:
   // Sets up the GL defaults, hands the view to `KivAlert` to leave full screen, takes the root
   // chart (the game's own, `makeStartChart`, but for tests) and starts the frame timer. The
-  // window's GL context must be current.
+  // window's GL context must be current. `polygonService` is the one the charts draw with: the
+  // view places the picture in the window and reads what was picked from it.
   OpenGLView(platform::Window& gameWindow, platform::Clock& frameClock,
-             std::unique_ptr<RootChart> root);
+             KivPolygons& polygonService, std::unique_ptr<RootChart> root);
   ~OpenGLView();
   OpenGLView(const OpenGLView&) = delete;
   OpenGLView& operator=(const OpenGLView&) = delete;
 
   // Shows the window, in front and with the keyboard focus, and reports its size.
-  void awakeFromNib();
+  void showInFront();
 
-  // Stops the frame timer when it runs, starts it otherwise.
-  void pause();
+  // Stops the frame timer when it runs (the pause screen shows), starts it otherwise.
+  void togglePause();
   bool timerRunning() const { return timerRunning_; }
 
   // One frame is `renderFrame` then `present`, apart so a caller can read the finished picture
@@ -43,7 +45,7 @@ class OpenGLView final : public engine::FullScreenExit {
   void renderFrame();
   void present();
   std::int64_t framesDrawn() const { return framesDrawn_; }
-  const RootChart& rootChart() const { return *theStart; }
+  const RootChart& rootChart() const { return *rootChart_; }
 
   void reshape();
   void keyDown(const platform::InputEvent& event);
@@ -67,8 +69,8 @@ class OpenGLView final : public engine::FullScreenExit {
 
   // The most recent key or mouse-button event taken from the queue; it stays current until the
   // next one. Pointer motion does not replace it.
-  const platform::InputEvent& currentEvent() const { return theCurrentEvent; }
-  platform::Point mouseLocation() const { return theMouseLocation; }
+  const platform::InputEvent& currentEvent() const { return currentEvent_; }
+  platform::Point mouseLocation() const { return mouseLocation_; }
 
   // Shows each frame's input to `tap` (a recorder or a replay's player) before the charts run;
   // null for none.
@@ -89,11 +91,14 @@ class OpenGLView final : public engine::FullScreenExit {
   bool handleController(const platform::ControllerInput& input);
   void handleCommand(platform::Command command);
   void resume();
+  void startTimer();
+  void stopTimer();
   void applyGLDefaults();
 
   platform::Window& window;
   platform::Clock& clock;
-  std::unique_ptr<RootChart> theStart;
+  KivPolygons& polygons;
+  std::unique_ptr<RootChart> rootChart_;
   FrameCounter frameCounter_;
 
   bool timerRunning_ = false;
@@ -105,8 +110,8 @@ class OpenGLView final : public engine::FullScreenExit {
   double previousFrameTime = 0;
   std::int64_t framesDrawn_ = 0;
 
-  platform::InputEvent theCurrentEvent;
-  platform::Point theMouseLocation;
+  platform::InputEvent currentEvent_;
+  platform::Point mouseLocation_;
   FrameInputTap* inputTap = nullptr;
 
   PanelFocus focus;

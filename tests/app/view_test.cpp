@@ -53,10 +53,10 @@ TEST_F(View, FirstFrameRunsNoChartAndHasNoLengthAndEveryLaterOneTheFixedStep) {
 TEST_F(View, PausesAndFocusStopTheTimerAndTheFrameAfterHasNoLength) {
   step();
   step();
-  view->pause();
+  view->togglePause();
   EXPECT_FALSE(view->timerRunning());
   clock.waitForNextTick();  // time passes while paused
-  view->pause();
+  view->togglePause();
   step();
   EXPECT_EQ(Data::share().timeSegment(), 0.0f);
   step();

@@ -62,8 +62,8 @@ bool runEnded() { return Data::share().globalVariableDictionary().find("gvRestar
 // Plays the runs; returns the number of faults found (it stops at the first run with one).
 int playRuns(const Options& options, platform::Window& window, const std::filesystem::path& prefs) {
   platform::FixedStepClock clock{0.01};
-  OpenGLView view(window, clock, makeStartChart());
-  view.awakeFromNib();
+  OpenGLView view(window, clock, KivPolygons::share(), makeStartChart());
+  view.showInFront();
   RunStartState runStart(Data::share().globalVariableDictionary());
   Replay header;
   header.gameVersion = "soak";

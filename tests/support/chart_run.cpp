@@ -236,8 +236,8 @@ void ChartRunTest::intervene(const std::string& clause) {
   } else if (verb == "step") {
     clock.setStep(std::stod(name));
   } else if (verb == "pause") {
-    view->pause();
-    view->pause();
+    view->togglePause();
+    view->togglePause();
   } else {
     ADD_FAILURE() << "no verb in \"" << clause << "\"";
   }

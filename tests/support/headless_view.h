@@ -49,8 +49,8 @@ class HeadlessView : public ::testing::Test {
     std::string error;
     window = platform::Window::open({"aloft test", {480, 320}, true}, error);
     ASSERT_TRUE(window) << error;
-    view = std::make_unique<OpenGLView>(*window, clock, makeRoot());
-    view->awakeFromNib();
+    view = std::make_unique<OpenGLView>(*window, clock, KivPolygons::share(), makeRoot());
+    view->showInFront();
   }
 
   void TearDown() override {
