@@ -34,9 +34,12 @@ TEST_P(DamagedPreferencesFile, ThreeStartsKeepOneCopyAside) {
 
   const std::vector<ProgramResult> results = runProgramsTogether(gameBinary(), {game, game, game});
 
+  // A game that finds the lock busy leaves the value out for its run and says so; only the one
+  // that holds it sets the copy aside.
   const std::string reported =
-      prefs.string() + (damaged.readable ? " holds a value under \"Hard\" the game cannot use"
-                                         : " is not a preferences file; moved it to ");
+      prefs.string() +
+      (damaged.readable ? " holds a value under \"Hard\" the game cannot use; kept a copy in"
+                        : " is not a preferences file; moved it to ");
   int reports = 0;
   for (const ProgramResult& result : results) {
     EXPECT_EQ(result.exitStatus, 0) << result.err;
