@@ -1,6 +1,7 @@
 #include "chart/diagnostics.h"
 
 #include <bit>
+#include <initializer_list>
 #include <limits>
 
 #include "chart/chart.h"
@@ -10,15 +11,18 @@ namespace chart {
 
 namespace {
 
+// The message's pieces, one after the other.
+std::string joined(std::initializer_list<std::string_view> pieces) {
+  std::string message;
+  for (const std::string_view piece : pieces) message += piece;
+  return message;
+}
+
 std::string firstThreeLines(std::string_view chart, std::string_view command,
                             std::string_view cellName) {
-  std::string message = "There is an error in a Chart Object named: ";
-  message += chart;
-  message += "\nThe error is inside a function named: ";
-  message += command;
-  message += "\nThe variable with the function is named: ";
-  message += cellName;
-  return message;
+  return joined({"There is an error in a Chart Object named: ", chart,
+                 "\nThe error is inside a function named: ", command,
+                 "\nThe variable with the function is named: ", cellName});
 }
 
 }  // namespace
@@ -34,48 +38,31 @@ std::optional<TypeWord> rejectedTypeWord(const Cell& cell, bool isEmptyConstant,
 std::string wrongTypeMessage(std::string_view chart, std::string_view command,
                              std::string_view cellName, TypeWord found,
                              std::string_view acceptedTypes) {
-  std::string message = firstThreeLines(chart, command, cellName);
-  message += "\nThe variable type that is being sent is: \"";
-  message += kTypeWordNames[unsigned(found)];
-  message += "\" which is incorrect\n The valid variable types are: ";
-  message += acceptedTypes;
-  message += ".";
-  return message;
+  return joined({firstThreeLines(chart, command, cellName),
+                 "\nThe variable type that is being sent is: \"", kTypeWordNames[unsigned(found)],
+                 "\" which is incorrect\n The valid variable types are: ", acceptedTypes, "."});
 }
 
 std::string invalidSnippetMessage(std::string_view chart, std::string_view command,
                                   std::string_view cellName, std::string_view snippet) {
-  std::string message = "There is an error inside the Object named: ";
-  message += chart;
-  message += "\n with the function named: ";
-  message += command;
-  message += "\n because the variable named: ";
-  message += cellName;
-  message += "\n has a snippet named: ";
-  message += snippet;
-  message += " which is an invalid snippet name for this object.";
-  return message;
+  return joined({"There is an error inside the Object named: ", chart,
+                 "\n with the function named: ", command, "\n because the variable named: ",
+                 cellName, "\n has a snippet named: ", snippet,
+                 " which is an invalid snippet name for this object."});
 }
 
 std::string missingResourceMessage(std::string_view kind, std::string_view chart,
                                    std::string_view fileName) {
-  std::string message = "The ";
-  message += chart;
-  message += " chart has an invalid ";
-  message += kind;
-  message += " file with directory ";
-  message += fileName;
-  message += " .";
-  return message;
+  return joined(
+      {"The ", chart, " chart has an invalid ", kind, " file with directory ", fileName, " ."});
 }
 
 std::string indexOutOfRangeMessage(std::string_view chart, std::string_view command,
                                    std::string_view cellName, std::int32_t index,
                                    std::int64_t count) {
-  std::string message = firstThreeLines(chart, command, cellName);
-  message += "\nThe index of " + std::to_string(index) + " is outside a valid index of 0 to " +
-             std::to_string(count - 1) + ".";
-  return message;
+  return joined({firstThreeLines(chart, command, cellName), "\nThe index of ",
+                 std::to_string(index), " is outside a valid index of 0 to ",
+                 std::to_string(count - 1), "."});
 }
 
 void raiseWrongType(Chart& chart, Command command, int position, std::uint16_t cellIndex) {
