@@ -21,8 +21,8 @@ add_custom_target(debian_changelog ALL DEPENDS ${debian_dir}/changelog.Debian.gz
 # Component "debian", left out of a plain `cmake --install`: only the package holds these.
 install(FILES ${PROJECT_SOURCE_DIR}/data/debian/copyright ${debian_dir}/changelog.Debian.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian EXCLUDE_FROM_ALL)
-# The program from its own folder is ../share/aloft in /usr/games as in any <prefix>/bin.
-install(TARGETS aloft RUNTIME DESTINATION games COMPONENT debian EXCLUDE_FROM_ALL)
+# Both programs in /usr/games: from there the data is ../share/aloft as from any <prefix>/bin.
+install(TARGETS aloft aloft-game RUNTIME DESTINATION games COMPONENT debian EXCLUDE_FROM_ALL)
 install(FILES ${PROJECT_SOURCE_DIR}/data/debian/lintian-overrides
         DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${PROJECT_NAME}
         COMPONENT debian EXCLUDE_FROM_ALL)

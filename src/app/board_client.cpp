@@ -1,7 +1,5 @@
 #include "app/board_client.h"
 
-#include <CLI/CLI.hpp>
-
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -174,25 +172,6 @@ int printBoard(const BoardCommand& command, const std::string& preferenceFile, s
 }
 
 }  // namespace
-
-void addBoardOptions(CLI::App& app, BoardCommand& command) {
-  const char* group = "Board (aloft-board)";
-  app.add_option("--submit", command.submit,
-                                "Send the kept best run of a mode, or a replay FILE, to the board "
-                                "and wait for its verdict")
-                     ->type_name("hard|easy|FILE")
-                     ->group(group);
-  app.add_option("--board", command.board, "Print the top 10 of a mode on the board")
-      ->type_name("hard|easy")
-      ->check(CLI::IsMember({"hard", "easy"}).description(""))
-      ->group(group);
-  app.add_option("--server", command.server, "The board's address (kept for next time)")
-      ->type_name("URL")
-      ->group(group);
-  app.add_option("--name", command.name, "Your name on the board, 1 to 24 characters")
-      ->type_name("NAME")
-      ->group(group);
-}
 
 int runBoardCommand(const BoardCommand& command, const std::string& preferenceFile,
                     std::ostream& out, std::ostream& err) {

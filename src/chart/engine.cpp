@@ -1,10 +1,8 @@
 // The node engine: runs a chart's chain one node after another in a loop, so that a chain of any
 // length, loops included, needs no stack that grows with it. Each node is a compact record with
 // its cells resolved; one switch on its opcode (see opcodes.h) picks its action and its
-// successor. The commonest cases, equations over number cells and decisions between two numbers,
-// are done by the small functions below without leaving the engine; every other case goes to
-// the action that checks and reports. An untraced chart runs the program's fused copy of its
-// nodes, in which an equation and the decision after it are one superinstruction.
+// successor. The commonest case, an equation over number cells, is done by the small functions
+// below without leaving the engine; every other case goes to the action that checks and reports.
 #include <functional>
 
 #include "chart/actions.h"
@@ -18,7 +16,7 @@ namespace chart {
 namespace {
 
 // The fast paths below are forced inline into the node loop: out of line, the call and the
-// reloading of the loop's state cost about a fifth of a turn of an equation-and-decision loop.
+// reloading of the loop's state cost about a fifth of an equation's turn.
 #define ALOFT_IN_LOOP [[gnu::always_inline]] inline
 
 // A number cell without a leftover text: an equation operand that needs no check.
@@ -26,26 +24,14 @@ ALOFT_IN_LOOP bool plainNumber(const Cell& cell) {
   return (cell.type == kNumber || cell.type == kUndefined) && cell.text == nullptr;
 }
 
-ALOFT_IN_LOOP std::uint32_t whenHolds(const Node& node, std::uint32_t at) {
-  return node.nextFollows ? at + 1 : node.next;
-}
-ALOFT_IN_LOOP std::uint32_t otherwise(const Node& node, std::uint32_t at) {
-  return node.nextIfFalseFollows ? at + 1 : node.nextIfFalse;
-}
-
-// The operations of the equation forms and the comparisons of the decision forms.
+// The operations of the equation forms.
 constexpr std::plus<float> kPlus;
 constexpr std::minus<float> kMinus;
 constexpr std::multiplies<float> kTimes;
 constexpr std::divides<float> kOver;
-constexpr std::equal_to<float> kEqual;
-constexpr std::greater<float> kGreater;
-constexpr std::less<float> kLess;
-constexpr std::greater_equal<float> kGreaterOrEqual;
-constexpr std::less_equal<float> kLessOrEqual;
 
 // The state one run of the node loop works on, with the fast paths over it. Each falls back to
-// the checked action (the equation's or the decision's) when an operand is not a plain number.
+// the equation's checked action when an operand is not a plain number.
 struct Loop {
   Chart& chart;
   Cell* const cells;
@@ -77,43 +63,6 @@ struct Loop {
       mathEquation(chart, node);
     }
   }
-
-  // A decision: the successor after comparing arguments[0] with arguments[1].
-  template <typename Comparison>
-  ALOFT_IN_LOOP std::uint32_t decide(const Node& node, std::uint32_t at, Comparison comparison) {
-    const Cell& left = cells[node.arguments[0]];
-    const Cell& right = cells[node.arguments[1]];
-    const bool holds = left.type == kNumber && right.type == kNumber
-                           ? comparison(left.math, right.math)
-                           : decisionDiamond(node.op, left, right);
-    return holds ? whenHolds(node, at) : otherwise(node, at);
-  }
-
-  // A superinstruction's decision, after its equation: the comparison of the decision's cells.
-  ALOFT_IN_LOOP std::uint32_t decideAfterEquation(const Node& node, std::uint32_t at) {
-    const Cell& left = cells[node.decisionArguments[0]];
-    const Cell& right = cells[node.decisionArguments[1]];
-    const bool holds = left.type == kNumber && right.type == kNumber
-                           ? numbersHold(node.op, left.math, right.math)
-                           : decisionDiamond(node.op, left, right);
-    return holds ? whenHolds(node, at) : otherwise(node, at);
-  }
-
-  // The superinstructions: the equation form, then the decision; each returns the successor.
-  template <typename Operation>
-  ALOFT_IN_LOOP std::uint32_t constantThen(const Node& node, std::uint32_t at, Operation op) {
-    withConstant(node, op);
-    return decideAfterEquation(node, at);
-  }
-  template <typename Operation>
-  ALOFT_IN_LOOP std::uint32_t cellThen(const Node& node, std::uint32_t at, Operation op) {
-    withCell(node, op);
-    return decideAfterEquation(node, at);
-  }
-  ALOFT_IN_LOOP std::uint32_t chainThen(const Node& node, std::uint32_t at) {
-    chain(node);
-    return decideAfterEquation(node, at);
-  }
 };
 
 #undef ALOFT_IN_LOOP
@@ -122,8 +71,7 @@ struct Loop {
 
 template <bool kTrace>
 void Chart::runFrom(std::uint32_t node) {
-  // A traced chart runs the nodes as written, so that its trace shows each of them.
-  const Node* const nodes = kTrace ? program_->nodes.data() : program_->fusedNodes.data();
+  const Node* const nodes = program_->nodes.data();
   Cell* const cells = cells_.get();
   const Data& data = Data::share();
   Loop loop{*this, cells, program_->equations.data()};
@@ -132,13 +80,13 @@ void Chart::runFrom(std::uint32_t node) {
     const Node& current = nodes[node];
     if constexpr (kTrace) traceBefore(*this, node);
     const std::uint32_t at = node;
-    node = whenHolds(current, at);
+    node = current.next;
     switch (current.opcode) {
       case Opcode::Command: runCommand(current); break;
       case Opcode::Equation: mathEquation(*this, current); break;
       case Opcode::Decision:
         if (!decisionDiamond(current.op, cells[current.arguments[0]], cells[current.arguments[1]]))
-          node = otherwise(current, at);
+          node = current.nextIfFalse;
         break;
       case Opcode::Number: storeNumber(cells[current.result], current.number); break;
       case Opcode::TextLiteral:
@@ -157,20 +105,6 @@ void Chart::runFrom(std::uint32_t node) {
       case Opcode::SubtractCell: loop.withCell(current, kMinus); break;
       case Opcode::MultiplyCell: loop.withCell(current, kTimes); break;
       case Opcode::DivideCell: loop.withCell(current, kOver); break;
-      case Opcode::DecideEqual: node = loop.decide(current, at, kEqual); break;
-      case Opcode::DecideGreater: node = loop.decide(current, at, kGreater); break;
-      case Opcode::DecideLess: node = loop.decide(current, at, kLess); break;
-      case Opcode::DecideGreaterOrEqual: node = loop.decide(current, at, kGreaterOrEqual); break;
-      case Opcode::DecideLessOrEqual: node = loop.decide(current, at, kLessOrEqual); break;
-      case Opcode::EquationChainThenDecide: node = loop.chainThen(current, at); break;
-      case Opcode::AddConstantThenDecide: node = loop.constantThen(current, at, kPlus); break;
-      case Opcode::SubtractConstantThenDecide: node = loop.constantThen(current, at, kMinus); break;
-      case Opcode::MultiplyConstantThenDecide: node = loop.constantThen(current, at, kTimes); break;
-      case Opcode::DivideConstantThenDecide: node = loop.constantThen(current, at, kOver); break;
-      case Opcode::AddCellThenDecide: node = loop.cellThen(current, at, kPlus); break;
-      case Opcode::SubtractCellThenDecide: node = loop.cellThen(current, at, kMinus); break;
-      case Opcode::MultiplyCellThenDecide: node = loop.cellThen(current, at, kTimes); break;
-      case Opcode::DivideCellThenDecide: node = loop.cellThen(current, at, kOver); break;
     }
     if constexpr (kTrace) traceAfter(*this, at);
   }

@@ -4,18 +4,6 @@ namespace chart {
 
 namespace {
 
-Opcode decisionOpcode(Operator op) {
-  switch (op) {
-    case Operator::Equal: return Opcode::DecideEqual;
-    case Operator::Greater: return Opcode::DecideGreater;
-    case Operator::Less: return Opcode::DecideLess;
-    case Operator::GreaterOrEqual: return Opcode::DecideGreaterOrEqual;
-    case Operator::LessOrEqual: return Opcode::DecideLessOrEqual;
-    case Operator::Unknown: break;
-  }
-  return Opcode::Decision;
-}
-
 // The specialised form of `cell op constant` and of `cell op cell`; Opcode::Equation for any
 // other operation.
 Opcode twoOperandOpcode(bool secondFromCell, EquationStep::Op op) {
@@ -50,7 +38,7 @@ void chooseEquationOpcode(Node& node, const Equation& equation) {
 void chooseOpcode(Node& node, const Program& program) {
   switch (node.kind) {
     case NodeKind::Equation: chooseEquationOpcode(node, program.equations[node.index]); break;
-    case NodeKind::Decision: node.opcode = decisionOpcode(node.op); break;
+    case NodeKind::Decision: node.opcode = Opcode::Decision; break;
     case NodeKind::Command: node.opcode = Opcode::Command; break;
     case NodeKind::Number: node.opcode = Opcode::Number; break;
     case NodeKind::TextLiteral: node.opcode = Opcode::TextLiteral; break;
@@ -61,47 +49,10 @@ void chooseOpcode(Node& node, const Program& program) {
   }
 }
 
-void markFollowers(Node& node, std::uint32_t at) {
-  node.nextFollows = node.next == at + 1;
-  node.nextIfFalseFollows = node.nextIfFalse == at + 1;
-}
-
-// A decision of one of the five operators, compared in the engine when both cells are numbers.
-bool specialisedDecision(const Node& node) {
-  return node.kind == NodeKind::Decision && node.opcode != Opcode::Decision;
-}
-
-// An equation in a specialised form whose successor, directly or through one junction, is a
-// decision in a specialised form becomes one node that does both. A junction only joins paths,
-// so the superinstruction steps over it; no other node runs in between.
-void fuse(Node& fused, std::uint32_t at, const std::vector<Node>& nodes) {
-  const std::optional<Opcode> superinstruction = opcodeInfo(fused.opcode).thenDecide;
-  if (!superinstruction || fused.next == kNoNode) return;
-  std::uint32_t decisionAt = fused.next;
-  if (nodes[decisionAt].kind == NodeKind::Junction) decisionAt = nodes[decisionAt].next;
-  if (decisionAt == kNoNode || !specialisedDecision(nodes[decisionAt])) return;
-  const Node& decision = nodes[decisionAt];
-  fused.opcode = *superinstruction;
-  fused.op = decision.op;
-  fused.decisionArguments[0] = decision.arguments[0];
-  fused.decisionArguments[1] = decision.arguments[1];
-  fused.next = decision.next;
-  fused.nextIfFalse = decision.nextIfFalse;
-  markFollowers(fused, at);
-}
-
 }  // namespace
 
 void prepareForEngine(Program& program) {
-  for (std::uint32_t at = 0; at < program.nodes.size(); ++at) {
-    Node& node = program.nodes[at];
-    chooseOpcode(node, program);
-    markFollowers(node, at);
-  }
-  program.fusedNodes = program.nodes;
-  for (std::uint32_t at = 0; at < program.fusedNodes.size(); ++at) {
-    fuse(program.fusedNodes[at], at, program.nodes);
-  }
+  for (Node& node : program.nodes) chooseOpcode(node, program);
 }
 
 }  // namespace chart

@@ -26,17 +26,11 @@ struct alignas(32) Node {
   Opcode opcode;
   std::uint16_t arguments[2];  // argument cells, in checking order; a decision's left and right
   std::uint16_t result;        // the written cell
-  // `next` (`nextIfFalse`) is the node after this one. The engine then steps on by a predicted
-  // branch instead of waiting for the successor to load: the chain of loads from node to node
-  // was the loop's critical path.
-  bool nextFollows : 1;
-  bool nextIfFalseFollows : 1;
   std::uint32_t next;          // for a decision: when true
   std::uint32_t nextIfFalse;
   float number;  // number assignment
   // Equation, text literal or created chart's program, by index; the global variable's key.
   std::uint32_t index;
-  std::uint16_t decisionArguments[2];  // a superinstruction's decision's left and right cells
 };
 static_assert(sizeof(Node) == 32);
 
@@ -44,10 +38,6 @@ struct Program {
   std::string name;
   std::vector<std::string> cellNames;  // by cell index, as written
   std::vector<Node> nodes;
-  // The nodes as the untraced engine runs them: the same records at the same indexes, except
-  // that an equation followed by a decision is one superinstruction. A traced chart runs
-  // `nodes`, so that its trace shows every node as written.
-  std::vector<Node> fusedNodes;
   std::vector<std::string> nodeNames;  // by node index, as written
   std::vector<Equation> equations;
   std::vector<std::string> equationTexts;  // by equation index, as written
@@ -58,8 +48,7 @@ struct Program {
 };
 
 // Once a program's nodes and equations are compiled: picks each node's opcode (filling the
-// operand fields of the specialised equation forms), marks the nodes whose successor follows
-// them, and makes `fusedNodes`.
+// operand fields of the specialised equation forms).
 void prepareForEngine(Program& program);
 
 }  // namespace chart

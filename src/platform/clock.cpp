@@ -1,11 +1,9 @@
 #include "platform/clock.h"
 
-#include <SDL.h>
+#include <chrono>
+#include <thread>
 
 #include "platform/events.h"
-
-#include <thread>
-#include <chrono>
 
 namespace platform {
 
@@ -13,8 +11,8 @@ MonotonicClock::MonotonicClock(double tickInterval, double longestTick)
     : interval(tickInterval), longest(longestTick) {}
 
 double MonotonicClock::now() const {
-  static const double frequency = double(SDL_GetPerformanceFrequency());
-  return double(SDL_GetPerformanceCounter()) / frequency;
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }
 
 void MonotonicClock::waitForNextTick() {

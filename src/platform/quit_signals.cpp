@@ -1,6 +1,5 @@
 // The signal part of the events: the signals that end a program from outside, taken as the
 // quit command.
-#include <SDL.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -26,7 +25,6 @@ void onQuitSignal(int signal) {
 }  // namespace
 
 void catchQuitSignals() {
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   struct sigaction action {};
   action.sa_handler = onQuitSignal;
   sigemptyset(&action.sa_mask);

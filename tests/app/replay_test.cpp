@@ -1,6 +1,7 @@
 // Replays: a scripted hard run of the real game, recorded, then verified, tampered with and
 // damaged; the verifier against hostile files and signals; the GL and the null back end playing
-// the same replays alike; and the text format reads back every bit it writes.
+// the same replays alike; the front program's verdicts against the game program's; and the text
+// format reads back every bit it writes.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <tuple>
 
 #include "app/best_times.h"
+#include "app/resource_digest.h"
 #include "app/replay_file.h"
 #include "app/replay_recorder.h"
 #include "support/run_program.h"
@@ -273,6 +275,49 @@ TEST_F(RecordedRun, TheGLAndTheNullBackEndPlayEveryFrameAlike) {
     EXPECT_EQ(differ, nullNodes.size())
         << replay << ": first difference at\n" << nullNodes.substr(differ, 300) << "\nagainst\n"
         << glNodes.substr(differ, 300);
+  }
+}
+
+// `aloft` verifies by itself only with the resources it was built with, answering the charts
+// from what the build recorded of them; with others it hands the replay to the game program.
+// Either way the verdict and every traced node are the game program's own. Rows: resources
+// given with --resources (none: the built-in ones), with the replay made to name their digest.
+TEST_F(RecordedRun, TheFrontProgramVerifiesAsTheGameProgramDoes) {
+  const std::string gameProgram = (fs::path(gameBinary()).parent_path() / "aloft-game").string();
+  const std::string best = readText(directory / "best-hard.replay");
+  const std::string digestLine = best.substr(best.find("resources "), 26);
+  const std::string time = best.substr(best.find("claim Hard ") + 11, 8);
+  // A picture with a byte past its end decodes as before; one cut short does not.
+  const auto copied = [](const std::string& name, std::uintmax_t grassSize) {
+    const fs::path folder = directory / name;
+    fs::create_directories(folder);
+    fs::copy(ALOFT_KIV_RESOURCES, folder / "kivResources", fs::copy_options::recursive);
+    fs::resize_file(folder / "kivResources/Grass.tif", grassSize);
+    return folder.string();
+  };
+  const std::uintmax_t grass = fs::file_size(fs::path(ALOFT_KIV_RESOURCES) / "Grass.tif");
+  const std::string padded = copied("padded", grass + 1), cut = copied("cut", grass / 2);
+  ASSERT_NE(resourceDigest(padded + "/kivResources"), resourceDigest(ALOFT_KIV_RESOURCES));
+  const auto naming = [&](const std::string& folder) {
+    return replaced(best, digestLine, "resources " + resourceDigest(folder + "/kivResources"));
+  };
+  const std::tuple<std::string, std::string, int, std::string> cases[] = {
+      {"", best, 0, "hard " + time + " verified\n"},
+      {"", readText(directory / "session.replay"), 0, "800 frames played; hard " + time + "\n"},
+      {padded, naming(padded), 0, "hard " + time + " verified\n"},
+      {cut, naming(cut), 1, cut + "/kivResources/Grass.tif was not found."}};
+  const std::string file = (directory / "checked.replay").string();
+  for (const auto& [resources, contents, status, reported] : cases) {
+    writeText(file, contents);
+    std::vector<std::string> arguments = {"--verify", file, "--trace", "Game", "--trace", "Word"};
+    if (!resources.empty()) arguments.insert(arguments.end(), {"--resources", resources});
+    const ProgramResult front = runProgram(gameBinary(), arguments);
+    const ProgramResult game = runProgram(gameProgram, arguments);
+    EXPECT_EQ(front.exitStatus, status) << reported << front.err.substr(0, 2000);
+    EXPECT_NE((front.out + front.err).find(reported), std::string::npos) << reported;
+    EXPECT_EQ(front.exitStatus, game.exitStatus) << reported;
+    EXPECT_EQ(front.out, game.out) << reported;
+    EXPECT_TRUE(front.err == game.err) << reported << ": the traces differ";
   }
 }
 

@@ -14,7 +14,7 @@ set(prefix ${WORK_DIR}/prefix)
 run_checked("cmake --install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
 # The icons' sizes are checked on the committed files (tools/tests); here only their presence.
-foreach(file ${BINDIR}/aloft ${DATADIR}/aloft/kivResources/TupLogo.tif ${MANDIR}/man6/aloft.6.gz
+foreach(file ${BINDIR}/aloft ${BINDIR}/aloft-game ${DATADIR}/aloft/kivResources/TupLogo.tif ${MANDIR}/man6/aloft.6.gz
     ${DATADIR}/icons/hicolor/48x48/apps/${APP_ID}.png
     ${DATADIR}/icons/hicolor/128x128/apps/${APP_ID}.png
     ${DATADIR}/icons/hicolor/256x256/apps/${APP_ID}.png)
