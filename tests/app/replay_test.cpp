@@ -2,6 +2,7 @@
 // damaged; the verifier against hostile files and signals; the GL and the null back end playing
 // the same replays alike; and the text format reads back every bit it writes.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "app/best_times.h"
 #include "app/replay_file.h"
 #include "app/replay_recorder.h"
+#include "app/resource_digest.h"
 #include "support/run_program.h"
 
 namespace {
@@ -274,6 +276,36 @@ TEST_F(RecordedRun, TheGLAndTheNullBackEndPlayEveryFrameAlike) {
         << replay << ": first difference at\n" << nullNodes.substr(differ, 300) << "\nagainst\n"
         << glNodes.substr(differ, 300);
   }
+}
+
+// The digest covers the files the charts load, by name: files nobody loads (however large, or a
+// pipe that would block a read) neither cost time nor change it, so the folder of today keeps the
+// digest the stored replays carry; a loaded file changed, gone or made a pipe changes it.
+TEST(ResourceDigest, CoversTheLoadedFilesOnly) {
+  const std::string stored = readText(ALOFT_SOURCE_DIR "/fuzz/corpus/replay/best-hard.replay");
+  const std::string storedDigest = stored.substr(stored.find("resources ") + 10, 16);
+  ScratchDirectory scratch{"resource-digest"};
+  const fs::path folder = scratch / "kivResources";
+  fs::copy(ALOFT_SOURCE_DIR "/kivResources", folder);
+  EXPECT_EQ(resourceDigest(folder), storedDigest);
+
+  writeText(folder / "Unused.tif", "x");
+  fs::resize_file(folder / "Unused.tif", std::uintmax_t(4) << 30);
+  ASSERT_EQ(mkfifo((folder / "Unused.m4a").c_str(), 0600), 0);
+  fs::create_directory(folder / "old");
+  EXPECT_EQ(resourceDigest(folder), storedDigest);
+
+  std::string shadow = readText(folder / "shadow.tif");
+  shadow.back() ^= 1;
+  writeText(folder / "shadow.tif", shadow);
+  const std::string changed = resourceDigest(folder);
+  fs::remove(folder / "shadow.tif");
+  const std::string gone = resourceDigest(folder);
+  ASSERT_EQ(mkfifo((folder / "shadow.tif").c_str(), 0600), 0);
+  EXPECT_EQ(resourceDigest(folder), gone);
+  EXPECT_NE(changed, storedDigest);
+  EXPECT_NE(gone, storedDigest);
+  EXPECT_NE(gone, changed);
 }
 
 TEST(ReplayFormat, WritesWhatReadsBackBitForBit) {
