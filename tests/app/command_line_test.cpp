@@ -1,7 +1,6 @@
 // The options and the input script, parsed in-process and through the real binary, and the
 // other ways a start ends early.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <sstream>
@@ -105,10 +104,6 @@ TEST(Binary, EndsWithTheStatusAndMessageOfEachCase) {
   writeText(script, "1 key-down a\n2 key-down Shift\n");
   const std::string folder = directory.path().string(), prefs = folder + "/p.json";
   const std::string refused = "\ntry aloft --help\n";
-  // A counts file is echoed escaped: its bytes never reach the terminal as they are.
-  const std::string counts = folder + "/counts.txt", pipe = folder + "/counts.pipe";
-  writeText(counts, "Game\x1b]0;owned\x07 trunk0_1 1\n");
-  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
       {{"--colour", "red"}, 2, "aloft: The following arguments were not expected: red --colour" +
                                    refused},
@@ -131,11 +126,6 @@ TEST(Binary, EndsWithTheStatusAndMessageOfEachCase) {
       {{"--frames", "3", "--screenshot", "/nonexistent/dir/x.png"}, 2,
        "aloft: --screenshot: cannot write /nonexistent/dir/x.png: No such file or directory" +
            refused},
-      {{"--chart-graph", "Game", "--counts", counts}, 2,
-       "aloft: --counts: " + counts + " does not fit the charts: line 1 "
-       "\"Game\\x1b]0;owned\\x07 trunk0_1 1\": there is no chart \"Game\\x1b]0;owned\\x07\"\n"},
-      {{"--chart-graph", "Game", "--counts", pipe}, 2,
-       "aloft: --counts: cannot read " + pipe + ": not a regular file\n"},
       {{"--prefs", folder}, 2,
        "aloft: the preferences file " + folder + " is not a regular file" + refused},
       {{"--prefs", prefs, "--replay-best", "easy"}, 2,
