@@ -86,6 +86,70 @@ TEST_F(RecordedRun, TheStoredBestVerifiesAndTamperingDoesNot) {
   }
 }
 
+// The same run by a user who cannot write the preference folder (the tests run as root in CI,
+// and root writes anywhere: the game is run as nobody): it plays on, says once which file it
+// could not save, from before the window opens (a note over the logo, which a game whose save
+// worked does not show), and keeps the time in memory, so the stats screen after the run is that
+// of a game whose save worked; the stored file stays as it was.
+TEST_F(RecordedRun, AFolderItsUserCannotWriteKeepsTheTimeAndSaysSoOnce) {
+  std::vector<std::string> command;
+  if (geteuid() == 0) {
+    if (fs::exists("/usr/bin/setpriv")) {
+      command = {"/usr/bin/setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"};
+    } else if (fs::exists("/usr/sbin/runuser")) {
+      command = {"/usr/sbin/runuser", "-u", "nobody", "--"};
+    } else {
+      GTEST_SKIP() << "neither setpriv nor runuser is installed: the game cannot be run as a "
+                      "user without the permission";
+    }
+  }
+  const ScratchDirectory scratch{"unwritable-prefs"};
+  const fs::path folder = scratch / "prefs", out = scratch / "out", script = scratch / "s.txt";
+  const std::string stored = "{\"Easy\":[0,0,4,2,1,7]}\n";
+  fs::create_directories(folder);
+  fs::create_directories(out);
+  writeText(folder / "preferences.json", stored);
+  fs::copy_file(directory / "run.script", script);
+  fs::permissions(scratch.path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                              fs::perms::others_exec);
+  fs::permissions(out, fs::perms::all);
+  fs::permissions(script, fs::perms::others_read, fs::perm_options::add);
+  const auto play = [&](const fs::path& prefs, const std::string& picture,
+                        const std::string& frames = "900") {
+    std::vector<std::string> arguments = command;
+    for (const std::string& each :
+         {gameBinary(), std::string("--headless"), std::string("--fixed-step"), std::string("0.01"),
+          std::string("--frames"), frames, std::string("--size"), std::string("240x160"),
+          std::string("--script"), script.string(), std::string("--prefs"), prefs.string(),
+          std::string("--screenshot"), (out / picture).string()}) {
+      arguments.push_back(each);
+    }
+    const std::string binary = arguments.front();
+    arguments.erase(arguments.begin());
+    return runProgram(binary, arguments);
+  };
+
+  const ProgramResult unsaved = play(folder / "preferences.json", "unsaved.png");
+  EXPECT_EQ(unsaved.exitStatus, 0) << unsaved.err;
+  EXPECT_EQ(unsaved.err, "aloft: could not save " + (folder / "preferences.json.lock").string() +
+                             ": Permission denied; kept, and tried again at the next save and "
+                             "at exit\n");
+  EXPECT_EQ(readText(folder / "preferences.json"), stored);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+
+  fs::create_directories(out / "saved");
+  fs::permissions(out / "saved", fs::perms::all);
+  writeText(out / "saved" / "preferences.json", stored);
+  const ProgramResult saved = play(out / "saved" / "preferences.json", "saved.png");
+  EXPECT_EQ(saved.exitStatus, 0) << saved.err;
+  EXPECT_NE(readText(out / "saved" / "preferences.json"), stored);
+  EXPECT_EQ(readText(out / "unsaved.png"), readText(out / "saved.png"));
+  play(folder / "preferences.json", "unsaved-note.png", "20");
+  play(out / "saved" / "preferences.json", "saved-note.png", "20");
+  EXPECT_NE(readText(out / "unsaved-note.png"), readText(out / "saved-note.png"));
+}
+
 // Each signal that ends a program from outside ends the game as Ctrl+Q does, with the status a
 // shell expects of it (128 + the signal), the session's recording written. A watched replay
 // whose frames each claim a second, the longest a replay may hold, wakes for the signal too.
