@@ -19,7 +19,7 @@ class KivAudio final : public engine::AudioService {
   // What the output plays and the sounds are decoded to.
   static constexpr platform::AudioFormat kFormat{44100, 2, 1024};
   // The most the sounds loaded may take decoded, all together: six minutes of the output's
-  // format (today's take 12 MB, one sound at most 210 MB). A sound that would pass it is refused
+  // format (today's take 11 MB, one sound at most 202 MB). A sound that would pass it is refused
   // once decoded, before it is kept.
   static constexpr std::size_t kDecodedBudget = std::size_t(128) * 1024 * 1024;
 
