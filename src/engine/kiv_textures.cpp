@@ -45,15 +45,14 @@ std::size_t KivTextures::loadInTexture(const std::string& path, unsigned wrapS, 
                                    " has an invalid bit per pixel.");
   }
   if (result == platform::ImageReadResult::OverMemoryLimit) {
-    const std::size_t needed =
-        std::size_t(image.width) * std::size_t(image.height) * std::size_t(image.samplesPerPixel);
     KivAlert::share().setQuitAlert(
         messageOpening() + " with image in directory " + path + " is too large: " +
         std::to_string(image.width) + " x " + std::to_string(image.height) + " pixels take " +
-        engine::overBudgetReason(needed, "pictures", kDecodedBudget, theDecodedBytes));
+        engine::overBudgetReason(image.byteSize(), "pictures", kDecodedBudget, theDecodedBytes));
   }
   drawing.loadTexture(bind, image, {wrapS, wrapT, magFilter, minFilter});
-  return image.pixels.size();
+  // By its size, not its pixels: a reader that gives only the size counts the same.
+  return image.byteSize();
 }
 
 void KivTextures::bindTexture(std::int32_t index) {

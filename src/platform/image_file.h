@@ -16,6 +16,10 @@ struct DecodedImage {
   std::vector<std::uint8_t> pixels;  // width × samplesPerPixel bytes per row, no padding
 
   int bitsPerPixel() const { return samplesPerPixel * 8; }
+  // What the picture takes decoded, from its size (also when only the size was read).
+  std::size_t byteSize() const {
+    return std::size_t(width) * std::size_t(height) * std::size_t(samplesPerPixel);
+  }
 };
 
 enum class ImageReadResult : std::uint8_t {
