@@ -110,21 +110,17 @@ TEST_F(RecordedRun, AFolderItsUserCannotWriteKeepsTheTimeAndSaysSoOnce) {
   fs::create_directories(out);
   writeText(folder / "preferences.json", stored);
   fs::copy_file(directory / "run.script", script);
-  fs::permissions(scratch.path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
-  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
-                              fs::perms::others_exec);
+  fs::permissions(scratch.path(), fs::perms(0755));
+  fs::permissions(folder, fs::perms(0555));  // the lock cannot be made, nor anything else
   fs::permissions(out, fs::perms::all);
-  fs::permissions(script, fs::perms::others_read, fs::perm_options::add);
+  fs::permissions(script, fs::perms(0644));
   const auto play = [&](const fs::path& prefs, const std::string& picture,
-                        const std::string& frames = "900") {
+                        const char* frames = "900") {
     std::vector<std::string> arguments = command;
-    for (const std::string& each :
-         {gameBinary(), std::string("--headless"), std::string("--fixed-step"), std::string("0.01"),
-          std::string("--frames"), frames, std::string("--size"), std::string("240x160"),
-          std::string("--script"), script.string(), std::string("--prefs"), prefs.string(),
-          std::string("--screenshot"), (out / picture).string()}) {
-      arguments.push_back(each);
-    }
+    arguments.insert(arguments.end(),
+                     {gameBinary(), "--headless", "--fixed-step", "0.01", "--frames", frames,
+                      "--size", "240x160", "--script", script.string(), "--prefs", prefs.string(),
+                      "--screenshot", (out / picture).string()});
     const std::string binary = arguments.front();
     arguments.erase(arguments.begin());
     return runProgram(binary, arguments);
