@@ -1,9 +1,8 @@
 #include "app/chart_graph_command.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
+#include <optional>
 #include <ostream>
+#include <sstream>
 #include <vector>
 
 #include "app/command_line.h"
@@ -11,6 +10,7 @@
 #include "chart/node_counts.h"
 #include "chart/registry.h"
 #include "charts/game_charts.h"
+#include "platform/files.h"
 
 int printChartGraph(const std::string& name, const std::string& countsPath, std::ostream& out,
                     std::ostream& err) {
@@ -31,11 +31,19 @@ int printChartGraph(const std::string& name, const std::string& countsPath, std:
 
   std::optional<chart::NodeCounts> counts;
   if (!countsPath.empty()) {
-    std::ifstream file(countsPath);
-    if (!file) {
-      err << "aloft: --counts: cannot read " << countsPath << ": " << std::strerror(errno) << '\n';
+    // The game's counts file is about 60 kB; a pipe or a device is refused, not waited on.
+    constexpr std::size_t kMaxCountsBytes = std::size_t(16) << 20;
+    std::string text;
+    if (const platform::FileError failed =
+            platform::readRegularFile(countsPath, kMaxCountsBytes + 1, text)) {
+      err << "aloft: --counts: cannot read " << failed.describe() << '\n';
       return kExitUsage;
     }
+    if (text.size() > kMaxCountsBytes) {
+      err << "aloft: --counts: " << countsPath << " is over 16 MB, not a counts file\n";
+      return kExitUsage;
+    }
+    std::istringstream file(text);
     counts.emplace(registry);
     std::string error;
     if (!counts->read(file, drawn, error)) {

@@ -161,8 +161,8 @@ void showSaveProblems(chart::Preferences& preferences, OpenGLView& view,
                            clock.now());
   };
   preferences.setProblemListener(note);
-  // One said before the window opened.
-  if (!preferences.problem().empty()) note(preferences.path());
+  // One said before the window opened, naming the file that failed then (the lock, say).
+  if (!preferences.problem().empty()) note(preferences.problemFile());
 }
 
 }  // namespace

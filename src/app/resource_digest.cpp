@@ -1,11 +1,12 @@
 #include "app/resource_digest.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <vector>
+
+#include "charts/game_charts.h"
 
 namespace {
 
@@ -22,16 +23,14 @@ void mix(std::uint64_t& hash, const char* bytes, std::size_t size) {
 
 std::string resourceDigest(const std::string& folder) {
   namespace fs = std::filesystem;
-  std::vector<fs::path> files;
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(folder, error)) {
-    if (entry.is_regular_file(error)) files.push_back(entry.path());
-  }
-  std::sort(files.begin(), files.end());
   std::uint64_t hash = kFnvOffset;
   std::vector<char> chunk(std::size_t(1) << 16);
-  for (const fs::path& file : files) {
-    const std::string name = file.filename().string();
+  // Sorted, as the folder's listing was when every file in it was hashed: a folder holding just
+  // these files keeps the digest it had then.
+  for (const std::string& name : loadedResourceNames()) {
+    const fs::path file = fs::path(folder) / name;
+    std::error_code error;
+    if (!fs::is_regular_file(file, error)) continue;
     mix(hash, name.c_str(), name.size() + 1);
     std::ifstream in(file, std::ios::binary);
     while (in.read(chunk.data(), std::streamsize(chunk.size())) || in.gcount() > 0) {

@@ -67,7 +67,7 @@ bool VolumeKeys::handle(platform::Command command, double now) {
 }
 
 void VolumeKeys::showNote(const std::string& text, double now) {
-  note.setText(text);
+  noteText = text;
   noteUntil = now + kNoteSeconds;
 }
 

@@ -13,6 +13,29 @@ namespace {
 
 constexpr std::uint32_t kNotFound = ~std::uint32_t{0};
 
+// `text` as it is echoed in an error, in quotes: a byte other than printable ASCII (a control
+// byte that a terminal would act on, or part of a sequence) as \xNN, quotes and backslashes
+// escaped, and no more than 100 bytes of it shown.
+std::string quoted(std::string_view text) {
+  constexpr std::size_t kShown = 100;
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string out = "\"";
+  for (const char c : text.substr(0, kShown)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte == '"' || byte == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte < 0x20 || byte > 0x7e) {
+      out += "\\x";
+      out += kDigits[byte >> 4];
+      out += kDigits[byte & 15];
+    } else {
+      out += c;
+    }
+  }
+  return out + (text.size() > kShown ? "\"..." : "\"");
+}
+
 std::uint32_t nodeNamed(const Program& program, std::string_view name) {
   for (std::uint32_t at = 0; at < program.nodeNames.size(); ++at) {
     if (program.nodeNames[at] == name) return at;
@@ -29,12 +52,12 @@ std::string parseLine(const Registry& registry, const std::string& line, std::ui
     return "expected CHART NODE COUNT";
   }
   const auto found = registry.find(chartName);
-  if (!found) return "there is no chart \"" + chartName + "\"";
+  if (!found) return "there is no chart " + quoted(chartName);
   chart = *found;
   node = nodeNamed(registry.program(chart), nodeName);
-  if (node == kNotFound) return "chart " + chartName + " has no node \"" + nodeName + "\"";
+  if (node == kNotFound) return "chart " + chartName + " has no node " + quoted(nodeName);
   if (!platform::parseWhole(number, count)) {
-    return "the count \"" + number + "\" is not a whole number";
+    return "the count " + quoted(number) + " is not a whole number";
   }
   return {};
 }
@@ -69,7 +92,7 @@ bool NodeCounts::read(std::istream& in, std::span<const std::uint32_t> required,
     std::string why = parseLine(registry, line, chart, node, count);
     if (why.empty() && seen[chart][node]) why = "the node was counted before";
     if (!why.empty()) {
-      error = "line " + std::to_string(number) + " \"" + line + "\": " + why;
+      error = "line " + std::to_string(number) + " " + quoted(line) + ": " + why;
       return false;
     }
     seen[chart][node] = true;

@@ -115,6 +115,7 @@ bool Preferences::takeLock(std::chrono::milliseconds wait) {
   std::filesystem::create_directories(folder, made);
   const platform::FileError error =
       made ? platform::FileError{made.value(), folder} : platform::FileError{lock.acquire(wait), lock.path()};
+  lockError = error.error;
   if (error) {
     lockState = LockState::Failed;
     // A busy lock only delays the saves; anything else keeps them from ever being written.
@@ -163,7 +164,8 @@ bool Preferences::writeWaiting(std::chrono::milliseconds wait) {
     releaseLock();
     takeLock(wait);
   }
-  if (!waiting.empty() && lockState != LockState::Held) {
+  // A lock that could not be made was said as it failed; only a busy one is said here.
+  if (!waiting.empty() && lockState != LockState::Held && lockError == EWOULDBLOCK) {
     report({EWOULDBLOCK, lock.path()});
   }
   if (!held) releaseLock();
@@ -201,6 +203,7 @@ void Preferences::report(const platform::FileError& failed) {
       "could not save " + failed.describe() + "; kept, and tried again at the next save and at exit";
   if (problem == problem_) return;
   problem_ = problem;
+  problemFile_ = failed.file;
   std::fprintf(stderr, "aloft: %s\n", problem.c_str());
   if (problemListener) problemListener(failed.file);
 }
@@ -294,6 +297,7 @@ bool Preferences::write() {
   }
   *onDisk = *values;
   problem_.clear();
+  problemFile_.clear();
   return true;
 }
 

@@ -84,6 +84,9 @@ class Preferences {
   bool hasWaiting() const { return !waiting.empty(); }
   // Why the last write failed, naming the file; empty once one succeeded.
   const std::string& problem() const { return problem_; }
+  // The file that `problem` names: the preference file, its backup, its lock, its folder or a
+  // replay kept with it.
+  const std::string& problemFile() const { return problemFile_; }
   // Says once, on stderr and to the problem listener, that `failed` could not be written and
   // that what it was to hold is kept: for the preferences and what is written with them.
   void report(const platform::FileError& failed);
@@ -133,10 +136,12 @@ class Preferences {
   std::chrono::milliseconds lockWait_;
   platform::FileLock lock;
   LockState lockState = LockState::Free;
+  int lockError = 0;  // of the last attempt to take the lock
   UnusableValue unusable = nullptr;
   KeepStored keepStored = nullptr;
   std::map<std::string, std::optional<nlohmann::json>, std::less<>> waiting;
   std::string problem_;
+  std::string problemFile_;
   std::string loadedFrom;  // the file the values came from: the file, its backup, or none
   std::string loadedBytes;  // its contents as read
   std::unique_ptr<nlohmann::json> values;

@@ -2,6 +2,7 @@
 // node, and the list the registry is built from at start-up.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "chart/definition.h"
@@ -18,3 +19,7 @@ chart::ChartSource gameChart();
 
 // All nine definitions, `Start` first.
 std::vector<chart::ChartSource> gameCharts();
+
+// The names of the resource files the charts load: each text written into a cell just before the
+// node that loads the picture or sound that cell names. Sorted, each once.
+std::vector<std::string> loadedResourceNames();

@@ -1,5 +1,6 @@
 #include "engine/kiv_audio.h"
 
+#include "engine/engine_message.h"
 #include "engine/kiv_alert.h"
 #include "platform/sound_file.h"
 
@@ -51,6 +52,14 @@ std::int32_t KivAudio::addSound(const std::string& path) {
                                    " \" chart has an invalid sound file with directory " + path +
                                    " .");
   }
+  const std::size_t bytes = pcm->samples.size() * sizeof(float);
+  if (bytes > kDecodedBudget - theDecodedBytes) {
+    KivAlert::share().setQuitAlert(
+        "The \" " + theActiveChart + " \" chart has a sound file with directory " + path +
+        " that is too large: " +
+        engine::overBudgetReason(bytes, "sounds", kDecodedBudget, theDecodedBytes));
+  }
+  theDecodedBytes += bytes;
   ++soundIndex;
   theSoundDictionary.emplace(soundIndex, std::make_unique<Sound>(mixer, std::move(*pcm)));
   return soundIndex;
@@ -76,6 +85,7 @@ void KivAudio::setTimeSound(float seconds, std::int32_t index) {
 void KivAudio::removeSound(std::int32_t index) {
   Sound* found = sound(index);
   if (found == nullptr || !found->stop()) report(index, "did not stop when removed.");
+  theDecodedBytes -= found->samples().samples.size() * sizeof(float);
   theSoundDictionary.erase(index);
 }
 

@@ -18,6 +18,10 @@ class KivAudio final : public engine::AudioService {
  public:
   // What the output plays and the sounds are decoded to.
   static constexpr platform::AudioFormat kFormat{44100, 2, 1024};
+  // The most the sounds loaded may take decoded, all together: six minutes of the output's
+  // format (today's take 11 MB, one sound at most 202 MB). A sound that would pass it is refused
+  // once decoded, before it is kept.
+  static constexpr std::size_t kDecodedBudget = std::size_t(128) * 1024 * 1024;
 
   // The process-wide service, created on first use (which opens the sound output).
   static KivAudio& share();
@@ -49,6 +53,8 @@ class KivAudio final : public engine::AudioService {
   Sound* sound(std::int32_t index);
   // How many sounds are loaded.
   std::size_t soundCount() const { return theSoundDictionary.size(); }
+  // What the loaded sounds took decoded, together.
+  std::size_t decodedBytes() const { return theDecodedBytes; }
   // The loudness of everything played, from 0 (silent) to 1 (as recorded); from the next buffer.
   void setVolume(float gain) { mixer.setGain(gain); }
   float volume() const { return mixer.gain(); }
@@ -67,4 +73,5 @@ class KivAudio final : public engine::AudioService {
   std::map<std::int32_t, std::unique_ptr<Sound>> theSoundDictionary;
   std::string theActiveChart;
   std::int32_t soundIndex = 0;
+  std::size_t theDecodedBytes = 0;
 };

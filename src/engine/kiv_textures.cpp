@@ -23,17 +23,18 @@ std::int32_t KivTextures::addTexture(const std::string& path, unsigned wrapS, un
     }
   }
   const std::uint32_t name = engine::newTextureName();
-  loadInTexture(path, wrapS, wrapT, magFilter, minFilter, name);
-  theTextureArray.push_back({path, 1, std::int32_t(name)});
+  const std::size_t bytes = loadInTexture(path, wrapS, wrapT, magFilter, minFilter, name);
+  theTextureArray.push_back({path, 1, std::int32_t(name), bytes});
+  theDecodedBytes += bytes;
   return std::int32_t(name);
 }
 
-void KivTextures::loadInTexture(const std::string& path, unsigned wrapS, unsigned wrapT,
-                                unsigned magFilter, unsigned minFilter, std::uint32_t bind) {
+std::size_t KivTextures::loadInTexture(const std::string& path, unsigned wrapS, unsigned wrapT,
+                                       unsigned magFilter, unsigned minFilter, std::uint32_t bind) {
   engine::Drawing& drawing = engine::drawing();
   platform::DecodedImage image;
-  const platform::ImageReadResult result =
-      platform::readImageFile(path, drawing.maxTextureSide(), image);
+  const platform::ImageReadResult result = platform::readImageFile(
+      path, drawing.maxTextureSide(), image, kDecodedBudget - theDecodedBytes);
   if (result == platform::ImageReadResult::NotDecoded) {
     KivAlert::share().setQuitAlert(messageOpening() + " with image in directory " + path +
                                    " was not found.");
@@ -43,7 +44,15 @@ void KivTextures::loadInTexture(const std::string& path, unsigned wrapS, unsigne
     KivAlert::share().setQuitAlert(messageOpening() + " with image in directory " + path +
                                    " has an invalid bit per pixel.");
   }
+  if (result == platform::ImageReadResult::OverMemoryLimit) {
+    KivAlert::share().setQuitAlert(
+        messageOpening() + " with image in directory " + path + " is too large: " +
+        std::to_string(image.width) + " x " + std::to_string(image.height) + " pixels take " +
+        engine::overBudgetReason(image.byteSize(), "pictures", kDecodedBudget, theDecodedBytes));
+  }
   drawing.loadTexture(bind, image, {wrapS, wrapT, magFilter, minFilter});
+  // By its size, not its pixels: a reader that gives only the size counts the same.
+  return image.byteSize();
 }
 
 void KivTextures::bindTexture(std::int32_t index) {
@@ -54,6 +63,7 @@ void KivTextures::deleteTexture(std::int32_t index) {
   for (auto entry = theTextureArray.begin(); entry != theTextureArray.end(); ++entry) {
     if (entry->index != index) continue;
     if (--entry->quantity < 1) {
+      theDecodedBytes -= entry->bytes;
       theTextureArray.erase(entry);
       engine::drawing().deleteTexture(std::uint32_t(index));
       return;

@@ -27,10 +27,15 @@ class KivTextures final : public engine::TextureService {
   // modes. Returns the texture index, the texture's name.
   std::int32_t addTexture(const std::string& path, unsigned wrapS, unsigned wrapT,
                           unsigned magFilter, unsigned minFilter) override;
+  // The most the pictures loaded may take decoded, all together: today's take about 9 MB. A
+  // picture that would pass it is refused before it is decoded.
+  static constexpr std::size_t kDecodedBudget = std::size_t(256) * 1024 * 1024;
+
   // Decodes the file at `path` into texture name `bind`: 24-bit pictures as RGB, 32-bit ones
-  // as RGBA, top row first; mipmaps are generated when `minFilter` is a mipmap filter.
-  void loadInTexture(const std::string& path, unsigned wrapS, unsigned wrapT, unsigned magFilter,
-                     unsigned minFilter, std::uint32_t bind);
+  // as RGBA, top row first; mipmaps are generated when `minFilter` is a mipmap filter. Returns
+  // the decoded picture's size in bytes.
+  std::size_t loadInTexture(const std::string& path, unsigned wrapS, unsigned wrapT,
+                            unsigned magFilter, unsigned minFilter, std::uint32_t bind);
   void bindTexture(std::int32_t index) override;
   // Releases one use; the last release deletes the texture. Unknown indexes are ignored.
   void deleteTexture(std::int32_t index) override;
@@ -39,16 +44,20 @@ class KivTextures final : public engine::TextureService {
   std::int32_t quantityOf(std::string_view path) const;
   // How many textures are loaded.
   std::size_t textureCount() const { return theTextureArray.size(); }
+  // What the loaded pictures took decoded, together.
+  std::size_t decodedBytes() const { return theDecodedBytes; }
 
  private:
   struct TextureEntry {
     std::string name;
     std::int32_t quantity = 0;
     std::int32_t index = 0;
+    std::size_t bytes = 0;  // decoded
   };
 
   std::string messageOpening() const;
 
   std::vector<TextureEntry> theTextureArray;
   std::string theActiveChart;
+  std::size_t theDecodedBytes = 0;
 };

@@ -19,11 +19,8 @@ namespace {
 int ignoreTiffMessage(TIFF*, void*, const char*, const char*, va_list) { return 1; }
 
 // Caps any single allocation libtiff makes for one file, so a corrupt header cannot make it
-// reserve gigabytes before the read fails.
-constexpr tmsize_t kMaxTiffAllocation = tmsize_t(256) * 1024 * 1024;
-// The decoded picture is held under the same cap: 8192 × 8192 RGBA at most. Its side limit alone
-// (the GL texture size, 16384 or more) would let a small compressed file claim gigabytes.
-constexpr std::size_t kMaxImageBytes = std::size_t(kMaxTiffAllocation);
+// reserve gigabytes before the read fails; the decoded picture is held under the same cap.
+constexpr tmsize_t kMaxTiffAllocation = tmsize_t(kMaxImageBytes);
 
 struct TiffCloser {
   void operator()(TIFF* tiff) const { TIFFClose(tiff); }
@@ -121,7 +118,8 @@ bool hasUploadableLayout(TIFF* tiff, std::uint16_t& samplesPerPixel) {
 }
 
 // Decodes the first picture of an open TIFF, from a file or from memory alike.
-ImageReadResult decodeTiff(const TiffHandle& tiff, int maxSide, DecodedImage& image) {
+ImageReadResult decodeTiff(const TiffHandle& tiff, int maxSide, std::size_t maxBytes,
+                           DecodedImage& image) {
   image = DecodedImage{};
   if (!tiff) return ImageReadResult::NotDecoded;
 
@@ -140,8 +138,11 @@ ImageReadResult decodeTiff(const TiffHandle& tiff, int maxSide, DecodedImage& im
     return ImageReadResult::NotDecoded;
   }
   const std::size_t rowBytes = std::size_t(width) * samplesPerPixel;
-  if (height > kMaxImageBytes / rowBytes) {
-    return ImageReadResult::NotDecoded;
+  if (height > std::min(maxBytes, kMaxImageBytes) / rowBytes) {
+    image.width = int(width);
+    image.height = int(height);
+    image.samplesPerPixel = samplesPerPixel;
+    return ImageReadResult::OverMemoryLimit;
   }
   // libtiff writes a whole scanline into the row; anything but a packed row would overrun it.
   if (TIFFIsTiled(tiff.get()) || TIFFScanlineSize64(tiff.get()) != rowBytes) {
@@ -166,14 +167,15 @@ ImageReadResult decodeTiff(const TiffHandle& tiff, int maxSide, DecodedImage& im
 
 }  // namespace
 
-ImageReadResult readImageFile(const std::string& path, int maxSide, DecodedImage& image) {
-  return decodeTiff(openFileQuietly(path), maxSide, image);
+ImageReadResult readImageFile(const std::string& path, int maxSide, DecodedImage& image,
+                              std::size_t maxBytes) {
+  return decodeTiff(openFileQuietly(path), maxSide, maxBytes, image);
 }
 
 ImageReadResult readImageBytes(const std::uint8_t* data, std::size_t size, int maxSide,
-                               DecodedImage& image) {
+                               DecodedImage& image, std::size_t maxBytes) {
   MemoryFile file{data, toff_t(size)};
-  return decodeTiff(openMemoryQuietly(file), maxSide, image);
+  return decodeTiff(openMemoryQuietly(file), maxSide, maxBytes, image);
 }
 
 }  // namespace platform

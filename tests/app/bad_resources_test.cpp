@@ -20,7 +20,8 @@ const fs::path kResources = ALOFT_KIV_RESOURCES;
 // What becomes of the file: gone, emptied, cut to its first half, another kind's bytes (a
 // sound's under a picture's name and the other way round), a PNG under the TIFF name, and TIFFs
 // of 16 bits a sample, of a palette, of grey (the three with unusable pixels), and wider than any
-// GL texture may be.
+// GL texture may be; and, over the pictures' budget, two of 6000 × 6000 RGBA (138 MB decoded
+// each, from files of a few hundred kilobytes) that the game holds at once: Grass.tif and this.
 void damage(const fs::path& file, const std::string& kind) {
   const std::string contents = readText(file);
   const fs::path other = kResources / (file.extension() == ".tif" ? "Death2.m4a" : "shadow.tif");
@@ -34,9 +35,14 @@ void damage(const fs::path& file, const std::string& kind) {
   if (kind == "Palette") layout.samplesPerPixel = 1, layout.photometric = 3;
   if (kind == "Grey") layout.samplesPerPixel = 1, layout.photometric = 1;
   if (kind == "Wide") layout.width = 65537, layout.height = 1;
-  if (kind == "Rgb16Bit" || kind == "Palette" || kind == "Grey" || kind == "Wide") {
+  if (kind == "OverBudget") layout = {6000, 6000, 4, 8, 2, 1, 8};
+  if (kind == "Rgb16Bit" || kind == "Palette" || kind == "Grey" || kind == "Wide" ||
+      kind == "OverBudget") {
     fs::remove(file);
     ASSERT_TRUE(writeTiff(file, layout, {}));
+  }
+  if (kind == "OverBudget") {
+    fs::copy_file(file, file.parent_path() / "Grass.tif", fs::copy_options::overwrite_existing);
   }
 }
 
@@ -93,7 +99,11 @@ TEST_P(BadResources, StopWithTheMessageOfTheDamage) {
   const std::string message =
       file.extension() == ".m4a" ? "has an invalid sound file with directory " + file.string() + " ."
       : pixels ? "with image in directory " + file.string() + " has an invalid bit per pixel."
-               : "with image in directory " + file.string() + " was not found.";
+      : bad.damage == "OverBudget"
+          ? "with image in directory " + file.string() +
+                " is too large: 6000 x 6000 pixels take 138 MB decoded, and all pictures loaded "
+                "together may take 256 MB (118 MB left)."
+          : "with image in directory " + file.string() + " was not found.";
   EXPECT_EQ(result.exitStatus, 1) << result.err;
   // The session so far is written on the way out, the alert's too.
   EXPECT_TRUE(readText(directory / "session.replay").starts_with("aloft-replay")) << result.err;
@@ -124,7 +134,7 @@ std::vector<BadResource> inLoadingOrder() {
       {"FennickOGL2.tif", "Logos", {}},
       {"PianoAndPer.m4a", "Menus", {}},
       {"Grass.tif", "Background", {}},
-      {"Sky_Day.tif", "Background", {}},
+      {"Sky_Day.tif", "Background", {"OverBudget"}},
       {"RobotFont.tif", "Letters", {}},
       {"shadow.tif", "Game", {"Palette"}},
   };

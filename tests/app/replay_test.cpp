@@ -3,6 +3,7 @@
 // the same replays alike; the front program's verdicts against the game program's; and the text
 // format reads back every bit it writes.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,9 +15,9 @@
 #include <tuple>
 
 #include "app/best_times.h"
-#include "app/resource_digest.h"
 #include "app/replay_file.h"
 #include "app/replay_recorder.h"
+#include "app/resource_digest.h"
 #include "support/run_program.h"
 
 namespace {
@@ -84,6 +85,66 @@ TEST_F(RecordedRun, TheStoredBestVerifiesAndTamperingDoesNot) {
     EXPECT_EQ(result.exitStatus, status) << result.err;
     EXPECT_NE(result.out.find(reported), std::string::npos) << reported << " in " << result.out;
   }
+}
+
+// The same run by a user who cannot write the preference folder (the tests run as root in CI,
+// and root writes anywhere: the game is run as nobody): it plays on, says once which file it
+// could not save, from before the window opens (a note over the logo, which a game whose save
+// worked does not show), and keeps the time in memory, so the stats screen after the run is that
+// of a game whose save worked; the stored file stays as it was.
+TEST_F(RecordedRun, AFolderItsUserCannotWriteKeepsTheTimeAndSaysSoOnce) {
+  std::vector<std::string> command;
+  if (geteuid() == 0) {
+    if (fs::exists("/usr/bin/setpriv")) {
+      command = {"/usr/bin/setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"};
+    } else if (fs::exists("/usr/sbin/runuser")) {
+      command = {"/usr/sbin/runuser", "-u", "nobody", "--"};
+    } else {
+      GTEST_SKIP() << "neither setpriv nor runuser is installed: the game cannot be run as a "
+                      "user without the permission";
+    }
+  }
+  const ScratchDirectory scratch{"unwritable-prefs"};
+  const fs::path folder = scratch / "prefs", out = scratch / "out", script = scratch / "s.txt";
+  const std::string stored = "{\"Easy\":[0,0,4,2,1,7]}\n";
+  fs::create_directories(folder);
+  fs::create_directories(out);
+  writeText(folder / "preferences.json", stored);
+  fs::copy_file(directory / "run.script", script);
+  fs::permissions(scratch.path(), fs::perms(0755));
+  fs::permissions(folder, fs::perms(0555));  // the lock cannot be made, nor anything else
+  fs::permissions(out, fs::perms::all);
+  fs::permissions(script, fs::perms(0644));
+  const auto play = [&](const fs::path& prefs, const std::string& picture,
+                        const char* frames = "900") {
+    std::vector<std::string> arguments = command;
+    arguments.insert(arguments.end(),
+                     {gameBinary(), "--headless", "--fixed-step", "0.01", "--frames", frames,
+                      "--size", "240x160", "--script", script.string(), "--prefs", prefs.string(),
+                      "--screenshot", (out / picture).string()});
+    const std::string binary = arguments.front();
+    arguments.erase(arguments.begin());
+    return runProgram(binary, arguments);
+  };
+
+  const ProgramResult unsaved = play(folder / "preferences.json", "unsaved.png");
+  EXPECT_EQ(unsaved.exitStatus, 0) << unsaved.err;
+  EXPECT_EQ(unsaved.err, "aloft: could not save " + (folder / "preferences.json.lock").string() +
+                             ": Permission denied; kept, and tried again at the next save and "
+                             "at exit\n");
+  EXPECT_EQ(readText(folder / "preferences.json"), stored);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+
+  fs::create_directories(out / "saved");
+  fs::permissions(out / "saved", fs::perms::all);
+  writeText(out / "saved" / "preferences.json", stored);
+  const ProgramResult saved = play(out / "saved" / "preferences.json", "saved.png");
+  EXPECT_EQ(saved.exitStatus, 0) << saved.err;
+  EXPECT_NE(readText(out / "saved" / "preferences.json"), stored);
+  EXPECT_EQ(readText(out / "unsaved.png"), readText(out / "saved.png"));
+  play(folder / "preferences.json", "unsaved-note.png", "20");
+  play(out / "saved" / "preferences.json", "saved-note.png", "20");
+  EXPECT_NE(readText(out / "unsaved-note.png"), readText(out / "saved-note.png"));
 }
 
 // Each signal that ends a program from outside ends the game as Ctrl+Q does, with the status a
@@ -319,6 +380,36 @@ TEST_F(RecordedRun, TheFrontProgramVerifiesAsTheGameProgramDoes) {
     EXPECT_EQ(front.out, game.out) << reported;
     EXPECT_TRUE(front.err == game.err) << reported << ": the traces differ";
   }
+}
+
+// The digest covers the files the charts load, by name: files nobody loads (however large, or a
+// pipe that would block a read) neither cost time nor change it, so the folder of today keeps the
+// digest the stored replays carry; a loaded file changed, gone or made a pipe changes it.
+TEST(ResourceDigest, CoversTheLoadedFilesOnly) {
+  const std::string stored = readText(ALOFT_SOURCE_DIR "/fuzz/corpus/replay/best-hard.replay");
+  const std::string storedDigest = stored.substr(stored.find("resources ") + 10, 16);
+  ScratchDirectory scratch{"resource-digest"};
+  const fs::path folder = scratch / "kivResources";
+  fs::copy(ALOFT_SOURCE_DIR "/kivResources", folder);
+  EXPECT_EQ(resourceDigest(folder), storedDigest);
+
+  writeText(folder / "Unused.tif", "x");
+  fs::resize_file(folder / "Unused.tif", std::uintmax_t(4) << 30);
+  ASSERT_EQ(mkfifo((folder / "Unused.m4a").c_str(), 0600), 0);
+  fs::create_directory(folder / "old");
+  EXPECT_EQ(resourceDigest(folder), storedDigest);
+
+  std::string shadow = readText(folder / "shadow.tif");
+  shadow.back() ^= 1;
+  writeText(folder / "shadow.tif", shadow);
+  const std::string changed = resourceDigest(folder);
+  fs::remove(folder / "shadow.tif");
+  const std::string gone = resourceDigest(folder);
+  ASSERT_EQ(mkfifo((folder / "shadow.tif").c_str(), 0600), 0);
+  EXPECT_EQ(resourceDigest(folder), gone);
+  EXPECT_NE(changed, storedDigest);
+  EXPECT_NE(gone, storedDigest);
+  EXPECT_NE(gone, changed);
 }
 
 TEST(ReplayFormat, WritesWhatReadsBackBitForBit) {

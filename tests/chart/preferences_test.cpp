@@ -200,6 +200,8 @@ TEST_F(PreferencesTest, FilesAtAndBesideThePreferenceFile) {
     if (!each.refused.empty()) {
       EXPECT_EQ(preferences.problem(), "could not save " + each.refused +
                                            "; kept, and tried again at the next save and at exit");
+      // The file the note over the picture names.
+      EXPECT_TRUE(each.refused.starts_with(preferences.problemFile() + ": "));
       continue;
     }
     EXPECT_TRUE(fs::is_symlink(file));

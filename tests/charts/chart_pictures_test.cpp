@@ -1,6 +1,7 @@
 // The charts' pictures: the committed DOT is what the game draws, and a name or a counts file that
 // does not fit is refused with the usage status and a message saying what did not fit.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <sstream>
 #include <string>
@@ -52,6 +53,13 @@ TEST(ChartPictures, RefusesUnknownNamesAndCountsFilesThatDoNotFit) {
        "line 1 \"Start trunk0_1 many\": the count \"many\" is not a whole number"},
       {"Start", "Start trunk0_1 -1\n", "the count \"-1\" is not a whole number"},
       {"Start", "Begin trunk0_1 1\n", "line 1 \"Begin trunk0_1 1\": there is no chart \"Begin\""},
+      // What is echoed reaches a terminal: its bytes escaped, and only its start.
+      {"Start", "Start\x1b]0;owned\x07 trunk0_1 \"1\\\n",
+       "line 1 \"Start\\x1b]0;owned\\x07 trunk0_1 \\\"1\\\\\": there is no chart "
+       "\"Start\\x1b]0;owned\\x07\"\n"},
+      {"Start", std::string(300, 'x') + " trunk0_1 1\n",
+       "line 1 \"" + std::string(100, 'x') + "\"...: there is no chart \"" + std::string(100, 'x') +
+           "\"...\n"},
       {"Start", "Start trunk0_1\n", "line 1 \"Start trunk0_1\": expected CHART NODE COUNT"},
       {"Start", "Start trunk0_1 1 2\n", "expected CHART NODE COUNT"},
       {"Start", everyStartNode + "Start trunk0_1 7\n", "the node was counted before"},
@@ -77,6 +85,10 @@ TEST(ChartPictures, RefusesUnknownNamesAndCountsFilesThatDoNotFit) {
   std::ostringstream out, err;
   EXPECT_EQ(printChartGraph("Start", file + ".missing", out, err), 2);
   EXPECT_NE(err.str().find("cannot read " + file + ".missing"), std::string::npos) << err.str();
+  // A pipe is refused at once, never waited on.
+  ASSERT_EQ(mkfifo((file + ".pipe").c_str(), 0600), 0);
+  EXPECT_EQ(printChartGraph("Start", file + ".pipe", out, err), 2);
+  EXPECT_NE(err.str().find(file + ".pipe: not a regular file"), std::string::npos) << err.str();
   // Where the counts cannot be written is found before the run, not after it.
   const ProgramResult unwritable = runProgram(
       gameBinary(), {"--headless", "--frames", "1", "--count-nodes", file + "/no/such/dir"});

@@ -76,6 +76,22 @@ TEST_F(KivAudioTest, IndexesCountFromOneAndAbsentIndexesAreReported) {
   audio->setTimeSound(1.5f, 4);
 }
 
+// 200 s of silence takes 67.3 MB decoded: two held at once pass the sounds' budget of 128 MB, and
+// the second is refused naming its file; once the first is removed it fits again.
+TEST_F(KivAudioTest, TheSoundsHeldTogetherStayWithinTheirBudget) {
+  const std::string silence = files->make(
+      "silence.m4a", "-f lavfi -i anullsrc=r=44100:cl=stereo -t 200 -c:a alac");
+  const std::int32_t first = audio->addSound(silence);
+  EXPECT_EQ(alertOf([&] { audio->addSound(silence); }),
+            "The \" Menus \" chart has a sound file with directory " + silence +
+                " that is too large: 68 MB decoded, and all sounds loaded together may take 128 MB"
+                " (60 MB left).");
+  audio->removeSound(first);
+  EXPECT_EQ(audio->decodedBytes(), 0u);
+  audio->addSound(silence);
+  EXPECT_EQ(audio->decodedBytes(), std::size_t(200 * kRate * kChannels * sizeof(float)));
+}
+
 TEST_F(KivAudioTest, ALoopPlaysOnWithoutAGapAndWithLoopOffStopsAtItsEnd) {
   const std::int32_t index = audio->addSound(shortTone);
   const std::vector<float>& pcm = samplesOf(index);

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 #include <vector>
 
 #include "support/tiff_writer.h"
@@ -92,13 +93,21 @@ TEST_F(ImageFile, OnlyWholeEightBitRgbPicturesWithinTheSideLimitDecodeFromFileAn
   }
 }
 
-TEST_F(ImageFile, AWholeValidPictureOverTheMemoryCapIsNotDecoded) {
+TEST_F(ImageFile, APictureOverTheMemoryCapIsNotDecodedButItsSizeIsGiven) {
   // 65536 × 1025 RGBA is one row over 256 MB decoded, in a file of a few hundred kilobytes;
-  // the side limit alone would let it through.
-  const std::string path = picture("huge.tif", deflated(65536, 1025, 4));
+  // the side limit alone would let it through. A caller's smaller cap holds the same way.
+  const std::string huge = picture("huge.tif", deflated(65536, 1025, 4));
+  const std::string small = picture("small.tif", deflated(64, 32), Bytes(64 * 32 * 3, 9));
+  const std::tuple<std::string, std::size_t, int> cases[] = {
+      {huge, platform::kMaxImageBytes, 65536}, {huge, SIZE_MAX, 65536}, {small, 64 * 32 * 3 - 1, 64}};
+  for (const auto& [path, cap, width] : cases) {
+    DecodedImage image;
+    EXPECT_EQ(platform::readImageFile(path, 1 << 20, image, cap), OverMemoryLimit) << path;
+    EXPECT_EQ(image.width, width);
+    EXPECT_TRUE(image.pixels.empty());
+  }
   DecodedImage image;
-  EXPECT_EQ(platform::readImageFile(path, 1 << 20, image), NotDecoded);
-  EXPECT_TRUE(image.pixels.empty());
+  EXPECT_EQ(platform::readImageFile(small, 1 << 20, image, 64 * 32 * 3), Decoded);
 }
 
 }  // namespace

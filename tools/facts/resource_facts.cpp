@@ -19,6 +19,7 @@ const char* resultName(platform::ImageReadResult result) {
     case platform::ImageReadResult::Decoded: return "Decoded";
     case platform::ImageReadResult::NotDecoded: return "NotDecoded";
     case platform::ImageReadResult::UnsupportedPixelLayout: return "UnsupportedPixelLayout";
+    case platform::ImageReadResult::OverMemoryLimit: return "OverMemoryLimit";
   }
   return "NotDecoded";
 }

@@ -38,17 +38,21 @@ void useKnownFiles(const std::string& folder, std::span<const KnownFile> files) 
   known() = {folder.empty() || folder.back() == '/' ? folder : folder + '/', files};
 }
 
-ImageReadResult readImageFile(const std::string& path, int maxSide, DecodedImage& image) {
+ImageReadResult readImageFile(const std::string& path, int maxSide, DecodedImage& image,
+                              std::size_t maxBytes) {
   image = {};
   const KnownFile* file = lookUp(path);
   if (file == nullptr || maxSide != kKnownFilesMaxSide) return ImageReadResult::NotDecoded;
-  if (file->picture == ImageReadResult::Decoded) {
-    // The size is all a back end that draws nothing reads; the pixels stay unknown.
-    image.width = file->width;
-    image.height = file->height;
-    image.samplesPerPixel = file->samplesPerPixel;
-  }
-  return file->picture;
+  if (file->picture != ImageReadResult::Decoded) return file->picture;
+  // The size is all a back end that draws nothing reads; the pixels stay unknown. A picture
+  // counts against the budget by its size, as the decoder counts it.
+  image.width = file->width;
+  image.height = file->height;
+  image.samplesPerPixel = file->samplesPerPixel;
+  const std::size_t bytes =
+      std::size_t(file->width) * std::size_t(file->height) * std::size_t(file->samplesPerPixel);
+  return bytes > std::min(maxBytes, kMaxImageBytes) ? ImageReadResult::OverMemoryLimit
+                                                   : ImageReadResult::Decoded;
 }
 
 std::optional<Pcm> decodeSoundFile(const std::string& path, const PcmFormat& format) {
