@@ -84,10 +84,13 @@ bool VerificationWorkers::verifyOne(const std::string& owner) {
       std::this_thread::sleep_for(std::chrono::seconds(5));
       return false;
     }
-    store.finish(job->id, owner, verdict.kind == Verdict::Kind::Verified, verdict.centiseconds,
-                 verdict.reason, now());
+    const bool verified = verdict.kind == Verdict::Kind::Verified;
+    const std::vector<Picture> pictures = verified ? verifier.pictures(verdict, stopping)
+                                                   : std::vector<Picture>{};
+    store.finish(job->id, owner, verified, verdict.centiseconds, verdict.reason, now(), pictures);
     log("run " + std::to_string(job->id) + " " +
-        (verdict.kind == Verdict::Kind::Verified ? "verified" : "rejected: " + verdict.reason));
+        (verified ? "verified, " + std::to_string(pictures.size()) + " pictures"
+                  : "rejected: " + verdict.reason));
   }
   return true;
 }
