@@ -87,6 +87,10 @@ bool VerificationWorkers::verifyOne(const std::string& owner) {
     const bool verified = verdict.kind == Verdict::Kind::Verified;
     const std::vector<Picture> pictures = verified ? verifier.pictures(verdict, stopping)
                                                    : std::vector<Picture>{};
+    if (stopping) {  // its pictures were cut short: verified again, whole, by the next server
+      store.release(job->id, owner);
+      return false;
+    }
     store.finish(job->id, owner, verified, verdict.centiseconds, verdict.reason, now(), pictures);
     log("run " + std::to_string(job->id) + " " +
         (verified ? "verified, " + std::to_string(pictures.size()) + " pictures"
