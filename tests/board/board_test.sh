@@ -223,6 +223,8 @@ start_board c "$database"
 wait_verified "$url_c" "${ids[@]}"
 page=$(curl -s "$url_b/api/boards/hard?per_page=100")
 [[ $page == *"\"entries\":$inflight,"* ]] || fail "the board after the kill: $page"
+[[ $(curl -s "$url_b/players/P2") == *"<svg "*"Now hard 00:00.67."* &&
+   $(curl -s "$url_b/runs/${ids[1]}") == *'<img src="/runs/'*'/charts.svg"'* ]] || fail "the pages on PostgreSQL"
 twice=$(cat a.log b.log c.log | sed -n 's/.*run \([0-9]*\) \(verified\|rejected\).*/\1/p' | sort | uniq -d)
 [[ -z $twice ]] || fail "runs verified twice: $twice"
 
