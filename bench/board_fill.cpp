@@ -37,15 +37,16 @@ int main(int argc, char** argv) {
   board::Database database(argv[1], 1);
   board::RunStore store(database);
   const auto now = std::chrono::duration_cast<std::chrono::seconds>(
-                       std::chrono::system_clock::now().time_since_epoch()).count();
+                       std::chrono::system_clock::now().time_since_epoch())
+                       .count();
   const auto started = std::chrono::steady_clock::now();
   for (long i = 1; i <= runs; ++i) {
     const std::string name = "Player " + std::to_string(i % players);
     const int centiseconds = 100 + int((i * 7919) % 6000);
     const std::int64_t sent = now - (runs - i) * 365 * 86400 / runs;
-    const board::NewRun run{"fill" + std::to_string(i), name, board::nameKey(name),
-                            "token-of-" + name, i % 2 == 0 ? "hard" : "easy", centiseconds,
-                            "placeholder"};
+    const board::NewRun run{
+        "fill" + std::to_string(i),   name,         board::nameKey(name), "token-of-" + name,
+        i % 2 == 0 ? "hard" : "easy", centiseconds, "placeholder"};
     store.submit(run, sent);
     const auto job = store.claim("fill", sent, 60);
     if (!job) return 1;
@@ -53,8 +54,9 @@ int main(int argc, char** argv) {
                                        : std::vector<board::Picture>{};
     store.finish(job->id, "fill", true, centiseconds, {}, sent + 5, pictures);
     if (i % 10000 == 0) {
-      std::fprintf(stderr, "%ld runs, %.0f s\n", i,
-                   std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+      std::fprintf(
+          stderr, "%ld runs, %.0f s\n", i,
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
     }
   }
   return 0;

@@ -81,9 +81,8 @@ void FlightLog::afterFrame(const chart::Chart& root, float seconds) {
     state = State::Flying;
     runSeconds = 0;
     nextSample = kSampleSeconds;
-    samples = 0;
     out << "run\n";
-    if (seenBefore) {
+    if (seenBefore && samples < kMaxSamples) {
       out << 0.0 << ' ' << before.height << ' ' << before.across << '\n';
       ++samples;
     }
@@ -101,7 +100,7 @@ void FlightLog::afterFrame(const chart::Chart& root, float seconds) {
 }
 
 void FlightLog::writeLast() {
-  if (samples < kMaxSamplesPerRun) {
+  if (samples < kMaxSamples) {
     out << runSeconds << ' ' << last.height << ' ' << last.across << '\n';
     ++samples;
   }

@@ -27,9 +27,9 @@ class FlightLog {
   // After each frame: `root` is the chart tree the frame ran, `seconds` the frame's length.
   void afterFrame(const chart::Chart& root, float seconds);
 
-  // At most this many positions are written per run (about 83 minutes of flight): the file stays
-  // small whatever the replay.
-  static constexpr std::int64_t kMaxSamplesPerRun = 50'000;
+  // At most this many positions are written in all (75 minutes of flight, under 1 MB): the
+  // file stays within what a verifier may write whatever the replay. The rest is left out.
+  static constexpr std::int64_t kMaxSamples = 45'000;
 
   // Closes the file; false when not all of it was written.
   bool finish();
@@ -58,9 +58,9 @@ class FlightLog {
 
   Position before;  // the flyer's last position before its run started
   bool seenBefore = false;
-  Position last;    // its position after the last frame of the run seen
+  Position last;  // its position after the last frame of the run seen
   bool lastWritten = true;
-  double runSeconds = 0;    // since the run started
+  double runSeconds = 0;  // since the run started
   double nextSample = 0;
-  std::int64_t samples = 0;  // of this run
+  std::int64_t samples = 0;  // written so far
 };

@@ -51,8 +51,8 @@ std::string plain(double value) {
   return text;
 }
 
-std::vector<std::pair<double, double>> points(const std::vector<Sample>& samples,
-                                              double Sample::*x, double Sample::*y) {
+std::vector<std::pair<double, double>> points(const std::vector<Sample>& samples, double Sample::*x,
+                                              double Sample::*y) {
   std::vector<std::pair<double, double>> result;
   for (const Sample& sample : samples) result.emplace_back(sample.*x, sample.*y);
   return result;
@@ -64,9 +64,8 @@ std::vector<Picture> flightPictures(const std::string& flight) {
   const std::vector<Sample> samples = lastRun(flight);
   if (samples.empty()) return {};
   const double length = std::max(samples.back().time, 0.1);
-  const auto peak = std::max_element(samples.begin(), samples.end(), [](auto& a, auto& b) {
-    return a.height < b.height;
-  });
+  const auto peak = std::max_element(samples.begin(), samples.end(),
+                                     [](auto& a, auto& b) { return a.height < b.height; });
   char summary[200];
   std::snprintf(summary, sizeof summary,
                 "%zu positions over %.2f seconds; highest %.1f at %.1f seconds; last %.1f high.",
@@ -74,7 +73,8 @@ std::vector<Picture> flightPictures(const std::string& flight) {
                 samples.back().height);
   Plot height{"Height over time",
               std::string("The flyer's height, from 0 to the ceiling at 30, against the time of "
-                          "the run. ") + summary,
+                          "the run. ") +
+                  summary,
               {"time (s)", 0, length, seconds},
               {"height", 0, kCeiling, plain},
               {{"height", "#06c", points(samples, &Sample::time, &Sample::height)}}};
@@ -85,7 +85,8 @@ std::vector<Picture> flightPictures(const std::string& flight) {
   Plot track{"Track seen from above",
              std::string("The flyer flies in a vertical plane, so seen from above it only moves "
                          "across, between the walls at -25 and 25. Its position across is drawn "
-                         "against the time of the run, which runs downward. ") + summary,
+                         "against the time of the run, which runs downward. ") +
+                 summary,
              {"across", -kWall, kWall, plain},
              {"time (s)", 0, length, seconds, true},
              {{"track", "#c50", points(samples, &Sample::across, &Sample::time)}}};
@@ -120,7 +121,8 @@ std::string chartPicture(const std::string& game, const std::string& counts,
     if (!file.flush()) return {};
   }
   std::filesystem::permissions(graphPath, std::filesystem::perms(0644));
-  const auto drawn = platform::runLimited({kGraphviz, "-Tsvg", graphPath}, environment, limits, stop);
+  const auto drawn =
+      platform::runLimited({kGraphviz, "-Tsvg", graphPath}, environment, limits, stop);
   std::filesystem::remove(graphPath);
   if (drawn.end != platform::ProcessOutcome::End::Exited || drawn.code != 0 ||
       drawn.out.size() >= limits.outputBytes || drawn.out.find("<svg") == std::string::npos) {

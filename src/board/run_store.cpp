@@ -99,8 +99,8 @@ std::optional<Job> RunStore::claim(const std::string& owner, std::int64_t now, i
   });
 }
 
-void RunStore::finish(std::int64_t id, const std::string& owner, bool verified,
-                      int centiseconds, const std::string& reason, std::int64_t now,
+void RunStore::finish(std::int64_t id, const std::string& owner, bool verified, int centiseconds,
+                      const std::string& reason, std::int64_t now,
                       const std::vector<Picture>& pictures) {
   db.transaction([&](Connection& c) {
     const Result done = c.run(
@@ -115,9 +115,10 @@ void RunStore::finish(std::int64_t id, const std::string& owner, bool verified,
             "WHERE excluded.time_cs > best.time_cs",
             {id});
       for (const Picture& picture : pictures) {
-        c.run("INSERT INTO pictures (run_id, name, tag, alt, body) VALUES ($1, $2, $3, $4, $5) "
-              "ON CONFLICT (run_id, name) DO NOTHING",
-              {id, picture.name, sha256Hex(picture.svg).substr(0, 32), picture.alt, picture.svg});
+        c.run(
+            "INSERT INTO pictures (run_id, name, tag, alt, body) VALUES ($1, $2, $3, $4, $5) "
+            "ON CONFLICT (run_id, name) DO NOTHING",
+            {id, picture.name, sha256Hex(picture.svg).substr(0, 32), picture.alt, picture.svg});
       }
     }
     return 0;

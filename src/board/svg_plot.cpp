@@ -44,8 +44,8 @@ std::string axes(const Plot& plot, const Frame& frame) {
   std::string labels = "<g font-size=\"12\" fill=\"#333\">";
   for (const double value : ticks(plot.x.from, plot.x.to, plot.x.minStep)) {
     const double left = frame.left(value);
-    svg += "<line x1=\"" + number(left) + "\" x2=\"" + number(left) + "\" y1=\"" +
-           number(kTop) + "\" y2=\"" + number(kHeight - kBottom) + "\"/>";
+    svg += "<line x1=\"" + number(left) + "\" x2=\"" + number(left) + "\" y1=\"" + number(kTop) +
+           "\" y2=\"" + number(kHeight - kBottom) + "\"/>";
     labels += text(left, kHeight - kBottom + 16, "middle", plot.x.tickText(value));
   }
   for (const double value : ticks(plot.y.from, plot.y.to, plot.y.minStep)) {

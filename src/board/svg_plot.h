@@ -14,8 +14,8 @@ struct PlotAxis {
   std::string label;
   double from = 0, to = 1;
   std::function<std::string(double)> tickText;  // the text of a tick at that value
-  bool downward = false;                         // for the vertical axis: values grow down
-  double minStep = 0;                            // ticks at least this far apart
+  bool downward = false;                        // for the vertical axis: values grow down
+  double minStep = 0;                           // ticks at least this far apart
 };
 
 struct PlotSeries {

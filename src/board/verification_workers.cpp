@@ -85,8 +85,8 @@ bool VerificationWorkers::verifyOne(const std::string& owner) {
       return false;
     }
     const bool verified = verdict.kind == Verdict::Kind::Verified;
-    const std::vector<Picture> pictures = verified ? verifier.pictures(verdict, stopping)
-                                                   : std::vector<Picture>{};
+    const std::vector<Picture> pictures =
+        verified ? verifier.pictures(verdict, stopping) : std::vector<Picture>{};
     if (stopping) {  // its pictures were cut short: verified again, whole, by the next server
       store.release(job->id, owner);
       return false;

@@ -153,7 +153,7 @@ Verdict Verifier::verify(const std::string& replay, int claimCentiseconds,
 }
 
 std::vector<Picture> Verifier::pictures(const Verdict& verdict,
-                                       const std::atomic<bool>& stop) const {
+                                        const std::atomic<bool>& stop) const {
   std::vector<Picture> made = flightPictures(verdict.flight);
   if (!verdict.counts.empty()) {
     std::string chart = chartPicture(settings.game, verdict.counts, scratch, stop);

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "board/sha256.h"
-#include "board/svg_plot.h"
 #include "board/submission_check.h"
+#include "board/svg_plot.h"
 #include "board/time_text.h"
 
 namespace board {
@@ -121,11 +121,11 @@ std::string runPictures(const RunInfo& run, const std::vector<Picture>& pictures
   const std::string flight = figure("height.svg", "Height over time", "flight") +
                              figure("track.svg", "Track seen from above", "flight");
   const std::string charts = figure("charts.svg", "The Game chart, coloured by this run", "chart");
-  const std::string none =
-      run.state == "verified" ? "<p>No picture was made of this part of the run.</p>"
-                              : "<p>Drawn when the run is verified.</p>";
-  return "<h2>Its flight</h2>" + (flight.empty() ? none : "<div class=\"pictures\">" + flight +
-                                                           "</div>") +
+  const std::string none = run.state == "verified"
+                               ? "<p>No picture was made of this part of the run.</p>"
+                               : "<p>Drawn when the run is verified.</p>";
+  return "<h2>Its flight</h2>" +
+         (flight.empty() ? none : "<div class=\"pictures\">" + flight + "</div>") +
          "<h2>The charts it went through</h2>" + (charts.empty() ? none : charts);
 }
 
@@ -143,7 +143,8 @@ std::string runPage(const RunInfo& run, const std::vector<Picture>& pictures) {
               "</td></tr><tr><th scope=\"row\">Time</th><td>" + timeText(run.claimCentiseconds) +
               "</td></tr><tr><th scope=\"row\">Sent</th><td>" + dateText(run.submitted) +
               "</td></tr><tr><th scope=\"row\">State</th><td>" + state + "</td></tr></tbody>"
-              "</table>" + runPictures(run, pictures) + "<h2>Watch it</h2><p><a href=\"/runs/" + id + ".replay\" download>"
+              "</table>" + runPictures(run, pictures) + "<h2>Watch it</h2><p><a href=\"/runs/" +
+              id + ".replay\" download>"
               "Download the replay</a>, then <code>aloft --replay run-" + id +
               ".replay</code></p></main>");
 }
@@ -172,8 +173,10 @@ std::string bestTimesPlot(const std::vector<DayBest>& days) {
             "Their best verified time in each mode, at the end of each day that had a verified "
             "run, from the first such day to the last.",
             {"day", double(days.front().day), double(days.front().day),
-             [](double day) { return dateText(std::int64_t(day) * 86400).substr(5, 5); }, false, 1},
-            {"best time", 0, 0, [](double seconds) { return timeText(int(seconds * 100 + 0.5)); }},
+             [](double day) { return dateText(std::int64_t(day) * 86400).substr(5, 5); }, false,
+             1},
+            {"best time", 0, 0,
+             [](double seconds) { return timeText(int(seconds * 100 + 0.5)); }},
             {}};
   for (const char* mode : {"hard", "easy"}) {
     PlotSeries series{mode, std::string(mode) == "hard" ? "#c50" : "#06c", {}, true};

@@ -4,7 +4,8 @@
 //                   and chart pictures, its replay
 //   /runs/ID/NAME   a picture of a verified run, made when it was verified (run_pictures.h)
 //   /players/NAME   a player's best time over the days, drawn, and their runs in both modes
-// Every page and picture carries an ETag of its contents; names, the only text players write, are escaped.
+// Every page and picture carries an ETag of its contents; names, the only text players write, are
+// escaped.
 #pragma once
 
 #include <httplib.h>

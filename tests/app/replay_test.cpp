@@ -104,8 +104,10 @@ TEST_F(RecordedRun, TheStoredBestVerifiesAndTamperingDoesNot) {
   }
   const int centiseconds = std::stoi(time.substr(3, 2)) * 100 + std::stoi(time.substr(6, 2));
   EXPECT_NEAR(samples.back()[0], (centiseconds - 1) / 100.0, 0.005);
-  EXPECT_GT(std::max_element(samples.begin(), samples.end(),
-                             [](auto& a, auto& b) { return a[1] < b[1]; })->at(1), 3);
+  EXPECT_GT(
+      std::max_element(samples.begin(), samples.end(), [](auto& a, auto& b) { return a[1] < b[1]; })
+          ->at(1),
+      3);
   EXPECT_NE(readText(counts).find("\nGame trunk0_48 " + std::to_string(centiseconds)),
             std::string::npos);
 }
