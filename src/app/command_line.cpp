@@ -120,6 +120,9 @@ void addReplayOptions(CLI::App& app, Options& options) {
   app.add_option("--verify", options.verify,
                  "Play a replay headless at full speed and check the time it claims")
       ->type_name("FILE");
+  app.add_option("--flight", options.flight,
+                 "With --verify: write the flyer's height and across every 0.1 s of the run")
+      ->type_name("FILE");
 }
 
 // Options that parsed one by one but do not go together; throws naming the problem.
@@ -129,6 +132,9 @@ void checkTogether(Options& options, const Values& values) {
   if (replays > 1) throw CLI::ValidationError("--replay, --replay-best and --verify: one at most");
   if (replays == 1 && (!options.record.empty() || !options.script.empty())) {
     throw CLI::ValidationError("a replay takes neither --record nor --script");
+  }
+  if (!options.flight.empty() && options.verify.empty()) {
+    throw CLI::ValidationError("--flight logs a verified run: it needs --verify");
   }
   if (!values.size.empty()) {
     if (std::string problem = parseSize(values.size, options.size); !problem.empty()) {

@@ -38,6 +38,7 @@ struct Options {
   std::string replay;      // a replay to watch
   std::string replayBest;  // "hard" or "easy": the kept best run to watch
   std::string verify;      // a replay to verify headless
+  std::string flight;      // with --verify: where the flyer was every tenth of a second
 
   BoardCommand boardCommand;  // instead of playing: talk to a board server
 };

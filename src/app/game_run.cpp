@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "app/best_times.h"
+#include "app/flight_log.h"
 #include "app/input_script.h"
 #include "app/opengl_view.h"
 #include "app/overlay_layout.h"
@@ -45,6 +46,7 @@ struct StartFiles {
   std::optional<InputScript> script;
   std::optional<Replay> replay;
   std::ofstream countsFile;
+  std::unique_ptr<FlightLog> flight;
 };
 
 // What in the options can only be checked against the system: the files to be written, the
@@ -91,6 +93,11 @@ bool readStartFiles(const Options& options, StartFiles& files) {
                         std::strerror(errno));
       return false;
     }
+  }
+  if (!options.flight.empty()) {
+    std::string error;
+    files.flight = FlightLog::open(options.flight, error);
+    if (!files.flight) return refuseCommandLine("--flight: " + error) == 0;
   }
   return true;
 }
@@ -221,6 +228,7 @@ int runGame(Options options, const FoundResources* found) {
   settings.frameLimit = options.frames;
   settings.script = files.script ? &*files.script : nullptr;
   settings.screenshotPath = options.screenshot;
+  settings.flight = files.flight.get();
   int status = 0;
   if (replay) {
     status = playReplay(*replay, options, view, *window, *clock, pace, settings);
@@ -228,6 +236,9 @@ int runGame(Options options, const FoundResources* found) {
     status = playRecorded(options, digest, view, *window, *clock, settings);
   }
   if (files.countsFile.is_open()) writeNodeCounts(options, view, files.countsFile);
+  if (files.flight && !files.flight->finish()) {
+    KivAlert::share().setQuitAlert("The flight could not be written to " + options.flight + ".");
+  }
   // Ended by a signal: the status a shell expects of it.
   return platform::quitSignal() != 0 ? 128 + platform::quitSignal() : status;
 }

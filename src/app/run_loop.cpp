@@ -1,7 +1,8 @@
 #include "app/run_loop.h"
 
-#include "engine/kiv_alert.h"
 #include "app/screenshot.h"
+#include "chart/data.h"
+#include "engine/kiv_alert.h"
 
 namespace {
 
@@ -36,6 +37,9 @@ void runFrames(OpenGLView& view, platform::Window& window, platform::Clock& cloc
     if (!view.timerRunning()) continue;
 
     view.renderFrame();
+    if (settings.flight) {
+      settings.flight->afterFrame(view.rootChart().chart(), Data::share().timeSegment());
+    }
     const bool replayEnded = settings.replay && settings.replay->finished();
     const bool last = (settings.frameLimit && frame >= *settings.frameLimit) ||
                       (replayEnded && !settings.holdAfterReplay);

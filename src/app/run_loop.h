@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "app/flight_log.h"
 #include "app/input_script.h"
 #include "app/opengl_view.h"
 #include "app/replay_player.h"
@@ -17,6 +18,7 @@ struct RunSettings {
   // then stays until the player quits.
   const ReplayPlayer* replay = nullptr;
   bool holdAfterReplay = false;
+  FlightLog* flight = nullptr;  // told of every frame the charts ran
 };
 
 // Runs frames until a quit command or the frame limit.

@@ -1,6 +1,9 @@
 #include "board/run_store.h"
 
+#include <algorithm>
+
 #include "board/schema.h"
+#include "board/sha256.h"
 
 namespace board {
 namespace {
@@ -96,8 +99,9 @@ std::optional<Job> RunStore::claim(const std::string& owner, std::int64_t now, i
   });
 }
 
-void RunStore::finish(std::int64_t id, const std::string& owner, bool verified,
-                      int centiseconds, const std::string& reason, std::int64_t now) {
+void RunStore::finish(std::int64_t id, const std::string& owner, bool verified, int centiseconds,
+                      const std::string& reason, std::int64_t now,
+                      const std::vector<Picture>& pictures) {
   db.transaction([&](Connection& c) {
     const Result done = c.run(
         "UPDATE runs SET state = $1, reason = $2, time_cs = $3, decided = $4, "
@@ -110,6 +114,12 @@ void RunStore::finish(std::int64_t id, const std::string& owner, bool verified,
             "run_id = excluded.run_id, time_cs = excluded.time_cs "
             "WHERE excluded.time_cs > best.time_cs",
             {id});
+      for (const Picture& picture : pictures) {
+        c.run(
+            "INSERT INTO pictures (run_id, name, tag, alt, body) VALUES ($1, $2, $3, $4, $5) "
+            "ON CONFLICT (run_id, name) DO NOTHING",
+            {id, picture.name, sha256Hex(picture.svg).substr(0, 32), picture.alt, picture.svg});
+      }
     }
     return 0;
   });
@@ -166,6 +176,39 @@ std::optional<std::string> RunStore::replay(std::int64_t id) {
   const Result found = db.run("SELECT body FROM replays WHERE run_id = $1", {id});
   if (found.rows.empty()) return std::nullopt;
   return found.rows[0][0];
+}
+
+std::optional<StoredPicture> RunStore::picture(std::int64_t id, const std::string& name) {
+  const Result found =
+      db.run("SELECT tag, body FROM pictures WHERE run_id = $1 AND name = $2", {id, name});
+  if (found.rows.empty()) return std::nullopt;
+  return StoredPicture{*found.rows[0][0], *found.rows[0][1]};
+}
+
+std::vector<Picture> RunStore::pictures(std::int64_t id) {
+  std::vector<Picture> list;
+  for (const Row& row :
+       db.run("SELECT name, alt FROM pictures WHERE run_id = $1 ORDER BY name", {id}).rows) {
+    list.push_back({*row[0], *row[1], {}});
+  }
+  return list;
+}
+
+std::vector<DayBest> RunStore::bestByDay(const std::string& nameKey) {
+  const Result days = db.run(
+      "SELECT mode, decided / 86400 AS day, MAX(time_cs) FROM runs WHERE player_key = $1 AND "
+      "state = 'verified' GROUP BY mode, decided / 86400 ORDER BY mode, day",
+      {nameKey});
+  std::vector<DayBest> list;
+  for (const Row& row : days.rows) {
+    DayBest day{*row[0], number(row, 1), int(number(row, 2))};
+    // A day is as good as the best before it.
+    if (!list.empty() && list.back().mode == day.mode) {
+      day.centiseconds = std::max(day.centiseconds, list.back().centiseconds);
+    }
+    list.push_back(day);
+  }
+  return list;
 }
 
 std::vector<Entry> RunStore::board(const std::string& mode, std::int64_t offset,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "board/database.h"
+#include "board/run_pictures.h"
 
 namespace board {
 
@@ -47,6 +48,18 @@ struct RunInfo {
   bool best = false;            // this run is the player's entry
 };
 
+struct StoredPicture {
+  std::string tag;  // a digest of the body
+  std::string svg;
+};
+
+// A player's best time in a mode at the end of a day on which they had a run verified.
+struct DayBest {
+  std::string mode;
+  std::int64_t day = 0;  // days since 1970 (UTC)
+  int centiseconds = 0;
+};
+
 struct Entry {
   std::int64_t rank = 0;
   std::string name;
@@ -67,14 +80,21 @@ class RunStore {
   std::optional<Job> claim(const std::string& owner, std::int64_t now, int leaseSeconds);
   // Holds the lease until `until` if `owner` still holds it.
   void extendLease(std::int64_t id, const std::string& owner, std::int64_t until);
-  // Records the verdict if `owner` still holds the lease.
+  // Records the verdict, and the pictures of a verified run, if `owner` still holds the lease.
   void finish(std::int64_t id, const std::string& owner, bool verified, int centiseconds,
-              const std::string& reason, std::int64_t now);
+              const std::string& reason, std::int64_t now,
+              const std::vector<Picture>& pictures = {});
   // Gives a claimed run back to the queue.
   void release(std::int64_t id, const std::string& owner);
 
   std::optional<RunInfo> run(std::int64_t id);
   std::optional<std::string> replay(std::int64_t id);
+  std::optional<StoredPicture> picture(std::int64_t id, const std::string& name);
+  // A run's pictures by name, with their text alternatives but not their bodies.
+  std::vector<Picture> pictures(std::int64_t id);
+  // For each mode, the player's best verified time at the end of each day that had one, oldest
+  // first: the best of the runs up to that day.
+  std::vector<DayBest> bestByDay(const std::string& nameKey);
   // The newest verified runs, newest first, and a player's runs (by name key), without ranks.
   std::vector<RunInfo> newestVerified(std::int64_t count);
   std::vector<RunInfo> playerRuns(const std::string& nameKey, std::int64_t count);

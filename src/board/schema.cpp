@@ -23,11 +23,17 @@ std::string firstSchema(const std::string& serial, const std::string& bytes) {
          "CREATE INDEX best_rank ON best (mode, time_cs DESC, run_id);";
 }
 
+// Version 2: the pictures of each verified run, made once and served by name; `tag` is the
+// digest the ETag carries.
+constexpr const char* kPictures =
+    "CREATE TABLE pictures (run_id BIGINT NOT NULL REFERENCES runs(id), name TEXT NOT NULL,"
+    " tag TEXT NOT NULL, alt TEXT NOT NULL, body TEXT NOT NULL, PRIMARY KEY (run_id, name));";
+
 }  // namespace
 
 const std::vector<std::string>& migrations(Dialect dialect) {
-  static const std::vector<std::string> sqlite{firstSchema("INTEGER", "TEXT")};
-  static const std::vector<std::string> postgres{firstSchema("BIGSERIAL", "TEXT")};
+  static const std::vector<std::string> sqlite{firstSchema("INTEGER", "TEXT"), kPictures};
+  static const std::vector<std::string> postgres{firstSchema("BIGSERIAL", "TEXT"), kPictures};
   return dialect == Dialect::Sqlite ? sqlite : postgres;
 }
 

@@ -84,10 +84,17 @@ bool VerificationWorkers::verifyOne(const std::string& owner) {
       std::this_thread::sleep_for(std::chrono::seconds(5));
       return false;
     }
-    store.finish(job->id, owner, verdict.kind == Verdict::Kind::Verified, verdict.centiseconds,
-                 verdict.reason, now());
+    const bool verified = verdict.kind == Verdict::Kind::Verified;
+    const std::vector<Picture> pictures =
+        verified ? verifier.pictures(verdict, stopping) : std::vector<Picture>{};
+    if (stopping) {  // its pictures were cut short: verified again, whole, by the next server
+      store.release(job->id, owner);
+      return false;
+    }
+    store.finish(job->id, owner, verified, verdict.centiseconds, verdict.reason, now(), pictures);
     log("run " + std::to_string(job->id) + " " +
-        (verdict.kind == Verdict::Kind::Verified ? "verified" : "rejected: " + verdict.reason));
+        (verified ? "verified, " + std::to_string(pictures.size()) + " pictures"
+                  : "rejected: " + verdict.reason));
   }
   return true;
 }

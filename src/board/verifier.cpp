@@ -14,6 +14,7 @@ namespace {
 
 // A loaded machine shares its cores: the wall clock allows this many times the CPU time.
 constexpr double kWallTimePerCpuTime = 4;
+constexpr std::size_t kMaxOutputBytes = std::size_t(1) << 20;
 
 std::string firstLine(const std::string& text) {
   std::string line = text.substr(0, text.find('\n'));
@@ -46,7 +47,26 @@ std::optional<int> verifiedTime(const std::string& out, const std::string& mode)
   return centiseconds(time);
 }
 
-Verdict rejected(std::string reason) { return {Verdict::Kind::Rejected, 0, std::move(reason)}; }
+// What the game wrote to `path`, at most `limit` bytes; the file is removed.
+std::string takeOutput(const std::string& path, std::size_t limit) {
+  std::ifstream file(path, std::ios::binary);
+  std::string text(limit, '\0');
+  file.read(text.data(), std::streamsize(limit));
+  text.resize(std::size_t(file.gcount()));
+  std::filesystem::remove(path);
+  return text;
+}
+
+Verdict ended(Verdict::Kind kind, std::string reason) {
+  Verdict verdict;
+  verdict.kind = kind;
+  verdict.reason = std::move(reason);
+  return verdict;
+}
+Verdict rejected(std::string reason) { return ended(Verdict::Kind::Rejected, std::move(reason)); }
+Verdict unavailable(std::string reason) {
+  return ended(Verdict::Kind::Unavailable, std::move(reason));
+}
 
 }  // namespace
 
@@ -69,12 +89,17 @@ Verdict Verifier::verify(const std::string& replay, int claimCentiseconds,
   {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << replay;
-    if (!file.flush()) return {Verdict::Kind::Unavailable, 0, "cannot write " + path};
+    if (!file.flush()) return unavailable("cannot write " + path);
   }
   std::filesystem::permissions(path, std::filesystem::perms(0644));
   std::vector<std::string> argv{settings.game, "--verify", path};
   if (!settings.resources.empty()) {
     argv.insert(argv.end(), {"--resources", settings.resources});
+  }
+  // What the pictures of the run are made of, in files the game (maybe another user) may write.
+  const std::string flight = path + ".flight", counts = path + ".counts";
+  if (platform::makeChildOutputFile(flight) && platform::makeChildOutputFile(counts)) {
+    argv.insert(argv.end(), {"--flight", flight, "--count-nodes", counts});
   }
   platform::ProcessLimits limits;
   limits.cpuSeconds = int(std::ceil(cpuLimit(claimCentiseconds)));
@@ -90,11 +115,15 @@ Verdict Verifier::verify(const std::string& replay, int claimCentiseconds,
   }
   const platform::ProcessOutcome outcome = platform::runLimited(argv, environment, limits, stop);
   std::filesystem::remove(path);
+  // The game's files are at most 1 MiB each (its file size limit).
+  Verdict verified = ended(Verdict::Kind::Verified, {});
+  verified.flight = takeOutput(flight, kMaxOutputBytes);
+  verified.counts = takeOutput(counts, kMaxOutputBytes);
 
   using End = platform::ProcessOutcome::End;
   switch (outcome.end) {
-    case End::StartFailed: return {Verdict::Kind::Unavailable, 0, "the verifier did not start"};
-    case End::Stopped: return {Verdict::Kind::Unavailable, 0, "the server is stopping"};
+    case End::StartFailed: return unavailable("the verifier did not start");
+    case End::Stopped: return unavailable("the server is stopping");
     case End::WallTimeout: return rejected("the verifier's time limit was reached");
     case End::Signalled:
       return rejected(outcome.code == SIGXCPU || outcome.code == SIGKILL
@@ -104,11 +133,14 @@ Verdict Verifier::verify(const std::string& replay, int claimCentiseconds,
     case End::Exited: break;
   }
   if (outcome.code == 126 || outcome.code == 127) {
-    return {Verdict::Kind::Unavailable, 0, "the verifier could not be run (" + settings.game + ")"};
+    return unavailable("the verifier could not be run (" + settings.game + ")");
   }
   if (outcome.code == 0) {
     const auto time = verifiedTime(outcome.out, mode);
-    if (time && *time == claimCentiseconds) return {Verdict::Kind::Verified, *time, {}};
+    if (time && *time == claimCentiseconds) {
+      verified.centiseconds = *time;
+      return verified;
+    }
     return rejected("the verifier's answer does not match the claim: " + firstLine(outcome.out));
   }
   if (outcome.code == 1) return rejected(firstLine(outcome.out));
@@ -118,6 +150,16 @@ Verdict Verifier::verify(const std::string& replay, int claimCentiseconds,
     return rejected("made for another version: " + message);
   }
   return rejected("refused: " + message);
+}
+
+std::vector<Picture> Verifier::pictures(const Verdict& verdict,
+                                        const std::atomic<bool>& stop) const {
+  std::vector<Picture> made = flightPictures(verdict.flight);
+  if (!verdict.counts.empty()) {
+    std::string chart = chartPicture(settings.game, verdict.counts, scratch, stop);
+    if (!chart.empty()) made.push_back({"charts.svg", kChartPictureAlt, std::move(chart)});
+  }
+  return made;
 }
 
 }  // namespace board

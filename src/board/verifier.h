@@ -5,6 +5,7 @@
 #include <atomic>
 #include <string>
 
+#include "board/run_pictures.h"
 #include "platform/limited_process.h"
 
 namespace board {
@@ -17,6 +18,9 @@ struct Verdict {
   } kind = Kind::Rejected;
   int centiseconds = 0;  // the time it reached, when verified
   std::string reason;    // why rejected or unavailable
+  // When verified: the flight (`aloft --flight`) and the node counts (`--count-nodes`) of the
+  // run, or empty when the game could not write them.
+  std::string flight, counts;
 };
 
 struct VerifierSettings {
@@ -35,6 +39,10 @@ class Verifier {
 
   Verdict verify(const std::string& replay, int claimCentiseconds, const std::string& mode,
                  const std::atomic<bool>& stop) const;
+
+  // The pictures of a verified run, from what its verification wrote (see run_pictures.h); those
+  // that could not be made are left out.
+  std::vector<Picture> pictures(const Verdict& verdict, const std::atomic<bool>& stop) const;
 
   // The CPU time and the wall time the verifier is given for a run of that claim.
   double cpuLimit(int claimCentiseconds) const;

@@ -160,6 +160,15 @@ bool childrenHaveNoNetwork() {
   return isolated;
 }
 
+bool makeChildOutputFile(const std::string& path) {
+  unlink(path.c_str());
+  const int fd = open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  const bool owned = geteuid() != 0 || fchown(fd, kNobody, kNobody) == 0;
+  close(fd);
+  return owned;
+}
+
 std::string makeScratchFolder(const std::string& prefix) {
   const char* tmp = std::getenv("TMPDIR");
   std::string pattern = std::string(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp") + "/" +

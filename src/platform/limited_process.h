@@ -34,6 +34,10 @@ ProcessOutcome runLimited(const std::vector<std::string>& argv,
 // Whether children get a network namespace of their own (checked once, by trying).
 bool childrenHaveNoNetwork();
 
+// Makes `path` a new empty file that the children may write: one run as another user cannot make
+// files in the scratch folder. A file or link already there is replaced. False when it cannot.
+bool makeChildOutputFile(const std::string& path);
+
 // A private scratch folder under the system's temporary folder, readable by the children.
 std::string makeScratchFolder(const std::string& prefix);
 

@@ -56,7 +56,8 @@ TEST(CommandLine, RefusesBadValuesWithTheUsageStatus) {
            {"--fixed-step", "-1"}, {"--volume", "101"}, {"--volume", "-10"}, {"extra"},
            {"--counts", "n.txt"}, {"--count-nodes", "n.txt", "--chart-graph", "Game"},
            {"--replay-best", "medium"}, {"--replay", "a", "--verify", "b"},
-           {"--verify", "a", "--record", "b"}, {"--replay-best", "hard", "--script", "s"}}) {
+           {"--verify", "a", "--record", "b"}, {"--replay-best", "hard", "--script", "s"},
+           {"--flight", "f.txt"}, {"--replay", "a", "--flight", "f.txt"}}) {
     auto parsed = parse(arguments);
     ASSERT_TRUE(std::holds_alternative<int>(parsed)) << arguments[0];
     EXPECT_EQ(std::get<int>(parsed), kExitUsage) << arguments[0];

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <filesystem>
@@ -85,6 +86,33 @@ TEST_F(RecordedRun, TheStoredBestVerifiesAndTamperingDoesNot) {
     EXPECT_EQ(result.exitStatus, status) << result.err;
     EXPECT_NE(result.out.find(reported), std::string::npos) << reported << " in " << result.out;
   }
+
+  // Its flight: from where the flyer stands, every tenth of a second, to the last frame before
+  // the landing frame that ends the run; the node counts beside it.
+  const fs::path flight = directory / "flight.txt", counts = directory / "counts.txt";
+  const ProgramResult logged =
+      runProgram(gameBinary(), {"--verify", (directory / "best-hard.replay").string(), "--flight",
+                                flight.string(), "--count-nodes", counts.string()});
+  ASSERT_EQ(logged.exitStatus, 0) << logged.err;
+  std::istringstream lines(readText(flight));
+  std::string header, run;
+  std::getline(lines, header) && std::getline(lines, run);
+  EXPECT_EQ(header + "|" + run, "# time height across|run");
+  std::vector<std::array<double, 3>> samples;
+  for (double t, h, x; lines >> t >> h >> x;) samples.push_back({t, h, x});
+  ASSERT_GT(samples.size(), 3u);
+  EXPECT_EQ(samples[0], (std::array<double, 3>{0, 1.5, 0}));
+  for (std::size_t at = 1; at + 1 < samples.size(); ++at) {
+    EXPECT_NEAR(samples[at][0], samples[at - 1][0] + 0.1, 0.005) << at;
+  }
+  const int centiseconds = std::stoi(time.substr(3, 2)) * 100 + std::stoi(time.substr(6, 2));
+  EXPECT_NEAR(samples.back()[0], (centiseconds - 1) / 100.0, 0.005);
+  EXPECT_GT(
+      std::max_element(samples.begin(), samples.end(), [](auto& a, auto& b) { return a[1] < b[1]; })
+          ->at(1),
+      3);
+  EXPECT_NE(readText(counts).find("\nGame trunk0_48 " + std::to_string(centiseconds)),
+            std::string::npos);
 }
 
 // The same run by a user who cannot write the preference folder (the tests run as root in CI,

@@ -69,15 +69,17 @@ chrome() {
     --user-data-dir="$profile" "$@" 2>/dev/null || true
   rm -rf "$profile"
 }
-# probe URL WIDTH: the page laid out in a frame WIDTH wide (a window is never narrower than 500):
-# "widths <frame> <page>; bold <b elements>; rows <rank|name|time of the first table>..."
+# probe URL WIDTH: the page laid out in a frame WIDTH wide (a window is never narrower than 500),
+# its pictures fetched from the server: "widths <frame> <page>; bold <b elements>; pictures
+# <loaded and drawn>/<img elements>; rows <rank|name|time of the first table>..."
 probe() {
-  local html && html=$(curl -s "$1" | sed 's/&/\&amp;/g; s/"/\&quot;/g')
+  local html && html=$(curl -s "$1" | sed "s|<head>|<head><base href=\"${1%/*}/\">|; s/&/\\&amp;/g; s/\"/\\&quot;/g")
   printf '<iframe width="%s" height="800" srcdoc="%s"></iframe><script>onload=()=>{const d=
-frames[0].document;document.body.append(`widths ${frames[0].innerWidth} ${d.documentElement.
-scrollWidth}; bold ${d.querySelectorAll("b").length}; rows`,...[...d.querySelectorAll("table")[0]
-.tBodies[0].rows].map(r=>" "+[...r.cells].slice(0,3).map(c=>c.textContent).join("|")))}</script>' \
-    "$2" "$html" >probe.html
+frames[0].document,i=[...d.images];document.body.append(`widths ${frames[0].innerWidth} ${d.
+documentElement.scrollWidth}; bold ${d.querySelectorAll("b").length}; pictures ${i.filter(p=>
+p.complete&&p.naturalWidth>0&&p.getBoundingClientRect().width>0).length}/${i.length}; rows`,...[
+...d.querySelectorAll("table")[0].tBodies[0].rows].map(r=>" "+[...r.cells].slice(0,3).map(c=>c.
+textContent).join("|")))}</script>' "$2" "$html" >probe.html
   chrome --window-size=1400,900 --virtual-time-budget=5000 --dump-dom "file://$PWD/probe.html" |
     sed -n 's/.*<\/script>\(widths.*\)<\/body>.*/\1/p'
 }
@@ -98,8 +100,10 @@ if [[ $part == browser ]]; then
       shot=$PWD/shot-$width${page//\//-}.png  # the README's pictures: shot-390-.png, shot-1280-.png
       chrome --window-size="$width,$((width < 500 ? 844 : 800))" --screenshot="$shot" "$url_one$page"
       [[ $(convert "$shot" -format '%[fx:standard_deviation > 0.01]' info:) == 1 ]] || fail "$page blank at $width"
-      read -r _ frame wide _ bold rows <<<"$(probe "$url_one$page" "$width")"
+      read -r _ frame wide _ bold _ pictures rows <<<"$(probe "$url_one$page" "$width")"
       [[ $frame == "$width" && ${wide%;} -le $width && $bold == 0\; ]] || fail "$page at $width: $frame $wide $bold"
+      # The run's page: its height, its track from above and its chart, all drawn.
+      [[ $pictures == "$([[ $page == / ]] && echo 0/0 || echo 3/3);" ]] || fail "$page at $width: pictures $pictures"
       [[ $page == / && $rows == "rows 1|Bob|00:00.81 2|Ann|00:00.67 3|$shown|00:00.67" ||
          $page != / && $rows == "rows Player|$shown Mode|hard Time|00:00.67 Sent|"*" State|verified, rank 3" ]] ||
         fail "$page at $width: $rows"
@@ -167,9 +171,18 @@ CASES
     fail "the home page: $home"
   [[ $(curl -s "$url_one/runs/2") == *'<title>Run 2 of Bob B</title>'*'verified, rank 1'* ]] ||
     fail "the run's page"
-  etag=$(curl -sI "$url_one/" | sed -n 's/^etag: \(.*\)\r$/\1/Ip')
-  [[ $(curl -s -o /dev/null -w '%{http_code}' -H "If-None-Match: $etag" "$url_one/") == 304 ]] ||
-    fail "an unchanged page sent again"
+  # A run's pictures, kept from its verification; the player's best times drawn.
+  [[ $(curl -s "$url_one/runs/1/height.svg") == "<svg "*"<polyline "*"</svg>" &&
+     $(curl -s "$url_one/runs/1") == *'alt="Height over time. '*'highest 7.0 at 0.4 seconds'* &&
+     $(curl -s "$url_one/runs/1/charts.svg") == *"<svg"*"trunk0_48</text>"*">67×</text>"* &&
+     $(curl -s "$url_one/players/Ann") == *"<svg "*"Now hard 00:00.67."* ]] || fail "the pictures"
+  for address in / /runs/1/track.svg; do
+    etag=$(curl -sI "$url_one$address" | sed -n 's/^etag: \(.*\)\r$/\1/Ip')
+    [[ $(curl -s -o /dev/null -w '%{http_code}' -H "If-None-Match: $etag" "$url_one$address") == 304 ]] ||
+      fail "$address unchanged sent again"
+  done
+  [[ $(curl -s -o /dev/null -w '%{http_code}' "$url_one/runs/4/track.svg") == 404 ]] ||
+    fail "a rejected run's picture"
   kill -TERM "$pid_one" && wait "$pid_one" || fail "the server did not stop cleanly"
   grep -q "stopped" one.log || fail "no stop logged"
   echo "sqlite board: every case passed"
@@ -210,6 +223,8 @@ start_board c "$database"
 wait_verified "$url_c" "${ids[@]}"
 page=$(curl -s "$url_b/api/boards/hard?per_page=100")
 [[ $page == *"\"entries\":$inflight,"* ]] || fail "the board after the kill: $page"
+[[ $(curl -s "$url_b/players/P2") == *"<svg "*"Now hard 00:00.67."* &&
+   $(curl -s "$url_b/runs/${ids[1]}") == *'<img src="/runs/'*'/charts.svg"'* ]] || fail "the pages on PostgreSQL"
 twice=$(cat a.log b.log c.log | sed -n 's/.*run \([0-9]*\) \(verified\|rejected\).*/\1/p' | sort | uniq -d)
 [[ -z $twice ]] || fail "runs verified twice: $twice"
 
