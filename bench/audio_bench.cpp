@@ -33,7 +33,8 @@ const std::string& stereoFile() {
 }
 
 void DecodeStereo(benchmark::State& state) {
-  const platform::PcmFormat format{KivAudio::kFormat.sampleRate, KivAudio::kFormat.channels};
+  const platform::PcmFormat format{engine::KivAudio::kFormat.sampleRate,
+                                   engine::KivAudio::kFormat.channels};
   for (auto _ : state) {
     auto pcm = platform::decodeSoundFile(stereoFile(), format);
     if (!pcm) state.SkipWithError("the file did not decode");
@@ -46,8 +47,8 @@ void DecodeStereo(benchmark::State& state) {
 BENCHMARK(DecodeStereo)->Unit(benchmark::kMillisecond);
 
 void MixBuffer(benchmark::State& state) {
-  constexpr int channels = KivAudio::kFormat.channels;
-  constexpr int frames = KivAudio::kFormat.bufferFrames;
+  constexpr int channels = engine::KivAudio::kFormat.channels;
+  constexpr int frames = engine::KivAudio::kFormat.bufferFrames;
   const int sounds = int(state.range(0));
   // Clips of different lengths, so that loop points fall inside buffers.
   std::vector<std::vector<float>> clips;

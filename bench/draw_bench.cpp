@@ -44,8 +44,8 @@ void TexturedFanDraw(benchmark::State& state) {
     state.SkipWithError(error.c_str());
     return;
   }
-  KivPolygons polygons;
-  KivTextures textures;
+  engine::KivPolygons polygons;
+  engine::KivTextures textures;
   polygons.setViewFrame({0, 0, 480, 320});
   polygons.setViewportRatio(3, 2);
   const std::string picture = writePicture();

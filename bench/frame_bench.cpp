@@ -93,10 +93,10 @@ class FrameRunner {
     const double frameStart = threadCpuNs();
     clock.waitForNextTick();
     view.takeFrameEvents();
-    Data& data = Data::share();
+    chart::Data& data = chart::Data::share();
     data.startFrame(firstFrame ? 0.0f : float(kStep), view.currentEvent());
     firstFrame = false;
-    KivPolygons::share().pickingPoint(view.mouseLocation().x, view.mouseLocation().y);
+    engine::KivPolygons::share().pickingPoint(view.mouseLocation().x, view.mouseLocation().y);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
 
@@ -281,8 +281,8 @@ int main(int argc, char** argv) {
   }
   if (frames < 1) fail("--frames takes a positive count");
 
-  KivAlert::share().throwInsteadOfExiting(true);
-  Data::share().setResourcePath(
+  engine::KivAlert::share().throwInsteadOfExiting(true);
+  chart::Data::share().setResourcePath(
       findResourceFolder(resourceFolderCandidates(platform::executableDirectory())));
   const fs::path prefs = fs::temp_directory_path() / "aloft-frame-bench-prefs.json";
   fs::remove(prefs);
@@ -293,7 +293,7 @@ int main(int argc, char** argv) {
   if (!window) fail("no window: " + error);
   // The view takes the input and holds the current event; the runner runs the chart tree.
   platform::FixedStepClock clock(kStep);
-  OpenGLView view(*window, clock, KivPolygons::share(), nullptr);
+  OpenGLView view(*window, clock, engine::KivPolygons::share(), nullptr);
   view.showInFront();
   FrameRunner runner(*window, view, clock);
 

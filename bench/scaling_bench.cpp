@@ -175,8 +175,8 @@ class Stage {
     }
     window = platform::Window::open({"scaling bench", {480, 320}, true}, error);
     if (!window) return false;
-    polygons = std::make_unique<KivPolygons>();
-    textures = std::make_unique<KivTextures>();
+    polygons = std::make_unique<engine::KivPolygons>();
+    textures = std::make_unique<engine::KivTextures>();
     polygons->setViewFrame({0, 0, 480, 320});
     polygons->setViewportRatio(3, 2);
     services = {&silent, polygons.get(), textures.get()};
@@ -194,8 +194,8 @@ class Stage {
  private:
   SilentServices silent;  // sound always, the rest too when not real
   std::unique_ptr<platform::Window> window;
-  std::unique_ptr<KivPolygons> polygons;
-  std::unique_ptr<KivTextures> textures;
+  std::unique_ptr<engine::KivPolygons> polygons;
+  std::unique_ptr<engine::KivTextures> textures;
 };
 
 // range(0): the count; the chart `rootName` gets it in its cell `count`.

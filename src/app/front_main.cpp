@@ -22,8 +22,8 @@ namespace {
 
 // The recorded facts hold for what a verdict asks of the pictures and sounds.
 static_assert(engine::NullDrawing::kMaxTextureSide == platform::kKnownFilesMaxSide);
-static_assert(KivAudio::kFormat.sampleRate == platform::kKnownFilesSoundRate &&
-              KivAudio::kFormat.channels == platform::kKnownFilesSoundChannels);
+static_assert(engine::KivAudio::kFormat.sampleRate == platform::kKnownFilesSoundRate &&
+              engine::KivAudio::kFormat.channels == platform::kKnownFilesSoundChannels);
 
 constexpr const char* kGameProgram = "aloft-game";
 
@@ -53,8 +53,8 @@ std::optional<FoundResources> recordedResources(const Options& options) {
       directory.empty() ? "the program's own folder is unknown"
                         : platform::replaceProcess(program, argv);
   platform::quietAlerts();
-  KivAlert::share().setQuitAlert("The game program " + program + " could not be started: " +
-                                 failure);
+  engine::KivAlert::share().setQuitAlert("The game program " + program +
+                                         " could not be started: " + failure);
 }
 
 }  // namespace

@@ -106,7 +106,7 @@ bool readStartFiles(const Options& options, StartFiles& files) {
 // naming where it looked. Returns the digest of the resources, which a replay must match.
 std::string useResourceFolder(const Options& options, const FoundResources* found) {
   if (found != nullptr) {
-    Data::share().setResourcePath(found->folder);
+    chart::Data::share().setResourcePath(found->folder);
     return found->digest;
   }
   const auto candidates = resourceFolderCandidatesFor(options);
@@ -114,10 +114,10 @@ std::string useResourceFolder(const Options& options, const FoundResources* foun
   if (resources.empty()) {
     std::string looked;
     for (const auto& folder : candidates) looked += "\n  " + folder + "/kivResources";
-    KivAlert::share().setQuitAlert("The game's pictures and sounds were not found. Looked in:" +
-                                   looked);
+    engine::KivAlert::share().setQuitAlert(
+        "The game's pictures and sounds were not found. Looked in:" + looked);
   }
-  Data::share().setResourcePath(resources);
+  chart::Data::share().setResourcePath(resources);
   return resourceDigest(resources + "/kivResources");
 }
 
@@ -131,8 +131,8 @@ std::unique_ptr<platform::Window> openWindow(const Options& options, bool drawin
                                          options.fullscreen, overlay_layout::kMinimumWindow},
                                         error);
   if (!window) {
-    if (error == platform::kNoDisplayError) KivAlert::share().setQuitAlert(error);
-    KivAlert::share().setQuitAlert("The game's window could not be opened: " + error);
+    if (error == platform::kNoDisplayError) engine::KivAlert::share().setQuitAlert(error);
+    engine::KivAlert::share().setQuitAlert("The game's window could not be opened: " + error);
   }
   const platform::GLVersion version = platform::currentGLVersion();
   checkOpenGLVersion(version.major, version.minor);
@@ -155,8 +155,8 @@ void writeNodeCounts(const Options& options, OpenGLView& view, std::ofstream& co
   view.rootChart().nodeCounts()->write(countsFile);
   countsFile.close();
   if (!countsFile) {
-    KivAlert::share().setQuitAlert("The node counts could not be written to " +
-                                   options.countNodes + ".");
+    engine::KivAlert::share().setQuitAlert("The node counts could not be written to " +
+                                           options.countNodes + ".");
   }
 }
 
@@ -199,7 +199,7 @@ int runGame(Options options, const FoundResources* found) {
     }
     // No GL and no audio device: what the charts do is all a verdict needs.
     if (drawingNothing) engine::useNullDrawing();
-    KivAudio::useNoOutput();
+    engine::KivAudio::useNoOutput();
   }
 
   const std::string digest = useResourceFolder(options, found);
@@ -218,7 +218,8 @@ int runGame(Options options, const FoundResources* found) {
   auto window = openWindow(options, drawingNothing);
   platform::MonotonicClock* pace = nullptr;
   auto clock = makeClock(options, replay && !verifying, pace);
-  OpenGLView view(*window, *clock, KivPolygons::share(), makeStartChart(files.countsFile.is_open()));
+  OpenGLView view(*window, *clock, engine::KivPolygons::share(),
+                  makeStartChart(files.countsFile.is_open()));
   view.showInFront();
   view.volume().startWith(options.volume, options.mute);
   if (options.fullscreen) view.setFullScreen(true);
@@ -237,7 +238,8 @@ int runGame(Options options, const FoundResources* found) {
   }
   if (files.countsFile.is_open()) writeNodeCounts(options, view, files.countsFile);
   if (files.flight && !files.flight->finish()) {
-    KivAlert::share().setQuitAlert("The flight could not be written to " + options.flight + ".");
+    engine::KivAlert::share().setQuitAlert("The flight could not be written to " + options.flight +
+                                           ".");
   }
   // Ended by a signal: the status a shell expects of it.
   return platform::quitSignal() != 0 ? 128 + platform::quitSignal() : status;

@@ -19,21 +19,22 @@ bool noBestTimeStored() {
 }  // namespace
 
 OpenGLView::OpenGLView(platform::Window& gameWindow, platform::Clock& frameClock,
-                       KivPolygons& polygonService, std::unique_ptr<RootChart> root)
+                       engine::KivPolygons& polygonService, std::unique_ptr<RootChart> root)
     : window(gameWindow),
       clock(frameClock),
       polygons(polygonService),
       volumeKeys(chart::Preferences::share()),
       firstStartHint(noBestTimeStored()) {
-  KivAlert::share().setFullScreenExit(this);
+  engine::KivAlert::share().setFullScreenExit(this);
   applyGLDefaults();
   rootChart_ = std::move(root);
   startTimer();
 }
 
 OpenGLView::~OpenGLView() {
-  Data::share().clearCurrentEvent();
-  if (KivAlert::share().fullScreenExit() == this) KivAlert::share().setFullScreenExit(nullptr);
+  chart::Data::share().clearCurrentEvent();
+  if (engine::KivAlert::share().fullScreenExit() == this)
+    engine::KivAlert::share().setFullScreenExit(nullptr);
 }
 
 void OpenGLView::applyGLDefaults() { engine::drawing().applyDefaults(); }
@@ -69,7 +70,7 @@ void OpenGLView::holdLastFrame() {
 }
 
 void OpenGLView::renderFrame() {
-  Data& data = Data::share();
+  chart::Data& data = chart::Data::share();
   const double now = clock.now();
   float frameLength = float(std::min(now - previousFrameTime, clock.longestFrame()));
   previousFrameTime = now;

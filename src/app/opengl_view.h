@@ -28,7 +28,7 @@ class OpenGLView final : public engine::FullScreenExit {
   // window's GL context must be current. `polygonService` is the one the charts draw with: the
   // view places the picture in the window and reads what was picked from it.
   OpenGLView(platform::Window& gameWindow, platform::Clock& frameClock,
-             KivPolygons& polygonService, std::unique_ptr<RootChart> root);
+             engine::KivPolygons& polygonService, std::unique_ptr<RootChart> root);
   ~OpenGLView();
   OpenGLView(const OpenGLView&) = delete;
   OpenGLView& operator=(const OpenGLView&) = delete;
@@ -97,7 +97,7 @@ class OpenGLView final : public engine::FullScreenExit {
 
   platform::Window& window;
   platform::Clock& clock;
-  KivPolygons& polygons;
+  engine::KivPolygons& polygons;
   std::unique_ptr<RootChart> rootChart_;
   FrameCounter frameCounter_;
 

@@ -25,8 +25,8 @@ void OverlayLabel::setText(std::string_view newText) {
     std::string error;
     font = platform::OverlayFont::open(fontFace.pattern, pixels, error);
     if (!font) {
-      KivAlert::share().setQuitAlert(std::string("The ") + fontFace.role +
-                                     " font could not be opened: " + error);
+      engine::KivAlert::share().setQuitAlert(std::string("The ") + fontFace.role +
+                                             " font could not be opened: " + error);
     }
   }
   text = newText;

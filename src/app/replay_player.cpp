@@ -16,7 +16,7 @@ constexpr double kLongestPacedFrame = 1.0;
 
 // Where the picture lies in a drawing area of `size` at the polygon service's picture ratio.
 engine::ViewportPlacement pictureIn(platform::Size size) {
-  const auto [ratioWidth, ratioHeight] = KivPolygons::share().viewportRatio();
+  const auto [ratioWidth, ratioHeight] = engine::KivPolygons::share().viewportRatio();
   if (!(ratioWidth > 0 && ratioHeight > 0)) return {0, 0, size.width, size.height};
   return engine::placeViewport(0, 0, size.width, size.height, ratioWidth, ratioHeight);
 }

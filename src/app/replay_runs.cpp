@@ -41,8 +41,11 @@ bool writeSession(const std::string& path, const SessionRecorder& recorder) {
 }  // namespace
 
 std::string preferencesPath(const Options& options) {
-  if (!options.prefs.empty()) return options.prefs;
-  return chart::Preferences::defaultPath(std::getenv("XDG_DATA_HOME"), platform::homeFolder());
+  // A link the player made is followed, as the game follows it: the kept replays are beside
+  // the file it points at.
+  if (!options.prefs.empty()) return platform::followLinks(options.prefs);
+  return platform::followLinks(
+      chart::Preferences::defaultPath(std::getenv("XDG_DATA_HOME"), platform::homeFolder()));
 }
 
 std::optional<Replay> chosenReplay(const Options& options, bool& failed) {
@@ -100,7 +103,7 @@ int playReplay(const Replay& replay, const Options& options, OpenGLView& view,
       [&stored](std::string_view key, const nlohmann::json* value) {
         if (value != nullptr) stored.push_back({std::string(key), bestTimeText(*value)});
       });
-  RunStartState runStart(Data::share().globalVariableDictionary());
+  RunStartState runStart(chart::Data::share().globalVariableDictionary());
   ReplayPlayer player(replay, view.rootChart(), runStart, pace);
   if (verifying && !window.exists()) {
     // Without a window every frame can have the drawing area it was recorded with: the pointer
@@ -138,7 +141,7 @@ int playRecorded(const Options& options, const std::string& digest, OpenGLView& 
   header.window = window.sizeInPoints();
   header.resourceDigest = digest;
   header.preferences = preferences.valuesText();
-  RunStartState runStart(Data::share().globalVariableDictionary());
+  RunStartState runStart(chart::Data::share().globalVariableDictionary());
   SessionRecorder recorder(header, !options.record.empty(), runStart, preferences);
   preferences.setSaveListener([&recorder](std::string_view key, const nlohmann::json* value) {
     recorder.saved(key, value);
@@ -151,11 +154,11 @@ int playRecorded(const Options& options, const std::string& digest, OpenGLView& 
     recorder.writeUnwritten();
     return options.record.empty() || writeSession(options.record, recorder);
   };
-  KivAlert::share().setBeforeExit(wayOut);
+  engine::KivAlert::share().setBeforeExit(wayOut);
   view.setFrameInputTap(&recorder);
   runFrames(view, window, clock, settings);
   view.setFrameInputTap(nullptr);
-  KivAlert::share().setBeforeExit(nullptr);
+  engine::KivAlert::share().setBeforeExit(nullptr);
   const bool written = wayOut();
   preferences.setSaveListener(nullptr);
   preferences.setSettledListener(nullptr);

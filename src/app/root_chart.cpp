@@ -19,7 +19,7 @@ RootChart::RootChart(const std::vector<chart::ChartSource>& sources,
 
 RootChart::~RootChart() {
   chart::Chart::release(start);
-  Data::share().globalVariableDictionary().removeAll();
+  chart::Data::share().globalVariableDictionary().removeAll();
   if (counts) chart::countNodesInto(nullptr);
 }
 

@@ -12,7 +12,7 @@ constexpr int kPausedWaitMs = 100;
 void writeLastFrame(const std::string& path, const platform::Window& window) {
   std::string error;
   if (!writeScreenshot(path, window.drawableSize(), error)) {
-    KivAlert::share().setQuitAlert(error);
+    engine::KivAlert::share().setQuitAlert(error);
   }
 }
 
@@ -29,7 +29,7 @@ void runFrames(OpenGLView& view, platform::Window& window, platform::Clock& cloc
     const std::int64_t frame = view.framesDrawn() + 1;
     if (settings.script) {
       if (std::string problem = settings.script->deliver(frame); !problem.empty()) {
-        KivAlert::share().setQuitAlert(problem);
+        engine::KivAlert::share().setQuitAlert(problem);
       }
     }
     view.takeFrameEvents();
@@ -38,7 +38,7 @@ void runFrames(OpenGLView& view, platform::Window& window, platform::Clock& cloc
 
     view.renderFrame();
     if (settings.flight) {
-      settings.flight->afterFrame(view.rootChart().chart(), Data::share().timeSegment());
+      settings.flight->afterFrame(view.rootChart().chart(), chart::Data::share().timeSegment());
     }
     const bool replayEnded = settings.replay && settings.replay->finished();
     const bool last = (settings.frameLimit && frame >= *settings.frameLimit) ||

@@ -75,7 +75,7 @@ void VolumeKeys::apply() {
   // The ear hears loudness roughly by the square of the amplitude's fraction: squared steps
   // sound even.
   const float fraction = float(percent_) / 100.0f;
-  KivAudio::setSharedVolume(muted_ ? 0.0f : fraction * fraction);
+  engine::KivAudio::setSharedVolume(muted_ ? 0.0f : fraction * fraction);
 }
 
 void VolumeKeys::drawNote(double now, platform::Size bounds) {

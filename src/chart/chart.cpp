@@ -72,7 +72,7 @@ void Chart::announceToServices() const {
 void Chart::update(std::string_view snippet) {
   announceToServices();
   if (snippet != kDefaultSnippet) return;
-  Data::share().setSelectedSnippet(snippet);
+  chart::Data::share().setSelectedSnippet(snippet);
   if (traced) {
     runFrom<true>(program_->entry);
   } else {

@@ -11,6 +11,8 @@
 #include "chart/global_variables.h"
 #include "platform/events.h"
 
+namespace chart {
+
 class Data {
  public:
   // The process-wide instance, created with its initial values on first use, never released.
@@ -56,3 +58,5 @@ class Data {
   std::string theSelectedChart;
   std::string theSelectedSnippet;
 };
+
+}  // namespace chart

@@ -83,7 +83,7 @@ void checkIndex(Chart& chart, Command command, std::uint16_t cellIndex, float in
                                std::int64_t(count)));
 }
 
-void raise(const std::string& message) { KivAlert::share().setQuitAlert(message); }
+void raise(const std::string& message) { engine::KivAlert::share().setQuitAlert(message); }
 
 std::int32_t truncatedIndex(float value) {
   constexpr float kLimit = 2147483648.0f;  // 2^31

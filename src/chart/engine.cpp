@@ -73,7 +73,7 @@ template <bool kTrace>
 void Chart::runFrom(std::uint32_t node) {
   const Node* const nodes = program_->nodes.data();
   Cell* const cells = cells_.get();
-  const Data& data = Data::share();
+  const chart::Data& data = chart::Data::share();
   Loop loop{*this, cells, program_->equations.data()};
 
   while (node != kNoNode) {

@@ -11,7 +11,7 @@ namespace chart {
 
 namespace {
 
-GlobalVariableDictionary& dictionary() { return Data::share().globalVariableDictionary(); }
+GlobalVariableDictionary& dictionary() { return chart::Data::share().globalVariableDictionary(); }
 
 bool sameText(const Text* left, const Text* right) {
   return left != nullptr && right != nullptr && left->units == right->units;

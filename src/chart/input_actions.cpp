@@ -14,7 +14,7 @@ namespace {
 
 using platform::InputKind;
 
-const platform::InputEvent& currentEvent() { return Data::share().currentEvent(); }
+const platform::InputEvent& currentEvent() { return chart::Data::share().currentEvent(); }
 
 // The name the charts give each mouse-button event.
 std::u16string_view mouseKindName(InputKind kind) {

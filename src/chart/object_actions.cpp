@@ -51,7 +51,7 @@ void objectUpdate(Chart& chart, const Node& node, bool lastOnly) {
   const Command command = lastOnly ? Command::Object_update_last : Command::Object_update_all;
   checkArgument(chart, command, 0, node.arguments[0]);
   checkArgument(chart, command, 1, node.arguments[1]);
-  Data& data = Data::share();
+  chart::Data& data = chart::Data::share();
   // A snippet name fits the string's own buffer: saving it allocates nothing.
   const std::string savedSnippet = data.selectedSnippet();
   const Cell& snippet = chart.cell(node.arguments[0]);

@@ -54,7 +54,7 @@ Preferences& Preferences::share() {
 void Preferences::open(const std::string& path) {
   std::string problem;
   std::string chosen = chooseFile(path, problem);
-  if (chosen.empty()) KivAlert::share().setQuitAlert(problem);
+  if (chosen.empty()) engine::KivAlert::share().setQuitAlert(problem);
   shared() = std::make_unique<Preferences>(std::move(chosen));
 }
 
@@ -267,8 +267,8 @@ bool Preferences::loadFile(const std::string& file) {
     return false;
   }
   if (read) {
-    KivAlert::share().setQuitAlert("The preferences file " + file +
-                                   " could not be read: " + std::strerror(read.error));
+    engine::KivAlert::share().setQuitAlert("The preferences file " + file +
+                                           " could not be read: " + std::strerror(read.error));
   }
   if (auto parsed = parsePreferences(bytes)) {
     *values = std::move(*parsed);

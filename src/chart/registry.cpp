@@ -16,7 +16,7 @@ namespace {
 [[noreturn]] void refuse(std::string_view chart, std::string_view node, const std::string& why) {
   std::string message = "Chart definition \"" + std::string(chart) + "\"";
   if (!node.empty()) message += ", node \"" + std::string(node) + "\"";
-  KivAlert::share().setQuitAlert(message + ": " + why + ".");
+  engine::KivAlert::share().setQuitAlert(message + ": " + why + ".");
 }
 
 std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
@@ -177,10 +177,10 @@ class Compiler {
     switch (action.command) {
       case Command::Global_variable_send:
       case Command::Global_variable_remove:
-        node.index = Data::share().globalVariableDictionary().keyFor(action.arguments[0]);
+        node.index = chart::Data::share().globalVariableDictionary().keyFor(action.arguments[0]);
         break;
       case Command::Global_variable_receive:
-        node.index = Data::share().globalVariableDictionary().keyFor(action.result);
+        node.index = chart::Data::share().globalVariableDictionary().keyFor(action.result);
         break;
       default: break;
     }

@@ -24,7 +24,7 @@ std::optional<std::string> resourceFilePath(std::string_view name) {
   if (name.empty()) return std::nullopt;
   if (name.front() == '/') return std::string(name);
   if (name.front() == '~') return expandTilde(name);
-  return Data::share().resourcePath() + "/kivResources/" + std::string(name);
+  return chart::Data::share().resourcePath() + "/kivResources/" + std::string(name);
 }
 
 }  // namespace chart

@@ -5,5 +5,5 @@
 #include "engine/kiv_textures.h"
 
 engine::Services engineServices() {
-  return {&KivAudio::share(), &KivPolygons::share(), &KivTextures::share()};
+  return {&engine::KivAudio::share(), &engine::KivPolygons::share(), &engine::KivTextures::share()};
 }

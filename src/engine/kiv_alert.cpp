@@ -8,6 +8,8 @@
 #include "platform/events.h"
 #include "platform/message_box.h"
 
+namespace engine {
+
 KivAlert& KivAlert::share() {
   static KivAlert instance;
   return instance;
@@ -33,3 +35,5 @@ void KivAlert::setQuitAlert(std::string_view message) {
   std::fflush(nullptr);
   std::_Exit(1);
 }
+
+}  // namespace engine

@@ -11,6 +11,8 @@
 
 #include "engine/full_screen_exit.h"
 
+namespace engine {
+
 // Thrown instead of ending the process when tests ask for it, so a test can read the message
 // and see that nothing ran after the alert.
 class FatalAlert : public std::runtime_error {
@@ -45,3 +47,5 @@ class KivAlert {
   bool throwsForTests = false;
   std::function<void()> beforeExit;
 };
+
+}  // namespace engine

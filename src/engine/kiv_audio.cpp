@@ -4,6 +4,8 @@
 #include "engine/kiv_alert.h"
 #include "platform/sound_file.h"
 
+namespace engine {
+
 namespace {
 
 // The game's service, made on first use, and the volume it is to play at: set before it exists
@@ -98,3 +100,5 @@ void KivAudio::report(std::int32_t index, std::string_view failure) const {
   KivAlert::share().setQuitAlert("The \" " + theActiveChart + " \" chart sound with index " +
                                  std::to_string(index) + " " + std::string(failure));
 }
+
+}  // namespace engine

@@ -14,6 +14,8 @@
 #include "engine/sound.h"
 #include "platform/audio_output.h"
 
+namespace engine {
+
 class KivAudio final : public engine::AudioService {
  public:
   // What the output plays and the sounds are decoded to.
@@ -75,3 +77,5 @@ class KivAudio final : public engine::AudioService {
   std::int32_t soundIndex = 0;
   std::size_t theDecodedBytes = 0;
 };
+
+}  // namespace engine

@@ -6,6 +6,8 @@
 #include "engine/kiv_alert.h"
 #include "engine/polygon_types.h"
 
+namespace engine {
+
 KivPolygons& KivPolygons::share() {
   static KivPolygons instance;
   return instance;
@@ -97,3 +99,5 @@ void KivPolygons::rotate(float degrees, float x, float y, float z) {
 void KivPolygons::useAlphaBlendFunction() { drawState.alphaBlendFunction = true; }
 
 void KivPolygons::setBlending(bool enabled) { drawState.blending = enabled; }
+
+}  // namespace engine

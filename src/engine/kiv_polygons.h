@@ -22,6 +22,8 @@
 #include "engine/polygon_record.h"
 #include "engine/services.h"
 
+namespace engine {
+
 class KivPolygons final : public engine::PolygonService {
  public:
   struct Rect {
@@ -152,3 +154,5 @@ class KivPolygons final : public engine::PolygonService {
   double pickX = 0;
   double pickY = 0;
 };
+
+}  // namespace engine

@@ -3,6 +3,8 @@
 #include "engine/picking.h"
 #include "engine/viewport_placement.h"
 
+namespace engine {
+
 void KivPolygons::setViewportRatio(double width, double height) {
   const engine::ViewportPlacement placement = engine::placeViewport(
       theViewFrame.x, theViewFrame.y, theViewFrame.width, theViewFrame.height, width, height);
@@ -69,3 +71,5 @@ void KivPolygons::startPickingFrame() {
 }
 
 void KivPolygons::removePicking(std::int32_t index) { thePickingDictionary.erase(index); }
+
+}  // namespace engine

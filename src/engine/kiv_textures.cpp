@@ -5,6 +5,8 @@
 #include "engine/kiv_alert.h"
 #include "platform/image_file.h"
 
+namespace engine {
+
 KivTextures& KivTextures::share() {
   static KivTextures instance;
   return instance;
@@ -77,3 +79,5 @@ std::int32_t KivTextures::quantityOf(std::string_view path) const {
   }
   return 0;
 }
+
+}  // namespace engine

@@ -11,6 +11,8 @@
 
 #include "engine/services.h"
 
+namespace engine {
+
 class KivTextures final : public engine::TextureService {
  public:
   static KivTextures& share();
@@ -61,3 +63,5 @@ class KivTextures final : public engine::TextureService {
   std::string theActiveChart;
   std::size_t theDecodedBytes = 0;
 };
+
+}  // namespace engine

@@ -5,6 +5,8 @@
 #include "engine/kiv_alert.h"
 #include "engine/kiv_polygons.h"
 
+namespace engine {
+
 namespace {
 
 struct BufferWords {
@@ -108,3 +110,5 @@ void KivPolygons::replaceBuffer(engine::PolygonRecord& record, BufferKind kind,
       break;
   }
 }
+
+}  // namespace engine

@@ -136,7 +136,7 @@ TEST(VolumeKeys, StepsMutesAndKeepsItsOwnKeyOnly) {
     EXPECT_TRUE(volume.handle(command, 0));
     EXPECT_EQ(volume.percent(), percent);
     EXPECT_EQ(volume.muted(), muted);
-    EXPECT_FLOAT_EQ(KivAudio::sharedVolume(), gain);
+    EXPECT_FLOAT_EQ(engine::KivAudio::sharedVolume(), gain);
   }
   for (int i = 0; i < 9; ++i) volume.handle(Command::VolumeDown, 0);
   EXPECT_EQ(volume.percent(), 0);
@@ -150,9 +150,9 @@ TEST(VolumeKeys, StepsMutesAndKeepsItsOwnKeyOnly) {
   VolumeKeys next(again);
   EXPECT_EQ(next.percent(), 0);
   next.startWith(50, false);
-  EXPECT_FLOAT_EQ(KivAudio::sharedVolume(), 0.25f);
+  EXPECT_FLOAT_EQ(engine::KivAudio::sharedVolume(), 0.25f);
   next.startWith(std::nullopt, true);
-  EXPECT_FLOAT_EQ(KivAudio::sharedVolume(), 0.0f);
+  EXPECT_FLOAT_EQ(engine::KivAudio::sharedVolume(), 0.0f);
   EXPECT_EQ(again.find("Volume")->at("Percent"), 0);
   next.startWith(100, false);  // as the other tests expect the game's sound
 }

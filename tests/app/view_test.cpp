@@ -36,16 +36,16 @@ class View : public HeadlessView {
 };
 
 TEST_F(View, FirstFrameRunsNoChartAndHasNoLengthAndEveryLaterOneTheFixedStep) {
-  Data::share().setSelectedChart("");
+  chart::Data::share().setSelectedChart("");
   step();
-  EXPECT_EQ(Data::share().selectedChart(), "");
-  EXPECT_EQ(Data::share().timeSegment(), 0.0f);
+  EXPECT_EQ(chart::Data::share().selectedChart(), "");
+  EXPECT_EQ(chart::Data::share().timeSegment(), 0.0f);
   for (int frame = 2; frame <= 500; ++frame) {
     step();
-    ASSERT_EQ(Data::share().timeSegment(), float(kStep)) << "frame " << frame;
+    ASSERT_EQ(chart::Data::share().timeSegment(), float(kStep)) << "frame " << frame;
   }
-  EXPECT_EQ(Data::share().selectedChart(), "Start");
-  EXPECT_EQ(Data::share().selectedSnippet(), "Start");
+  EXPECT_EQ(chart::Data::share().selectedChart(), "Start");
+  EXPECT_EQ(chart::Data::share().selectedSnippet(), "Start");
 }
 
 // A pause, and losing the focus, stop the timer; the first frame after either has no length.
@@ -58,9 +58,9 @@ TEST_F(View, PausesAndFocusStopTheTimerAndTheFrameAfterHasNoLength) {
   clock.waitForNextTick();  // time passes while paused
   view->togglePause();
   step();
-  EXPECT_EQ(Data::share().timeSegment(), 0.0f);
+  EXPECT_EQ(chart::Data::share().timeSegment(), 0.0f);
   step();
-  EXPECT_EQ(Data::share().timeSegment(), float(kStep));
+  EXPECT_EQ(chart::Data::share().timeSegment(), float(kStep));
 
   platform::pushFocusChange(false);
   view->takeFrameEvents();
@@ -69,7 +69,7 @@ TEST_F(View, PausesAndFocusStopTheTimerAndTheFrameAfterHasNoLength) {
   view->waitForEvents(1000);
   ASSERT_TRUE(view->timerRunning());
   step();
-  EXPECT_EQ(Data::share().timeSegment(), 0.0f);
+  EXPECT_EQ(chart::Data::share().timeSegment(), 0.0f);
 
   platform::pushCommandKey(platform::Command::TogglePause);
   view->takeFrameEvents();
@@ -126,9 +126,9 @@ TEST_F(View, EachFrameTheChartsSeeOneEvent) {
   // An alert in full screen returns to the window before it is shown.
   view->toggleFullScreen();
   try {
-    KivAlert::share().setQuitAlert("The \" Game \" chart failed at 100%d %s.");
+    engine::KivAlert::share().setQuitAlert("The \" Game \" chart failed at 100%d %s.");
     FAIL() << "the alert returned";
-  } catch (const FatalAlert& alert) {
+  } catch (const engine::FatalAlert& alert) {
     EXPECT_STREQ(alert.what(), "The \" Game \" chart failed at 100%d %s.");
   }
   EXPECT_FALSE(window->isFullScreen());

@@ -89,8 +89,10 @@ if [[ $part == browser ]]; then
   record bob 745
   start_board one board.sqlite
   hostile=$'<b>x</b> "Q\' \xe2\x80\x8f'
-  variant 2 >mark.replay && mkdir -p eve
-  for run in "ann hard Ann" "bob hard Bob" "eve mark.replay $hostile"; do
+  variant 2 >mark.replay && mkdir -p eve linked
+  # Bob's preferences through a link of his own: his kept run is beside the file it points at.
+  ln -s ../bob/preferences.json linked/preferences.json
+  for run in "ann hard Ann" "linked hard Bob" "eve mark.replay $hostile"; do
     read -r player file name <<<"$run"
     out=$(submit "$player" "$file" "$name" "$url_one") || fail "$name's run: $out"
   done

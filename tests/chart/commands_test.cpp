@@ -202,7 +202,7 @@ TEST_F(CommandsTest, LeaveTheirCellsAndAlerts) {
     std::string alert;
     try {
       frames(chart, run.frames);
-    } catch (const FatalAlert& raised) {
+    } catch (const engine::FatalAlert& raised) {
       alert = raised.what();
     }
     EXPECT_EQ(alert, run.alert) << run.behaviour;

@@ -34,10 +34,10 @@ class GraphicsCommands : public ChartTest {
     ChartTest::SetUp();
     window = openTestWindow(200, 200);
     ASSERT_TRUE(window);
-    polygons = std::make_unique<KivPolygons>();
+    polygons = std::make_unique<engine::KivPolygons>();
     engine::drawing().stateChanged();
     polygons->state().viewport = {0, 0, 200, 200};
-    textures = std::make_unique<KivTextures>();
+    textures = std::make_unique<engine::KivTextures>();
     services = {services.audio, polygons.get(), textures.get()};
   }
   void TearDown() override {
@@ -55,8 +55,8 @@ class GraphicsCommands : public ChartTest {
 
   ScratchDirectory scratch{"graphics-commands"};
   std::unique_ptr<platform::Window> window;
-  std::unique_ptr<KivPolygons> polygons;
-  std::unique_ptr<KivTextures> textures;
+  std::unique_ptr<engine::KivPolygons> polygons;
+  std::unique_ptr<engine::KivTextures> textures;
 };
 
 TEST_F(GraphicsCommands, PolygonAddHandsOverTheCollectedArraysAndPickingFindsThePolygon) {
@@ -139,7 +139,7 @@ TEST_F(GraphicsCommands, ImageAddFindsBareNamesInTheResourceFolderAndClearsTheFi
   std::filesystem::create_directories(scratch / "kivResources");
   for (const char* name : {"Grass.tif", "Sky.tif"})
     ASSERT_TRUE(writeTiff(scratch / "kivResources" / name, {}, std::vector<std::uint8_t>(12, 200)));
-  Data::share().setResourcePath(scratch.path());
+  chart::Data::share().setResourcePath(scratch.path());
   // The filters are cleared after an add: the next picture gets the default ones.
   Chart& chart = chartOf(
       {appendText("MIN_FILTER", "LINEAR"), appendText("MAG_FILTER", "NEAREST"),

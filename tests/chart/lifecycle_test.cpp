@@ -19,18 +19,18 @@ ChartSource marker() {
 
 TEST_F(LifecycleTest, UpdateRunsTheFlowOnlyForTheDefaultSnippet) {
   Chart& chart = load({marker()});
-  Data::share().setSelectedSnippet("before");
+  chart::Data::share().setSelectedSnippet("before");
   chart.update("Marker");
   EXPECT_EQ(cell(chart, "ran").type, kEmpty);
-  EXPECT_EQ(Data::share().selectedSnippet(), "before");
+  EXPECT_EQ(chart::Data::share().selectedSnippet(), "before");
   EXPECT_EQ(recording.calls, (std::vector<Call>{{"audio.setActiveChart", "Marker", 0},
                                                  {"polygons.setActiveChart", "Marker", 0},
                                                  {"textures.setActiveChart", "Marker", 0}}));
-  Data::share().startFrame(0.25f, {});
+  chart::Data::share().startFrame(0.25f, {});
   chart.update("Start");
   EXPECT_EQ(cell(chart, "ran").math, 1.0f);
   EXPECT_EQ(cell(chart, "time").math, 0.25f);
-  EXPECT_EQ(Data::share().selectedSnippet(), "Start");
+  EXPECT_EQ(chart::Data::share().selectedSnippet(), "Start");
 }
 
 // Teardown gives back what each chart recorded, by kind and in the order recorded.
@@ -90,8 +90,8 @@ TEST_F(LifecycleTest, UpdateAllRunsEachChildWholeInOrderAndUpdateLastOnlyTheNewe
   EXPECT_EQ(toUtf8(globals().find("gvOrder")->text->units), "1212");
   EXPECT_EQ(cell(parent, "children").object->size(), 2u);
   // Then the parent is the active chart again.
-  EXPECT_EQ(Data::share().selectedChart(), "Menus");
-  EXPECT_EQ(Data::share().selectedSnippet(), "Start");
+  EXPECT_EQ(chart::Data::share().selectedChart(), "Menus");
+  EXPECT_EQ(chart::Data::share().selectedSnippet(), "Start");
   const auto& calls = recording.calls;
   ASSERT_GE(calls.size(), 3u);
   const std::vector<Call> last(calls.end() - 3, calls.end());

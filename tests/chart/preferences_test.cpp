@@ -46,7 +46,7 @@ class PreferencesTest : public ChartTest {
       prctl(PR_SET_PDEATHSIG, SIGKILL);
       try {
         body();
-      } catch (const FatalAlert& alert) {
+      } catch (const engine::FatalAlert& alert) {
         std::fprintf(stderr, "child: %s\n", alert.what());
         _exit(1);
       }

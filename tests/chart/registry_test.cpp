@@ -5,7 +5,7 @@ namespace {
 
 // Each broken definition stops the start-up with a message naming the chart and what is wrong.
 TEST(Registry, BrokenDefinitionsAreNamedAtStartUp) {
-  KivAlert::share().throwInsteadOfExiting(true);
+  engine::KivAlert::share().throwInsteadOfExiting(true);
   const NodeSource entry{"trunk0_1", passThrough(), endOfPass};
   const auto start = [](std::vector<NodeSource> nodes) { return testChart("Start", {"a"}, nodes); };
   const auto node = [&](NodeAction action, std::string_view next = endOfPass) {

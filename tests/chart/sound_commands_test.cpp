@@ -22,7 +22,7 @@ class SoundCommands : public ChartTest {
     services.audio = audio.get();
     std::filesystem::create_directory(files.path("kivResources"));
     tone = files.tone("kivResources/tone.m4a", 440, 0.2);
-    Data::share().setResourcePath(std::filesystem::path(tone).parent_path().parent_path());
+    chart::Data::share().setResourcePath(std::filesystem::path(tone).parent_path().parent_path());
   }
   void TearDown() override {
     // The charts give their sounds back to the service, so they go first.
@@ -38,13 +38,13 @@ class SoundCommands : public ChartTest {
          run(Sound_add, {"name"}, "death")});
   }
   void play(int frames) {
-    std::vector<float> out(std::size_t(frames) * KivAudio::kFormat.channels);
+    std::vector<float> out(std::size_t(frames) * engine::KivAudio::kFormat.channels);
     audio->audioOutput()->pull(out.data(), frames);
   }
 
   SoundFolder files;
   std::string tone;
-  std::unique_ptr<KivAudio> audio;
+  std::unique_ptr<engine::KivAudio> audio;
 };
 
 // A missing file is reported by the service, a name giving no path by the chart.
@@ -83,7 +83,7 @@ TEST_F(SoundCommands, LoopPlayAndTimeSendReachTheSoundTheIndexNames) {
 }
 
 TEST(ResourceFilePath, NamesAreResourcesUnlessAbsoluteOrInAHomeFolder) {
-  Data::share().setResourcePath("/games/aloft");
+  chart::Data::share().setResourcePath("/games/aloft");
   EXPECT_EQ(resourceFilePath("Death2.m4a"), "/games/aloft/kivResources/Death2.m4a");
   EXPECT_EQ(resourceFilePath("/tmp/Death2.m4a"), "/tmp/Death2.m4a");
   setenv("HOME", "/home/player", 1);

@@ -39,7 +39,7 @@ class FrameAllocations : public GameTree {
 };
 
 TEST_F(FrameAllocations, NoneOnTheStatsScreenNorInARunInFlight) {
-  RunStartState runStart(Data::share().globalVariableDictionary());
+  RunStartState runStart(chart::Data::share().globalVariableDictionary());
   SessionRecorder recorder(Replay{}, true, runStart, chart::Preferences::share());
   view->setFrameInputTap(&recorder);
   framesUntil("Stats");

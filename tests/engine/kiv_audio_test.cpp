@@ -18,12 +18,12 @@
 
 namespace {
 
-constexpr int kRate = KivAudio::kFormat.sampleRate;
-constexpr std::size_t kChannels = KivAudio::kFormat.channels;
+constexpr int kRate = engine::KivAudio::kFormat.sampleRate;
+constexpr std::size_t kChannels = engine::KivAudio::kFormat.channels;
 
 // A service on `driver` for the Menus chart, its alerts thrown.
-std::unique_ptr<KivAudio> menusAudio(const char* driver) {
-  KivAlert::share().throwInsteadOfExiting(true);
+std::unique_ptr<engine::KivAudio> menusAudio(const char* driver) {
+  engine::KivAlert::share().throwInsteadOfExiting(true);
   auto audio = stoppedAudio(driver);
   audio->setActiveChart("Menus");
   return audio;
@@ -60,7 +60,7 @@ class KivAudioTest : public ::testing::Test {
 
   static inline SoundFolder* files;
   static inline std::string shortTone, low, high;
-  std::unique_ptr<KivAudio> audio = menusAudio("dummy");
+  std::unique_ptr<engine::KivAudio> audio = menusAudio("dummy");
 };
 
 TEST_F(KivAudioTest, IndexesCountFromOneAndAbsentIndexesAreReported) {

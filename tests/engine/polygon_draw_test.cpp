@@ -38,7 +38,7 @@ TEST_F(PolygonDrawing, ATexturedQuadShowsThePictureUprightWithChartTexturePositi
   // Top row red, green; bottom row blue, white.
   const std::string path = scratch / "quad.tif";
   ASSERT_TRUE(writeTiff(path, {}, {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255}));
-  KivTextures textures;
+  engine::KivTextures textures;
   const std::int32_t texture =
       textures.addTexture(path, GL_REPEAT, GL_REPEAT, GL_NEAREST, GL_NEAREST);
   // The charts' t runs from 0 at the picture's bottom edge to 1 at its top.

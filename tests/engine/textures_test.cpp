@@ -15,7 +15,7 @@ class Textures : public GLTest {
  protected:
   void SetUp() override {
     GLTest::SetUp();
-    textures = std::make_unique<KivTextures>();
+    textures = std::make_unique<engine::KivTextures>();
     textures->setActiveChart("Logos");
   }
 
@@ -46,7 +46,7 @@ class Textures : public GLTest {
     return value;
   }
 
-  std::unique_ptr<KivTextures> textures;
+  std::unique_ptr<engine::KivTextures> textures;
 };
 
 TEST_F(Textures, OnePathIsLoadedOnceSharedAndDeletedAtItsLastDelete) {

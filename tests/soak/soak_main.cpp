@@ -57,18 +57,20 @@ std::string describe(const EngineCounts& counts) {
          std::to_string(counts.sounds) + " sounds";
 }
 
-bool runEnded() { return Data::share().globalVariableDictionary().find("gvRestart") != nullptr; }
+bool runEnded() {
+  return chart::Data::share().globalVariableDictionary().find("gvRestart") != nullptr;
+}
 
 // Plays the runs; returns the number of faults found (it stops at the first run with one).
 int playRuns(const Options& options, platform::Window& window, const std::filesystem::path& prefs) {
   platform::FixedStepClock clock{0.01};
-  OpenGLView view(window, clock, KivPolygons::share(), makeStartChart());
+  OpenGLView view(window, clock, engine::KivPolygons::share(), makeStartChart());
   view.showInFront();
-  RunStartState runStart(Data::share().globalVariableDictionary());
+  RunStartState runStart(chart::Data::share().globalVariableDictionary());
   Replay header;
   header.gameVersion = "soak";
   header.window = kWindow;
-  header.resourceDigest = resourceDigest(Data::share().resourcePath() + "/kivResources");
+  header.resourceDigest = resourceDigest(chart::Data::share().resourcePath() + "/kivResources");
   SessionRecorder recorder(header, false, runStart, chart::Preferences::share());
   view.setFrameInputTap(&recorder);
   std::vector<std::string> keptModes;
@@ -187,7 +189,7 @@ int main(int argc, char** argv) {
 
   const ScratchDirectory directory{"soak"};
   chart::Preferences::open(directory / "preferences.json");
-  Data::share().setResourcePath(
+  chart::Data::share().setResourcePath(
       findResourceFolder(resourceFolderCandidates(platform::executableDirectory())));
   std::string error;
   auto window = platform::Window::open({"aloft soak", kWindow, true}, error);

@@ -120,7 +120,7 @@ std::string cameraMatrix(const chart::Chart* camera) {
   const double c = std::cos(radians), s = std::sin(radians);
   const std::array<double, 16> expected = {
       1, 0, 0, 0, 0, c, s, 0, 0, -s, c, 0, 0, -s * zHeight, c * zHeight + zoom, 1};
-  const engine::Matrix& actual = KivPolygons::share().state().modelView.top();
+  const engine::Matrix& actual = engine::KivPolygons::share().state().modelView.top();
   for (std::size_t at = 0; at < actual.size(); ++at) {
     if (std::abs(actual[at] - expected[at]) > 1e-4) return "differs at " + std::to_string(at);
   }
@@ -171,7 +171,7 @@ void ChartRunTest::play(const std::string& script) {
     std::string alert;
     try {
       view->renderFrame();
-    } catch (const FatalAlert& raised) {
+    } catch (const engine::FatalAlert& raised) {
       alert = raised.what();
       std::replace(alert.begin(), alert.end(), '\n', '|');
     }
@@ -202,7 +202,7 @@ void ChartRunTest::intervene(const std::string& clause) {
   std::string verb, name, argument;
   words >> verb >> name;
   std::getline(words >> std::ws, argument);
-  auto& globals = Data::share().globalVariableDictionary();
+  auto& globals = chart::Data::share().globalVariableDictionary();
   if (verb == "send") {
     // As another chart would send it: a number, or a 'text'.
     chart::GlobalEntry entry;
@@ -230,7 +230,7 @@ void ChartRunTest::intervene(const std::string& clause) {
       store(kClockDigits[at], float(argument.at(at + at / 2) - '0'));
     }
   } else if (verb == "seek") {
-    KivAudio::share().sound(indexIn(start(), name))->setCurrentTime(std::stod(argument));
+    engine::KivAudio::share().sound(indexIn(start(), name))->setCurrentTime(std::stod(argument));
   } else if (verb == "store") {
     chart::Preferences::share().save(name, nlohmann::json::parse(argument));
   } else if (verb == "step") {
@@ -255,7 +255,8 @@ std::string ChartRunTest::value(const std::string& what) {
     if (entry->valueType == chart::kNumber) return number(entry->number);
     return elementsOf(entry->list);
   }
-  if (kind == "globals") return std::to_string(Data::share().globalVariableDictionary().size());
+  if (kind == "globals")
+    return std::to_string(chart::Data::share().globalVariableDictionary().size());
   if (kind == "stored") {
     const nlohmann::json* stored = chart::Preferences::share().find(name);
     return stored ? stored->dump() : "none";
@@ -264,7 +265,7 @@ std::string ChartRunTest::value(const std::string& what) {
   if (kind == "polygons") return std::to_string(engineCounts().polygons);
   if (kind == "textures") return std::to_string(engineCounts().textures);
   if (kind == "sound") {
-    Sound* sound = KivAudio::share().sound(indexIn(start(), name));
+    Sound* sound = engine::KivAudio::share().sound(indexIn(start(), name));
     if (!sound) return "none";
     return (sound->isPlaying() ? "playing " : "stopped ") + number(sound->currentTime());
   }
@@ -278,7 +279,7 @@ std::string ChartRunTest::value(const std::string& what) {
     return word ? shown : "none";
   }
   if (kind.starts_with("glyph")) {
-    return glyph(KivPolygons::share().polygon(indexIn(start(), name)), kind, index);
+    return glyph(engine::KivPolygons::share().polygon(indexIn(start(), name)), kind, index);
   }
   if (kind == "camera") return cameraMatrix(chartAt(start(), name + ".x", cellName));
   return cellValue(start(), what);

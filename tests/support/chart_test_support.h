@@ -86,17 +86,19 @@ auto& cell(AnyChart& chart, std::string_view name) {
   return chart.cells()[kEmptyConstant];
 }
 
-inline GlobalVariableDictionary& globals() { return Data::share().globalVariableDictionary(); }
+inline GlobalVariableDictionary& globals() {
+  return chart::Data::share().globalVariableDictionary();
+}
 
 class ChartTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    KivAlert::share().throwInsteadOfExiting(true);
-    Data::share().globalVariableDictionary().removeAll();
+    engine::KivAlert::share().throwInsteadOfExiting(true);
+    chart::Data::share().globalVariableDictionary().removeAll();
   }
   void TearDown() override {
     for (Chart* chart : charts) Chart::release(chart);
-    Data::share().globalVariableDictionary().removeAll();
+    chart::Data::share().globalVariableDictionary().removeAll();
   }
 
   // Registers `sources` and makes a chart of the first one.

@@ -16,6 +16,6 @@ struct EngineCounts {
 };
 
 inline EngineCounts engineCounts() {
-  return {KivPolygons::share().polygonCount(), KivPolygons::share().pickingCount(),
-          KivTextures::share().textureCount(), KivAudio::share().soundCount()};
+  return {engine::KivPolygons::share().polygonCount(), engine::KivPolygons::share().pickingCount(),
+          engine::KivTextures::share().textureCount(), engine::KivAudio::share().soundCount()};
 }

@@ -13,7 +13,7 @@
 inline std::string alertOf(const std::function<void()>& action) {
   try {
     action();
-  } catch (const FatalAlert& alert) {
+  } catch (const engine::FatalAlert& alert) {
     return alert.what();
   }
   ADD_FAILURE() << "no fatal alert was raised";

@@ -34,7 +34,7 @@ inline std::vector<const chart::Chart*> children(const chart::Chart& chart, std:
 }
 
 inline const chart::GlobalEntry* global(std::string_view name) {
-  return Data::share().globalVariableDictionary().find(name);
+  return chart::Data::share().globalVariableDictionary().find(name);
 }
 
 }  // namespace chart_tree
@@ -57,10 +57,11 @@ class GameTree : public HeadlessView {
   }
 
   void SetUp() override {
-    Data::share().globalVariableDictionary().removeAll();
+    chart::Data::share().globalVariableDictionary().removeAll();
     HeadlessView::SetUp();
     // Sounds advance only when a test plays them on, never with the machine's own time.
-    if (platform::AudioOutput* output = KivAudio::share().audioOutput()) output->stopClock();
+    if (platform::AudioOutput* output = engine::KivAudio::share().audioOutput())
+      output->stopClock();
     step();  // the view's empty first frame
   }
 

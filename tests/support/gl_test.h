@@ -59,10 +59,10 @@ class GLTest : public ::testing::Test {
   static constexpr int kHeight = 200;
 
   void SetUp() override {
-    KivAlert::share().throwInsteadOfExiting(true);
+    engine::KivAlert::share().throwInsteadOfExiting(true);
     window = openTestWindow(kWidth, kHeight);
     ASSERT_TRUE(window);
-    polygons = std::make_unique<KivPolygons>();
+    polygons = std::make_unique<engine::KivPolygons>();
     // A new context as GL starts one: the whole window, identity matrices, no depth test.
     engine::drawing().stateChanged();
     polygons->state().viewport = {0, 0, kWidth, kHeight};
@@ -72,5 +72,5 @@ class GLTest : public ::testing::Test {
   // Declared first so that it outlives the window: files go after the context.
   ScratchDirectory scratch{"engine"};
   std::unique_ptr<platform::Window> window;
-  std::unique_ptr<KivPolygons> polygons;
+  std::unique_ptr<engine::KivPolygons> polygons;
 };

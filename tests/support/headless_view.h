@@ -43,13 +43,13 @@ class HeadlessView : public ::testing::Test {
   static constexpr double kStep = 0.01;
 
   void SetUp() override {
-    KivAlert::share().throwInsteadOfExiting(true);
-    Data::share().setResourcePath(
+    engine::KivAlert::share().throwInsteadOfExiting(true);
+    chart::Data::share().setResourcePath(
         findResourceFolder(resourceFolderCandidates(platform::executableDirectory())));
     std::string error;
     window = platform::Window::open({"aloft test", {480, 320}, true}, error);
     ASSERT_TRUE(window) << error;
-    view = std::make_unique<OpenGLView>(*window, clock, KivPolygons::share(), makeRoot());
+    view = std::make_unique<OpenGLView>(*window, clock, engine::KivPolygons::share(), makeRoot());
     view->showInFront();
   }
 

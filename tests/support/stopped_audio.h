@@ -9,9 +9,9 @@
 
 #include "engine/kiv_audio.h"
 
-inline std::unique_ptr<KivAudio> stoppedAudio(const char* driver = "dummy") {
+inline std::unique_ptr<engine::KivAudio> stoppedAudio(const char* driver = "dummy") {
   setenv("SDL_AUDIODRIVER", driver, 1);
-  auto audio = std::make_unique<KivAudio>();
+  auto audio = std::make_unique<engine::KivAudio>();
   unsetenv("SDL_AUDIODRIVER");
   EXPECT_NE(audio->audioOutput(), nullptr);
   if (audio->audioOutput()) audio->audioOutput()->stopClock();
