@@ -213,20 +213,6 @@ std::optional<Key> unmodifiedKeyNamed(std::string_view name) {
 
 }  // namespace
 
-namespace {
-
-// A quit signal is the window's quit command: asked for again at every take, so nothing queued
-// delays it.
-bool quitBySignal(Event& event) {
-  if (quitSignal() == 0) return false;
-  event = {};
-  event.type = Event::Type::Command;
-  event.command = Command::Quit;
-  return true;
-}
-
-}  // namespace
-
 bool pollEvent(const Window& window, Event& event) {
   if (quitBySignal(event)) return true;
   if (!window.exists()) return false;

@@ -94,6 +94,9 @@ struct Event {
 void catchQuitSignals();
 // The signal that asked the game to quit; 0 while none did.
 int quitSignal();
+// True once a quit signal has come, with `event` made the quit command. Asked at every take of
+// an event, so that nothing queued delays it.
+bool quitBySignal(Event& event);
 // From now on a quit signal ends the process at once, with status 128 + the signal: for the
 // fatal alert's box, once everything is written.
 void exitOnQuitSignal();

@@ -34,6 +34,14 @@ void catchQuitSignals() {
 
 int quitSignal() { return caught; }
 
+bool quitBySignal(Event& event) {
+  if (caught == 0) return false;
+  event = {};
+  event.type = Event::Type::Command;
+  event.command = Command::Quit;
+  return true;
+}
+
 void exitOnQuitSignal() { exitAtOnce = 1; }
 
 }  // namespace platform

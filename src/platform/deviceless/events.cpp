@@ -9,14 +9,6 @@ namespace platform {
 
 namespace {
 
-bool quitBySignal(Event& event) {
-  if (quitSignal() == 0) return false;
-  event = {};
-  event.type = Event::Type::Command;
-  event.command = Command::Quit;
-  return true;
-}
-
 [[noreturn]] void noInputHere() {
   std::fputs("aloft: synthesised input reached the program without devices\n", stderr);
   std::abort();
