@@ -95,7 +95,8 @@ std::vector<Picture> flightPictures(const std::string& flight) {
 }
 
 std::string chartPicture(const std::string& game, const std::string& counts,
-                         const std::string& scratch, const std::atomic<bool>& stop) {
+                         const std::string& scratch, std::size_t memoryBytes,
+                         const std::atomic<bool>& stop) {
   std::ostringstream base;
   base << scratch << "/chart-" << std::this_thread::get_id();
   const std::string countsPath = base.str() + ".counts", graphPath = base.str() + ".dot";
@@ -108,7 +109,7 @@ std::string chartPicture(const std::string& game, const std::string& counts,
   platform::ProcessLimits limits;
   limits.cpuSeconds = 20;
   limits.wallSeconds = 60;
-  limits.memoryBytes = std::size_t(1) << 30;
+  limits.memoryBytes = memoryBytes == 0 ? 0 : std::min(memoryBytes, std::size_t(1) << 30);
   limits.outputBytes = std::size_t(4) << 20;
   const std::vector<std::string> environment{"PATH=/usr/bin:/bin", "HOME=" + scratch};
   const auto graph = platform::runLimited({game, "--chart-graph", "Game", "--counts", countsPath},

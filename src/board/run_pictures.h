@@ -25,7 +25,10 @@ inline constexpr const char* kChartPictureAlt =
 
 // The chart picture from the node counts the verifier wrote: `game --chart-graph Game --counts`
 // then Graphviz's dot, each under limits, their files in `scratch`. Empty when either fails.
+// `memoryBytes` is the verification's address-space limit (0: none, for sanitized builds, whose
+// shadow memory needs terabytes of address space); the picture's programs get at most 1 GiB.
 std::string chartPicture(const std::string& game, const std::string& counts,
-                         const std::string& scratch, const std::atomic<bool>& stop);
+                         const std::string& scratch, std::size_t memoryBytes,
+                         const std::atomic<bool>& stop);
 
 }  // namespace board

@@ -156,7 +156,7 @@ std::vector<Picture> Verifier::pictures(const Verdict& verdict,
                                         const std::atomic<bool>& stop) const {
   std::vector<Picture> made = flightPictures(verdict.flight);
   if (!verdict.counts.empty()) {
-    std::string chart = chartPicture(settings.game, verdict.counts, scratch, stop);
+    std::string chart = chartPicture(settings.game, verdict.counts, scratch, settings.memoryBytes, stop);
     if (!chart.empty()) made.push_back({"charts.svg", kChartPictureAlt, std::move(chart)});
   }
   return made;
