@@ -22,7 +22,7 @@ OpenGLView::OpenGLView(platform::Window& gameWindow, platform::Clock& frameClock
                        engine::KivPolygons& polygonService, std::unique_ptr<RootChart> root)
     : window(gameWindow),
       clock(frameClock),
-      polygons(polygonService),
+      polygons_(polygonService),
       volumeKeys(chart::Preferences::share()),
       firstStartHint(noBestTimeStored()) {
   engine::KivAlert::share().setFullScreenExit(this);
@@ -90,9 +90,9 @@ void OpenGLView::renderFrame() {
   }
   data.startFrame(frameLength, currentEvent_);
 
-  polygons.pickingPoint(picking.x, picking.y);
+  polygons_.pickingPoint(picking.x, picking.y);
 
-  polygons.startFrame();
+  polygons_.startFrame();
 
   if (start) {
     rootChart_->runFrame();
@@ -101,10 +101,10 @@ void OpenGLView::renderFrame() {
     start = true;
   }
 
-  polygons.startPickingFrame();
+  polygons_.startPickingFrame();
   const platform::Size bounds = window.drawableSize();
-  firstStartHint.draw(!polygons.lastFramePickingOutlines().empty(), bounds);
-  focus.draw(polygons.lastFramePickingOutlines(), bounds);
+  firstStartHint.draw(!polygons_.lastFramePickingOutlines().empty(), bounds);
+  focus.draw(polygons_.lastFramePickingOutlines(), bounds);
   if (replaying) replayMarks.drawPlaying(bounds);
   volumeKeys.drawNote(clock.now(), bounds);
   if (frameCounting_) frameCounter_.draw(clock.now(), bounds);
@@ -115,8 +115,8 @@ void OpenGLView::present() { window.present(); }
 
 void OpenGLView::reshape() {
   const platform::Size pixels = window.drawableSize();
-  polygons.setViewFrame({0, 0, double(pixels.width), double(pixels.height)});
-  polygons.setViewportRatio(float(pixels.width), float(pixels.height));
+  polygons_.setViewFrame({0, 0, double(pixels.width), double(pixels.height)});
+  polygons_.setViewportRatio(float(pixels.width), float(pixels.height));
 }
 
 void OpenGLView::keyDown(const platform::InputEvent& event) {
@@ -160,7 +160,7 @@ void OpenGLView::waitForEvents(int timeoutMs) {
 }
 
 bool OpenGLView::deliverKey(const platform::InputEvent& key, bool shift) {
-  switch (focus.takeKey(key, shift, polygons.lastFramePickingOutlines())) {
+  switch (focus.takeKey(key, shift, polygons_.lastFramePickingOutlines())) {
     case PanelFocus::Taken::No:
       break;
     case PanelFocus::Taken::Yes:
@@ -190,7 +190,7 @@ bool OpenGLView::handleController(const platform::ControllerInput& input) {
       case Button::A:
         // A clicks the focused panel, or else is the Space bar, down and up.
         if (down) {
-          buttonAPressedSpace = !focus.click(polygons.lastFramePickingOutlines());
+          buttonAPressedSpace = !focus.click(polygons_.lastFramePickingOutlines());
           if (!buttonAPressedSpace) {
             currentEvent_ = {platform::InputKind::LeftMouseDown, 0};
             return true;

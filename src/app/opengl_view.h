@@ -46,6 +46,8 @@ class OpenGLView final : public engine::FullScreenExit {
   void present();
   std::int64_t framesDrawn() const { return framesDrawn_; }
   const RootChart& rootChart() const { return *rootChart_; }
+  // The polygon service the charts draw with; its picture ratio places the picture in a window.
+  const engine::KivPolygons& polygons() const { return polygons_; }
 
   void reshape();
   void keyDown(const platform::InputEvent& event);
@@ -97,7 +99,7 @@ class OpenGLView final : public engine::FullScreenExit {
 
   platform::Window& window;
   platform::Clock& clock;
-  engine::KivPolygons& polygons;
+  engine::KivPolygons& polygons_;
   std::unique_ptr<RootChart> rootChart_;
   FrameCounter frameCounter_;
 

@@ -1,6 +1,5 @@
 #include "app/replay_player.h"
 
-#include "engine/kiv_polygons.h"
 #include "engine/viewport_placement.h"
 
 namespace {
@@ -15,17 +14,18 @@ constexpr double kFrameInterval = 0.01;
 constexpr double kLongestPacedFrame = 1.0;
 
 // Where the picture lies in a drawing area of `size` at the polygon service's picture ratio.
-engine::ViewportPlacement pictureIn(platform::Size size) {
-  const auto [ratioWidth, ratioHeight] = engine::KivPolygons::share().viewportRatio();
+engine::ViewportPlacement pictureIn(const engine::KivPolygons& polygons, platform::Size size) {
+  const auto [ratioWidth, ratioHeight] = polygons.viewportRatio();
   if (!(ratioWidth > 0 && ratioHeight > 0)) return {0, 0, size.width, size.height};
   return engine::placeViewport(0, 0, size.width, size.height, ratioWidth, ratioHeight);
 }
 
 // The point of the picture in `to` that `pointer` shows in `from`: through both areas' bars,
 // at the same place in the picture, as picking sees it.
-platform::Point samePlaceInPicture(platform::Point pointer, platform::Size from, platform::Size to) {
-  const engine::ViewportPlacement a = pictureIn(from);
-  const engine::ViewportPlacement b = pictureIn(to);
+platform::Point samePlaceInPicture(const engine::KivPolygons& polygons, platform::Point pointer,
+                                   platform::Size from, platform::Size to) {
+  const engine::ViewportPlacement a = pictureIn(polygons, from);
+  const engine::ViewportPlacement b = pictureIn(polygons, to);
   if (a.width <= 0 || a.height <= 0) return pointer;
   return {b.x + (pointer.x - a.x) * b.width / a.width,
           b.y + (pointer.y - a.y) * b.height / a.height};
@@ -34,10 +34,12 @@ platform::Point samePlaceInPicture(platform::Point pointer, platform::Size from,
 }  // namespace
 
 ReplayPlayer::ReplayPlayer(const Replay& played, const RootChart& tree, RunStartState& state,
+                           const engine::KivPolygons& polygonService,
                            platform::MonotonicClock* paceClock)
     : replay(played),
       root(tree),
       start(state),
+      polygons(polygonService),
       pace(paceClock),
       startReached(!played.isBestRun()) {}
 
@@ -82,5 +84,5 @@ void ReplayPlayer::frameInput(std::int64_t, FrameInput& input) {
   }
   // A window of another size than the recording's (full screen, say) sees the pointer at the same
   // place in the picture, whatever bars either has.
-  input.pointer = samePlaceInPicture(recorded.pointer, recorded.drawable, input.drawable);
+  input.pointer = samePlaceInPicture(polygons, recorded.pointer, recorded.drawable, input.drawable);
 }

@@ -10,13 +10,15 @@
 #include "app/replay_file.h"
 #include "app/root_chart.h"
 #include "app/run_start_state.h"
+#include "engine/kiv_polygons.h"
 #include "platform/clock.h"
 
 class ReplayPlayer final : public FrameInputTap {
  public:
   // With `pace`, the frames follow each other at their recorded lengths; without, at the clock's
-  // own ticks.
+  // own ticks. `polygonService` places the picture in a drawing area, through its bars.
   ReplayPlayer(const Replay& played, const RootChart& tree, RunStartState& state,
+               const engine::KivPolygons& polygonService,
                platform::MonotonicClock* paceClock = nullptr);
 
   void frameInput(std::int64_t frame, FrameInput& input) override;
@@ -41,6 +43,7 @@ class ReplayPlayer final : public FrameInputTap {
   const Replay& replay;
   const RootChart& root;
   RunStartState& start;
+  const engine::KivPolygons& polygons;
   platform::MonotonicClock* pace;
   bool startApplied = false;
   bool startReached = false;

@@ -104,7 +104,7 @@ int playReplay(const Replay& replay, const Options& options, OpenGLView& view,
         if (value != nullptr) stored.push_back({std::string(key), bestTimeText(*value)});
       });
   RunStartState runStart(chart::Data::share().globalVariableDictionary());
-  ReplayPlayer player(replay, view.rootChart(), runStart, pace);
+  ReplayPlayer player(replay, view.rootChart(), runStart, view.polygons(), pace);
   if (verifying && !window.exists()) {
     // Without a window every frame can have the drawing area it was recorded with: the pointer
     // is then where it was, and picking exactly what it was.
