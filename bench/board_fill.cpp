@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     const board::NewRun run{
         "fill" + std::to_string(i),   name,         board::nameKey(name), "token-of-" + name,
         i % 2 == 0 ? "hard" : "easy", centiseconds, "placeholder"};
-    store.submit(run, sent);
+    store.submit(run, sent, board::WaitingLimits{});
     const auto job = store.claim("fill", sent, 60);
     if (!job) return 1;
     const auto pictures = i % 100 == 0 ? board::flightPictures(madeUpFlight(centiseconds / 100.0))

@@ -45,8 +45,14 @@ std::string field(const httplib::Request& req, const char* name) {
   return req.has_file(name) ? req.get_file_value(name).content : std::string();
 }
 
+// Refuses a run that would wait past a limit, saying when to send it again.
+void refuseBusy(httplib::Response& res, int status, const std::string& reason, int retrySeconds) {
+  res.set_header("Retry-After", std::to_string(retrySeconds));
+  refuse(res, status, reason);
+}
+
 void submit(const httplib::Request& req, httplib::Response& res, RunStore& store,
-            const std::function<void()>& queued) {
+            const WaitingLimits& limits, const std::function<void()>& queued) {
   const std::string replay = field(req, "replay");
   const std::string token = field(req, "token");
   std::string reason;
@@ -58,13 +64,24 @@ void submit(const httplib::Request& req, httplib::Response& res, RunStore& store
   if (!claim) return refuse(res, 422, reason);
   const NewRun run{sha256Hex(replay), *name,        nameKey(*name), sha256Hex(token),
                    claim->mode,       claim->centiseconds, replay};
-  const Submitted submitted = store.submit(run, now());
+  const Submitted submitted = store.submit(run, now(), limits);
   if (submitted.outcome == Submitted::Outcome::NameTaken) {
     return refuse(res, 403, "the name \"" + *name + "\" belongs to another player");
   }
   if (submitted.outcome == Submitted::Outcome::SomeoneElses) {
     return refuse(res, 409, "this replay was sent before by another player (run " +
                                 std::to_string(submitted.id) + ")");
+  }
+  if (submitted.outcome == Submitted::Outcome::PlayerBusy) {
+    return refuseBusy(res, 429,
+                      "\"" + *name + "\" has " + std::to_string(limits.perPlayer) +
+                          " runs waiting to be verified; send this one when they are done",
+                      30);
+  }
+  if (submitted.outcome == Submitted::Outcome::BoardBusy) {
+    return refuseBusy(res, 503, "the board has " + std::to_string(limits.board) +
+                                    " runs waiting to be verified; send it again later",
+                      60);
   }
   if (submitted.outcome == Submitted::Outcome::Queued) queued();
   const std::string address = "/api/runs/" + std::to_string(submitted.id);
@@ -118,9 +135,11 @@ void boardPage(const httplib::Request& req, httplib::Response& res, RunStore& st
 
 }  // namespace
 
-void addApiRoutes(httplib::Server& server, RunStore& store, std::function<void()> queued) {
-  server.Post("/api/runs", [&store, queued](const httplib::Request& req, httplib::Response& res) {
-    submit(req, res, store, queued);
+void addApiRoutes(httplib::Server& server, RunStore& store, const WaitingLimits& limits,
+                  std::function<void()> queued) {
+  server.Post("/api/runs", [&store, limits, queued](const httplib::Request& req,
+                                                    httplib::Response& res) {
+    submit(req, res, store, limits, queued);
   });
   server.Get(R"(/api/runs/(\d{1,18}))", [&store](const httplib::Request& req,
                                                   httplib::Response& res) {

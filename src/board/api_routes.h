@@ -1,5 +1,6 @@
 // The board's HTTP interface:
-//   POST /api/runs              multipart form: replay (the file), name, token -> 202 {id, run}
+//   POST /api/runs              multipart form: replay (the file), name, token -> 202 {id, run};
+//                               429 or 503 with Retry-After while too many runs wait
 //   GET  /api/runs/ID           {id, name, mode, claim, state, reason, rank, best, ...}
 //   GET  /api/boards/hard|easy  ?page=N&per_page=M: {mode, page, per_page, entries, runs:[...]}
 //   GET  /runs/ID.replay        the replay as sent
@@ -14,6 +15,8 @@
 
 namespace board {
 
-void addApiRoutes(httplib::Server& server, RunStore& store, std::function<void()> queued);
+// `queued` is told of each run queued here.
+void addApiRoutes(httplib::Server& server, RunStore& store, const WaitingLimits& limits,
+                  std::function<void()> queued);
 
 }  // namespace board

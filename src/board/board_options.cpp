@@ -60,6 +60,11 @@ std::variant<BoardOptions, int> parseBoardOptions(int argc, const char* const* a
   app.add_option("--workers", options.workers, "Runs verified at once (default: one per core)")
       ->type_name("N")
       ->check(CLI::Range(1, 256).description(""));
+  app.add_option("--queue-limit", options.waiting.board,
+                 "Runs that may wait for verification before more are refused (default 1000; "
+                 "each player may have 4)")
+      ->type_name("N")
+      ->check(CLI::Range(std::int64_t{1}, std::int64_t{1000000}).description(""));
   app.add_option("--game", options.verifier.game, "The aloft program that verifies runs")
       ->type_name("PATH");
   app.add_option("--resources", options.verifier.resources, "Its --resources folder")

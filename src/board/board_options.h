@@ -4,6 +4,7 @@
 #include <string>
 #include <variant>
 
+#include "board/run_store.h"
 #include "board/verifier.h"
 
 namespace board {
@@ -14,6 +15,7 @@ struct BoardOptions {
   std::string database = "board.sqlite";
   int workers = 0;  // verifying threads; 0: one per core
   VerifierSettings verifier;
+  WaitingLimits waiting;
 };
 
 // The options, or the exit status to end with at once (0 after --help, 2 after a bad option).

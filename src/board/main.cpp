@@ -80,7 +80,7 @@ int serve(const board::BoardOptions& options, board::Database& database, board::
   }
   board::Verifier verifier(options.verifier, scratch);
   board::VerificationWorkers workers(store, verifier, options.workers, serverId(), logLine);
-  board::addApiRoutes(server, store, [&workers] { workers.wake(); });
+  board::addApiRoutes(server, store, options.waiting, [&workers] { workers.wake(); });
   board::addWebPages(server, store);
   std::thread stopper([&server] {
     const int signal = platform::waitForStopSignal();

@@ -25,6 +25,9 @@ const char* kRankOf =
     "SELECT 1 + COUNT(*) FROM best WHERE mode = $1 AND (time_cs > $2 OR (time_cs = $2 AND "
     "run_id < $3))";
 
+// The runs that wait for a verdict: queued, or being verified.
+constexpr const char* kWaiting = "state IN ('queued', 'verifying')";
+
 }  // namespace
 
 RunStore::RunStore(Database& database) : db(database) { migrate(); }
@@ -51,7 +54,7 @@ void RunStore::migrate() {
   });
 }
 
-Submitted RunStore::submit(const NewRun& run, std::int64_t now) {
+Submitted RunStore::submit(const NewRun& run, std::int64_t now, const WaitingLimits& limits) {
   return db.transaction([&](Connection& c) {
     const Result same = c.run("SELECT id, player_key FROM runs WHERE digest = $1", {run.digest});
     if (!same.rows.empty()) {
@@ -65,6 +68,14 @@ Submitted RunStore::submit(const NewRun& run, std::int64_t now) {
     const Result owner = c.run("SELECT token_hash FROM players WHERE key = $1", {run.nameKey});
     if (owner.rows.empty() || owner.rows[0][0] != run.tokenHash) {
       return Submitted{Submitted::Outcome::NameTaken, 0};
+    }
+    const std::string waiting = std::string("SELECT COUNT(*) FROM runs WHERE ") + kWaiting;
+    if (number(c.run(waiting + " AND player_key = $1", {run.nameKey}).rows.at(0), 0) >=
+        limits.perPlayer) {
+      return Submitted{Submitted::Outcome::PlayerBusy, 0};
+    }
+    if (number(c.run(waiting).rows.at(0), 0) >= limits.board) {
+      return Submitted{Submitted::Outcome::BoardBusy, 0};
     }
     const Result added = c.run(
         "INSERT INTO runs (digest, player_key, mode, claim_cs, submitted) VALUES ($1, $2, $3, "
@@ -231,8 +242,7 @@ std::int64_t RunStore::entries(const std::string& mode) {
 }
 
 std::int64_t RunStore::waiting() {
-  return number(
-      db.run("SELECT COUNT(*) FROM runs WHERE state IN ('queued', 'verifying')").rows.at(0), 0);
+  return number(db.run(std::string("SELECT COUNT(*) FROM runs WHERE ") + kWaiting).rows.at(0), 0);
 }
 
 }  // namespace board

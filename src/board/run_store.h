@@ -23,9 +23,26 @@ struct NewRun {
   std::string replay;
 };
 
+// How many runs may wait for verification (queued or being verified) when another is sent:
+// verifying costs CPU time and each replay up to 2 MiB of disk, so neither one player nor the
+// whole board may pile them up without end.
+struct WaitingLimits {
+  std::int64_t perPlayer = 4;  // a player's game sends one kept run per mode
+  std::int64_t board = 1000;
+};
+
 struct Submitted {
   // Existing: the same replay was sent before under this name; SomeoneElses: under another.
-  enum class Outcome { Queued, Existing, NameTaken, SomeoneElses } outcome = Outcome::Queued;
+  // PlayerBusy and BoardBusy: not queued, the player's or the board's waiting runs are at their
+  // limit.
+  enum class Outcome {
+    Queued,
+    Existing,
+    NameTaken,
+    SomeoneElses,
+    PlayerBusy,
+    BoardBusy
+  } outcome = Outcome::Queued;
   std::int64_t id = 0;
 };
 
@@ -74,7 +91,9 @@ class RunStore {
   // server migrated.
   explicit RunStore(Database& database);
 
-  Submitted submit(const NewRun& run, std::int64_t now);
+  // The limits are checked inside the transaction that queues the run; on PostgreSQL runs sent
+  // at the same moment to several servers may pass a limit by a few.
+  Submitted submit(const NewRun& run, std::int64_t now, const WaitingLimits& limits);
   // The oldest queued run, or one whose lease ran out, now leased to `owner` until
   // `now + leaseSeconds`.
   std::optional<Job> claim(const std::string& owner, std::int64_t now, int leaseSeconds);

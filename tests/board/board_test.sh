@@ -2,7 +2,8 @@
 # aloft-board as players meet it: real servers on loopback, runs recorded by the real game and
 # sent with `aloft --submit` or curl. Usage: board_test.sh ALOFT ALOFT_BOARD WORK sqlite|postgres
 #   sqlite:   a kept best run listed at its time and rank; hostile submissions refused with their
-#             reason and never listed; the same replay is the same run; a clean stop on SIGTERM.
+#             reason and never listed; the same replay is the same run; runs sent faster than
+#             they are verified refused past the waiting limits; a clean stop on SIGTERM.
 #   browser:  the pages in headless Chromium: the board in order, a run's page, at a phone's width
 #             and a desktop's not blank and no horizontal scroll, a hostile name shown as text.
 #   postgres: a cluster made with initdb as an unprivileged user; two servers share it, one is
@@ -21,9 +22,9 @@ cleanup() { for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# start_board NAME DATABASE: a server on a free port; sets url_NAME and pid_NAME.
+# start_board NAME DATABASE [OPTION...]: a server on a free port; sets url_NAME and pid_NAME.
 start_board() {
-  "$board" --listen 127.0.0.1:0 --database "$2" --workers 2 --time-limit "$limit" ${ALOFT_BOARD_OPTIONS:-} 2>"$1.log" &
+  "$board" --listen 127.0.0.1:0 --database "$2" --workers 2 --time-limit "$limit" "${@:3}" ${ALOFT_BOARD_OPTIONS:-} 2>"$1.log" &
   pids+=($!) && printf -v "pid_$1" %s $!
   for _ in $(seq 100); do
     local port=$(sed -n 's/.*listening on 127.0.0.1:\([0-9]*\),.*/\1/p' "$1.log")
@@ -58,6 +59,20 @@ wait_verified() {
       sleep 0.5
     done
   done
+}
+declare -A tokens=()
+# send_together URL FIRST NAME...: each NAME, with one token per name for the whole test, posts its own variant of
+# Ann's run (FIRST, FIRST+1, ...), all at once; leaves sent/N.{code,head,body}.
+send_together() {
+  local url=$1 n=$2 sending=() && shift 2 && mkdir -p sent
+  for name in "$@"; do
+    [[ -n ${tokens[$name]:-} ]] || tokens[$name]=$(token)
+    variant "$n" >"sent/$n.replay"
+    curl -s -m 30 -D "sent/$n.head" -o "sent/$n.body" -w '%{http_code}' -F "replay=@sent/$n.replay" \
+      -F "name=$name" -F "token=${tokens[$name]}" "$url/api/runs" >"sent/$n.code" &
+    sending+=($!) && n=$((n + 1))
+  done
+  wait "${sending[@]}"
 }
 submit() { "$aloft" --prefs "$PWD/$1/preferences.json" --submit "$2" --name "$3" ${4:+--server "$4"} 2>&1; }
 
@@ -185,6 +200,27 @@ CASES
   done
   [[ $(curl -s -o /dev/null -w '%{http_code}' "$url_one/runs/4/track.svg") == 404 ]] ||
     fail "a rejected run's picture"
+  # Runs sent faster than they are verified (each verdict waits for a game to start and for dot):
+  # a player may have 4 waiting, the board --queue-limit; a refusal says when to send again.
+  start_board busy busy.sqlite
+  send_together "$url_busy" 20 Cap Cap Cap Cap Cap Cap
+  accepted=($(sed -n 's/.*"id":\([0-9]*\).*/\1/p' sent/2?.body))
+  refused=$(grep -l '^429$' sent/2?.code | wc -l)
+  ((${#accepted[@]} + refused == 6 && refused >= 1)) || fail "Cap's six runs: $(cat sent/2?.code)"
+  for code in $(grep -l '^429$' sent/2?.code); do
+    grep -q '"Cap\\" has 4 runs waiting to be verified' "${code%.code}.body" &&
+      grep -qi '^retry-after: 30' "${code%.code}.head" || fail "$(cat "${code%.code}".{head,body})"
+  done
+  wait_verified "$url_busy" "${accepted[@]}"
+  send_together "$url_busy" 30 Cap
+  [[ $(cat sent/30.code) == 202 ]] || fail "Cap's run once the others were verified: $(cat sent/30.body)"
+  start_board full full.sqlite --queue-limit 2
+  send_together "$url_full" 40 F1 F2 F3 F4 F5
+  [[ $(cat sent/4?.code) == *503* ]] || fail "five players past a queue of 2: $(cat sent/4?.code)"
+  for code in $(grep -l '^503$' sent/4?.code); do
+    grep -q '"the board has 2 runs waiting to be verified' "${code%.code}.body" &&
+      grep -qi '^retry-after: 60' "${code%.code}.head" || fail "$(cat "${code%.code}".{head,body})"
+  done
   kill -TERM "$pid_one" && wait "$pid_one" || fail "the server did not stop cleanly"
   grep -q "stopped" one.log || fail "no stop logged"
   echo "sqlite board: every case passed"
