@@ -25,8 +25,9 @@ const char* kRankOf =
     "SELECT 1 + COUNT(*) FROM best WHERE mode = $1 AND (time_cs > $2 OR (time_cs = $2 AND "
     "run_id < $3))";
 
-// The runs that wait for a verdict: queued, or being verified.
-constexpr const char* kWaiting = "state IN ('queued', 'verifying')";
+// How many runs wait for a verdict: queued, or being verified.
+const std::string kCountWaiting =
+    "SELECT COUNT(*) FROM runs WHERE state IN ('queued', 'verifying')";
 
 }  // namespace
 
@@ -69,12 +70,11 @@ Submitted RunStore::submit(const NewRun& run, std::int64_t now, const WaitingLim
     if (owner.rows.empty() || owner.rows[0][0] != run.tokenHash) {
       return Submitted{Submitted::Outcome::NameTaken, 0};
     }
-    const std::string waiting = std::string("SELECT COUNT(*) FROM runs WHERE ") + kWaiting;
-    if (number(c.run(waiting + " AND player_key = $1", {run.nameKey}).rows.at(0), 0) >=
+    if (number(c.run(kCountWaiting + " AND player_key = $1", {run.nameKey}).rows.at(0), 0) >=
         limits.perPlayer) {
       return Submitted{Submitted::Outcome::PlayerBusy, 0};
     }
-    if (number(c.run(waiting).rows.at(0), 0) >= limits.board) {
+    if (number(c.run(kCountWaiting).rows.at(0), 0) >= limits.board) {
       return Submitted{Submitted::Outcome::BoardBusy, 0};
     }
     const Result added = c.run(
@@ -242,7 +242,7 @@ std::int64_t RunStore::entries(const std::string& mode) {
 }
 
 std::int64_t RunStore::waiting() {
-  return number(db.run(std::string("SELECT COUNT(*) FROM runs WHERE ") + kWaiting).rows.at(0), 0);
+  return number(db.run(kCountWaiting).rows.at(0), 0);
 }
 
 }  // namespace board

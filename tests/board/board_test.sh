@@ -61,8 +61,8 @@ wait_verified() {
   done
 }
 declare -A tokens=()
-# send_together URL FIRST NAME...: each NAME, with one token per name for the whole test, posts its own variant of
-# Ann's run (FIRST, FIRST+1, ...), all at once; leaves sent/N.{code,head,body}.
+# send_together URL FIRST NAME...: each NAME, with one token per name for the whole test, posts
+# its own variant of Ann's run (FIRST, FIRST+1, ...), all at once; leaves sent/N.{code,head,body}.
 send_together() {
   local url=$1 n=$2 sending=() && shift 2 && mkdir -p sent
   for name in "$@"; do
@@ -73,6 +73,15 @@ send_together() {
     sending+=($!) && n=$((n + 1))
   done
   wait "${sending[@]}"
+}
+# refusals STATUS SECONDS TEXT FILE...: each answer of the sent FILEs (sent/N.code) with STATUS
+# says TEXT and to retry after SECONDS.
+refusals() {
+  local status=$1 seconds=$2 text=$3 && shift 3
+  for code in $(grep -l "^$status\$" "$@"); do
+    grep -qF "$text" "${code%.code}.body" && grep -qi "^retry-after: $seconds" "${code%.code}.head" ||
+      fail "$(cat "${code%.code}".{head,body})"
+  done
 }
 submit() { "$aloft" --prefs "$PWD/$1/preferences.json" --submit "$2" --name "$3" ${4:+--server "$4"} 2>&1; }
 
@@ -207,20 +216,14 @@ CASES
   accepted=($(sed -n 's/.*"id":\([0-9]*\).*/\1/p' sent/2?.body))
   refused=$(grep -l '^429$' sent/2?.code | wc -l)
   ((${#accepted[@]} + refused == 6 && refused >= 1)) || fail "Cap's six runs: $(cat sent/2?.code)"
-  for code in $(grep -l '^429$' sent/2?.code); do
-    grep -q '"Cap\\" has 4 runs waiting to be verified' "${code%.code}.body" &&
-      grep -qi '^retry-after: 30' "${code%.code}.head" || fail "$(cat "${code%.code}".{head,body})"
-  done
+  refusals 429 30 '"Cap\" has 4 runs waiting to be verified' sent/2?.code
   wait_verified "$url_busy" "${accepted[@]}"
   send_together "$url_busy" 30 Cap
   [[ $(cat sent/30.code) == 202 ]] || fail "Cap's run once the others were verified: $(cat sent/30.body)"
   start_board full full.sqlite --queue-limit 2
   send_together "$url_full" 40 F1 F2 F3 F4 F5
   [[ $(cat sent/4?.code) == *503* ]] || fail "five players past a queue of 2: $(cat sent/4?.code)"
-  for code in $(grep -l '^503$' sent/4?.code); do
-    grep -q '"the board has 2 runs waiting to be verified' "${code%.code}.body" &&
-      grep -qi '^retry-after: 60' "${code%.code}.head" || fail "$(cat "${code%.code}".{head,body})"
-  done
+  refusals 503 60 '"the board has 2 runs waiting to be verified' sent/4?.code
   kill -TERM "$pid_one" && wait "$pid_one" || fail "the server did not stop cleanly"
   grep -q "stopped" one.log || fail "no stop logged"
   echo "sqlite board: every case passed"
